@@ -1,0 +1,106 @@
+// Platform services: the one 640 by 480 32-bit screen, drawing primitives, keyboard,
+// mouse, timer, sleep and the seeded generator. Two backends implement this header,
+// chosen at link time: a real SDL2 window, and a headless one for tests, benchmarks
+// and runners (see headless.h). Logic never talks to SDL except through here.
+//
+// Coordinates given to the primitives are floats in screen pixels, (0, 0) top left,
+// y down, each rounded half away from zero to a pixel. Every primitive clips to its
+// target and takes a screen lock of its own, so nothing is shown until the caller's
+// outermost SCREEN_UNLOCK. Truth values are -1 (true) and 0 (false).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct Image;
+
+constexpr int SCREEN_WIDTH = 640;
+constexpr int SCREEN_HEIGHT = 480;
+
+// Opens the window; 0 on success, non-zero on failure (reason in SCREEN_ERROR()).
+// Only 640 x 480 x 32 with one page is supported. Flags and rate are accepted for
+// the callers' sake; no mode depends on them.
+int SCREEN_OPEN(int width, int height, int depth, int pages, int flags, int rate);
+// Why the last SCREEN_OPEN failed, in words for the user.
+std::string SCREEN_ERROR();
+void SCREEN_CLOSE();
+// The window's caption; may be set before or after SCREEN_OPEN.
+void SCREEN_TITLE(const std::string& title);
+
+// Locks nest. Presentation happens when the outermost unlock brings the count to 0;
+// rows first..last are marked changed (negative first = 0, negative last = bottom).
+void SCREEN_LOCK();
+void SCREEN_UNLOCK(int firstRow = -1, int lastRow = -1);
+// Pixel (0, 0) of the framebuffer, null when no screen is open. Valid while locked.
+uint8_t* SCREEN_POINTER();
+void SCREEN_INFO(int& width, int& height, int& depth, int& bytesPerPixel, int& pitch, int& rate);
+// Fills the screen with opaque black.
+void SCREEN_CLEAR();
+// Returns at the next vertical retrace, or at once where presentation already waits.
+void WAIT_VSYNC();
+
+constexpr int LINE_KIND_LINE = 0;
+constexpr int LINE_KIND_BOX = 1;
+constexpr uint16_t LINE_STYLE_SOLID = 0xFFFF;
+
+// Kind 0: the line from (x1, y1) to (x2, y2), both ends included. Kind 1: the outline
+// of the box with those corners. The 16-bit style starts at (x1, y1) with bit 15 and
+// advances one bit per pixel; a pixel is drawn where its bit is 1.
+void DRAW_LINE(Image* target, float x1, float y1, float x2, float y2, uint32_t colour,
+               int kind = LINE_KIND_LINE, uint16_t style = LINE_STYLE_SOLID);
+
+// Circle (or ellipse, for an aspect other than 0 and 1) around (x, y). Angles are
+// radians counter-clockwise from the positive x axis as seen on screen; a span of a
+// full turn or more draws the whole outline. A radius of 0 or less draws nothing.
+// A non-zero fill fills the disc (restricted to the arc's sector for a partial arc).
+void DRAW_CIRCLE(Image* target, float x, float y, float radius, uint32_t colour, float aspect,
+                 float startAngle, float endAngle, int fill);
+
+// Text in the built-in 8 by 8 font, the first cell's top left at (x, y). Only the
+// glyphs' set pixels are written; characters outside printable ASCII draw nothing.
+void DRAW_TEXT(Image* target, float x, float y, const std::string& text, uint32_t colour);
+
+// Scan codes of the PC keyboard's set 1.
+namespace scancode {
+constexpr int ESCAPE = 1;
+constexpr int W = 17;
+constexpr int A = 30;
+constexpr int S = 31;
+constexpr int G = 34;
+constexpr int L = 38;
+constexpr int N = 49;
+constexpr int M = 50;
+constexpr int SPACE = 57;
+constexpr int UP = 72;
+constexpr int PAGE_UP = 73;
+constexpr int LEFT = 75;
+constexpr int RIGHT = 77;
+constexpr int DOWN = 80;
+constexpr int PAGE_DOWN = 81;
+} // namespace scancode
+
+// -1 while the key is held, 0 otherwise; codes outside 0..127 give 0. Closing the
+// window counts as holding Escape from then on.
+int KEY_DOWN(int scanCode);
+
+constexpr int MOUSE_LEFT = 1;
+constexpr int MOUSE_RIGHT = 2;
+constexpr int MOUSE_MIDDLE = 4;
+
+// Pointer position in framebuffer pixels, wheel position, button bits. All five
+// outputs are -1 when the pointer is not over the picture (or there is no window).
+void MOUSE_GET(int& x, int& y, int& wheel, int& buttons, int& clip);
+// Moves the pointer to framebuffer pixel (x, y); visibility 0 hides it, positive shows
+// it, negative leaves it. A clip of -1 leaves the pointer's confinement as it is.
+void MOUSE_SET(int x, int y, int visibility, int clip);
+// Processes pending window events (keyboard and mouse state included).
+void PUMP_EVENTS();
+
+// Seconds from a fixed start, sub-millisecond resolution. Only differences matter.
+double TIMER_SECONDS();
+// Sleeps the whole time, pumping window events; a key press does not cut it short.
+void SLEEP_MS(int milliseconds);
+
+void RANDOM_SEED(double seed);
+// Uniformly distributed in [0, 1).
+double RANDOM_UNIT();

@@ -1,0 +1,71 @@
+// The event pump of the SDL backend. It runs on the program's thread inside the
+// outermost unlock, the sleep and PUMP_EVENTS, and keeps the few facts that SDL's
+// own keyboard and mouse state does not: close requests, taps and the wheel.
+#include "backend.h"
+#include "sdl_events.h"
+#include "sdl_window.h"
+
+#include <array>
+
+namespace {
+
+struct EventState {
+    bool closeRequested = false;
+    std::array<bool, SDL_NUM_SCANCODES> tapped{};
+    int wheel = 0;
+};
+
+EventState events;
+
+void handleKeyDown(const SDL_KeyboardEvent& key)
+{
+    if (key.repeat) return;
+    events.tapped[key.keysym.scancode] = true;
+    const bool altEnter = key.keysym.scancode == SDL_SCANCODE_RETURN && (key.keysym.mod & KMOD_ALT);
+    if (altEnter || key.keysym.scancode == SDL_SCANCODE_F11) sdl::toggleFullscreen();
+}
+
+void handleWindowEvent(const SDL_WindowEvent& window)
+{
+    switch (window.event) {
+    case SDL_WINDOWEVENT_CLOSE: events.closeRequested = true; break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED: sdl::reshowFrame(); break;
+    default: break;
+    }
+}
+
+void handle(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_QUIT: events.closeRequested = true; break;
+    case SDL_WINDOWEVENT: handleWindowEvent(event.window); break;
+    case SDL_KEYDOWN: handleKeyDown(event.key); break;
+    case SDL_MOUSEWHEEL:
+        events.wheel += event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+        break;
+    default: break;
+    }
+}
+
+} // namespace
+
+namespace sdl {
+
+bool closeRequested() { return events.closeRequested; }
+bool tapped(SDL_Scancode key) { return events.tapped[key]; }
+int wheelPosition() { return events.wheel; }
+
+} // namespace sdl
+
+namespace backend {
+
+void pumpEvents(bool frameBoundary)
+{
+    if (!sdl::window()) return;
+    if (frameBoundary) events.tapped.fill(false);
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) handle(event);
+}
+
+} // namespace backend

@@ -1,0 +1,113 @@
+// The SDL window: a resizable, high-DPI aware window that shows the 640 by 480
+// framebuffer letterboxed at any size with nearest-neighbour scaling, through one
+// streaming texture. Only the changed rows are uploaded at each presentation.
+#include "backend.h"
+#include "platform.h"
+#include "sdl_window.h"
+
+namespace {
+
+constexpr int kMinimumWidth = SCREEN_WIDTH / 2;
+constexpr int kMinimumHeight = SCREEN_HEIGHT / 2;
+
+struct Window {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+};
+
+Window sdlWindow;
+
+std::string sdlFailure(const char* what) { return std::string(what) + ": " + SDL_GetError(); }
+
+SDL_Renderer* createRenderer(SDL_Window* window)
+{
+    // Synchronised presentation where the driver has it; any renderer otherwise.
+    if (SDL_Renderer* r = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC)) return r;
+    return SDL_CreateRenderer(window, -1, 0);
+}
+
+} // namespace
+
+namespace sdl {
+
+SDL_Window* window() { return sdlWindow.window; }
+SDL_Renderer* renderer() { return sdlWindow.renderer; }
+
+void reshowFrame()
+{
+    if (!sdlWindow.renderer) return;
+    SDL_SetRenderDrawColor(sdlWindow.renderer, 0, 0, 0, 255); // the letterbox bars
+    SDL_RenderClear(sdlWindow.renderer);
+    SDL_RenderCopy(sdlWindow.renderer, sdlWindow.texture, nullptr, nullptr);
+    SDL_RenderPresent(sdlWindow.renderer);
+}
+
+void toggleFullscreen()
+{
+    if (!sdlWindow.window) return;
+    // Desktop fullscreen keeps the display mode, so switching is instant and safe.
+    const bool fullscreen = SDL_GetWindowFlags(sdlWindow.window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
+    SDL_SetWindowFullscreen(sdlWindow.window, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+} // namespace sdl
+
+namespace backend {
+
+bool open(const std::string& title, std::string& error)
+{
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        error = sdlFailure("could not start the video system");
+        return false;
+    }
+    Window w;
+    w.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, SCREEN_WIDTH,
+                                SCREEN_HEIGHT, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (!w.window) error = sdlFailure("could not create the window");
+    if (w.window && !(w.renderer = createRenderer(w.window))) error = sdlFailure("could not create a renderer");
+    if (w.renderer) {
+        w.texture = SDL_CreateTexture(w.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                      SCREEN_WIDTH, SCREEN_HEIGHT);
+        if (!w.texture) error = sdlFailure("could not create the screen texture");
+    }
+    if (w.texture && SDL_RenderSetLogicalSize(w.renderer, SCREEN_WIDTH, SCREEN_HEIGHT) != 0) {
+        error = sdlFailure("could not scale the picture to the window");
+        SDL_DestroyTexture(w.texture);
+        w.texture = nullptr;
+    }
+    sdlWindow = w;
+    if (!w.texture) {
+        close();
+        return false;
+    }
+    SDL_SetTextureBlendMode(w.texture, SDL_BLENDMODE_NONE); // pixel alpha is never shown
+    SDL_SetWindowMinimumSize(w.window, kMinimumWidth, kMinimumHeight);
+    return true;
+}
+
+void close()
+{
+    if (sdlWindow.texture) SDL_DestroyTexture(sdlWindow.texture);
+    if (sdlWindow.renderer) SDL_DestroyRenderer(sdlWindow.renderer);
+    if (sdlWindow.window) SDL_DestroyWindow(sdlWindow.window);
+    sdlWindow = {};
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // The last one out releases SDL's own helpers (the desktop bus connection among them).
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
+
+void present(const uint8_t* pixels, int pitch, int firstRow, int lastRow)
+{
+    const SDL_Rect rows{0, firstRow, SCREEN_WIDTH, lastRow - firstRow + 1};
+    SDL_UpdateTexture(sdlWindow.texture, &rows, pixels + firstRow * pitch, pitch);
+    sdl::reshowFrame();
+}
+
+void setTitle(const std::string& title)
+{
+    if (sdlWindow.window) SDL_SetWindowTitle(sdlWindow.window, title.c_str());
+}
+
+} // namespace backend
