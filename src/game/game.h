@@ -1,0 +1,21 @@
+// The game program's state and its three phases. main() only calls these, so a test
+// can start the game on the headless backend, script keys and clock, run frames and
+// look at the state and the framebuffer.
+#pragma once
+
+#include <string>
+
+struct Game {
+    double frameTime = 0.0; // timer reading at the start of the current frame
+    double dt = 0.0;        // seconds since the previous frame, never clamped
+    int score = 0;
+    float fuel = 100.0f;
+    float battery = 100.0f;
+};
+
+// Seeds the generator, opens the window and readies the first frame. On failure the
+// window could not be opened and error says why.
+bool startGame(Game& game, std::string& error);
+// Runs one frame; false once Escape (or the window's close button) ends the game.
+bool runGameFrame(Game& game);
+void endGame(Game& game);
