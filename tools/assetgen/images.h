@@ -1,0 +1,20 @@
+// The painted pictures under data/visual/, one function per picture, each returning
+// the finished raster for the PNG writer.
+#pragma once
+
+#include "raster.h"
+
+namespace assetgen {
+
+// space.png: 2048 x 1536, the background whose size is the world's; wraps seamlessly.
+Raster paintSpace();
+// rock.png: 128 x 128 tileable asteroid surface.
+Raster paintRock();
+// ship3.png (game) without, ship2.png (editor) with the editor's 8-texel guide grid.
+Raster paintShipHull(bool withEditorGrid);
+// grad.png: 16 x 16 shot glow, bright in column 8, dark at columns 0 and 15.
+Raster paintShotGlow();
+// fire2.png: 32 x 32 RGBA flame puff on fully zero (transparent-key) pixels.
+Raster paintFlamePuff();
+
+} // namespace assetgen

@@ -1,0 +1,23 @@
+// An 8-bit picture under construction: rows top to bottom, each pixel `channels`
+// bytes in file order (3 = RGB, 4 = RGBA), exactly the layout the PNG writer filters.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace assetgen {
+
+struct Raster {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint32_t channels = 3;
+    std::vector<uint8_t> samples; // zero-filled at creation
+
+    Raster(uint32_t w, uint32_t h, uint32_t c) : width(w), height(h), channels(c), samples(size_t(w) * h * c) {}
+
+    uint8_t* pixel(uint32_t x, uint32_t y) { return &samples[(size_t(y) * width + x) * channels]; }
+    const uint8_t* pixel(uint32_t x, uint32_t y) const { return &samples[(size_t(y) * width + x) * channels]; }
+};
+
+} // namespace assetgen
