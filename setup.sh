@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, playing and testing need. Packages
+# already present are left alone, so a second run changes nothing and asks nothing.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config            # the build
+    libsdl2-dev libsdl2-mixer-dev zlib1g-dev     # what the programs link
+    libgtest-dev libbenchmark-dev libpng-dev     # tests, benchmarks, the reference PNG decoder
+    libx11-dev xvfb xauth xdotool imagemagick x11-apps # end-to-end tests of the real windows
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,67 @@
+# Helpers for the end-to-end tests: start a real program under the X server that
+# xvfb-run provides, find its window, look at it, and drive it with xdotool.
+
+# In a sanitizer build the desktop libraries under SDL (the X client, the desktop
+# bus, unloaded drivers) leak a few blocks at exit that we cannot free. Leaks in our
+# own code are caught by the headless tests, which keep leak detection on.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# start_program BINARY TITLE: runs the program from the repository root and waits
+# up to 10 s for its window; sets PROGRAM_PID and WINDOW_ID.
+start_program() {
+    local binary=$1 title=$2
+    WORK_DIR=$(mktemp -d)
+    trap 'kill "$PROGRAM_PID" 2>/dev/null || true; rm -rf "$WORK_DIR"' EXIT
+    "$binary" >"$WORK_DIR/stdout" 2>"$WORK_DIR/stderr" &
+    PROGRAM_PID=$!
+    WINDOW_ID=
+    for _ in $(seq 100); do
+        WINDOW_ID=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+        [ -n "$WINDOW_ID" ] && break
+        kill -0 "$PROGRAM_PID" 2>/dev/null || fail "$binary ended before its window opened: $(cat "$WORK_DIR/stderr")"
+        sleep 0.1
+    done
+    [ -n "$WINDOW_ID" ] || fail "no window titled '$title' appeared within 10 s"
+}
+
+# expect_framebuffer_sized_window: the window first opens at 640 x 480, one window
+# pixel per framebuffer pixel.
+expect_framebuffer_sized_window() {
+    xdotool getwindowgeometry "$WINDOW_ID" | grep -q "Geometry: 640x480" || fail "window is not 640x480"
+}
+
+# screenshot FILE: the window's contents as a PNG.
+screenshot() {
+    xwd -id "$WINDOW_ID" -silent | convert xwd:- "$1"
+}
+
+# count_colour FILE GEOMETRY COLOUR: pixels of exactly COLOUR inside GEOMETRY (WxH+X+Y).
+count_colour() {
+    convert "$1" -crop "$2" +repage -fill black +opaque "$3" -fill white -opaque "$3" \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+
+press_key() {
+    xdotool windowfocus --sync "$WINDOW_ID" 2>/dev/null || xdotool windowfocus "$WINDOW_ID"
+    xdotool key "$1"
+}
+
+# expect_exit_within SECONDS: the program must end with status 0 in time.
+expect_exit_within() {
+    local limit=$1
+    for _ in $(seq $((limit * 10))); do
+        if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
+            local status=0
+            wait "$PROGRAM_PID" || status=$?
+            [ "$status" -eq 0 ] || fail "exit status $status; stderr: $(cat "$WORK_DIR/stderr")"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "still running ${limit} s later"
+}
