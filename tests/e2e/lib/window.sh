@@ -12,7 +12,8 @@ fail() {
 }
 
 # start_program BINARY TITLE: runs the program from the repository root and waits
-# up to 10 s for its window; sets PROGRAM_PID and WINDOW_ID.
+# up to 30 s for its window (sanitizer builds on a busy machine start slowly); sets
+# PROGRAM_PID and WINDOW_ID.
 start_program() {
     local binary=$1 title=$2
     WORK_DIR=$(mktemp -d)
@@ -20,13 +21,14 @@ start_program() {
     "$binary" >"$WORK_DIR/stdout" 2>"$WORK_DIR/stderr" &
     PROGRAM_PID=$!
     WINDOW_ID=
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         WINDOW_ID=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
         [ -n "$WINDOW_ID" ] && break
         kill -0 "$PROGRAM_PID" 2>/dev/null || fail "$binary ended before its window opened: $(cat "$WORK_DIR/stderr")"
         sleep 0.1
     done
-    [ -n "$WINDOW_ID" ] || fail "no window titled '$title' appeared within 10 s"
+    [ -n "$WINDOW_ID" ] || fail "no window titled '$title' appeared within 30 s; windows: \
+$(xdotool search --name . getwindowname %@ 2>&1 | head -n 5); stderr: $(cat "$WORK_DIR/stderr")"
 }
 
 # expect_framebuffer_sized_window: the window first opens at 640 x 480, one window
