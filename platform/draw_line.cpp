@@ -15,29 +15,27 @@ struct Segment {
     double x1, y1, x2, y2;
 };
 
-// Moves end a, if it lies beyond the box of +-kPixelLimit, onto the box along the
-// line towards b. Each crossed bound is set exactly and only the other coordinate
-// is interpolated, so a level or upright line stays exactly level or upright.
-// False when the line cannot reach the box (and so cannot reach any target).
-bool pullEndIntoLimit(double& ax, double& ay, double bx, double by)
+// Moves coordinate `moved` of end a onto the nearer bound of +-kPixelLimit when it
+// lies beyond it, sliding a along the line towards b. The bound is set exactly and
+// only the other coordinate is interpolated, so a level or upright line stays exactly
+// level or upright. False when b lies beyond the same bound: the line misses the box.
+bool pullAxisIntoLimit(double& moved, double& other, double movedTarget, double otherTarget)
 {
-    const auto pullAlong = [](double& moved, double& other, double movedTarget, double otherTarget, double bound) {
+    for (const double bound : {-kPixelLimit, kPixelLimit}) {
+        const auto beyond = [bound](double v) { return bound < 0 ? v < bound : v > bound; };
+        if (!beyond(moved)) continue;
+        if (beyond(movedTarget)) return false;
         other += (otherTarget - other) * ((bound - moved) / (movedTarget - moved));
         moved = bound;
-    };
-    for (const double bound : {-kPixelLimit, kPixelLimit}) {
-        const bool beyond = bound < 0 ? ax < bound : ax > bound;
-        if (!beyond) continue;
-        if (bound < 0 ? bx < bound : bx > bound) return false;
-        pullAlong(ax, ay, bx, by, bound);
     }
-    for (const double bound : {-kPixelLimit, kPixelLimit}) {
-        const bool beyond = bound < 0 ? ay < bound : ay > bound;
-        if (!beyond) continue;
-        if (bound < 0 ? by < bound : by > bound) return false;
-        pullAlong(ay, ax, by, bx, bound);
-    }
-    return std::fabs(ax) <= kPixelLimit;
+    return true;
+}
+
+// Brings end a onto the box of +-kPixelLimit along the line towards b; false when the
+// line cannot reach the box (and so cannot reach any target).
+bool pullEndIntoLimit(double& ax, double& ay, double bx, double by)
+{
+    return pullAxisIntoLimit(ax, ay, bx, by) && pullAxisIntoLimit(ay, ax, by, bx) && std::fabs(ax) <= kPixelLimit;
 }
 
 bool clipToPixelLimit(Segment& s)

@@ -57,33 +57,30 @@ namespace backend {
 
 bool open(const std::string& title, std::string& error)
 {
+    // Each step names what failed; close() releases whatever the earlier steps made.
+    const auto fail = [&error](const char* what) {
+        error = sdlFailure(what);
+        close();
+        return false;
+    };
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = sdlFailure("could not start the video system");
         return false;
     }
-    Window w;
-    w.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, SCREEN_WIDTH,
-                                SCREEN_HEIGHT, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
-    if (!w.window) error = sdlFailure("could not create the window");
-    if (w.window && !(w.renderer = createRenderer(w.window))) error = sdlFailure("could not create a renderer");
-    if (w.renderer) {
-        w.texture = SDL_CreateTexture(w.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                      SCREEN_WIDTH, SCREEN_HEIGHT);
-        if (!w.texture) error = sdlFailure("could not create the screen texture");
+    sdlWindow.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                        SCREEN_WIDTH, SCREEN_HEIGHT, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (!sdlWindow.window) return fail("could not create the window");
+    sdlWindow.renderer = createRenderer(sdlWindow.window);
+    if (!sdlWindow.renderer) return fail("could not create a renderer");
+    sdlWindow.texture = SDL_CreateTexture(sdlWindow.renderer, SDL_PIXELFORMAT_ARGB8888,
+                                          SDL_TEXTUREACCESS_STREAMING, SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (!sdlWindow.texture) return fail("could not create the screen texture");
+    if (SDL_RenderSetLogicalSize(sdlWindow.renderer, SCREEN_WIDTH, SCREEN_HEIGHT) != 0) {
+        return fail("could not scale the picture to the window");
     }
-    if (w.texture && SDL_RenderSetLogicalSize(w.renderer, SCREEN_WIDTH, SCREEN_HEIGHT) != 0) {
-        error = sdlFailure("could not scale the picture to the window");
-        SDL_DestroyTexture(w.texture);
-        w.texture = nullptr;
-    }
-    sdlWindow = w;
-    if (!w.texture) {
-        close();
-        return false;
-    }
-    SDL_SetTextureBlendMode(w.texture, SDL_BLENDMODE_NONE); // pixel alpha is never shown
-    SDL_SetWindowMinimumSize(w.window, kMinimumWidth, kMinimumHeight);
+    SDL_SetTextureBlendMode(sdlWindow.texture, SDL_BLENDMODE_NONE); // pixel alpha is never shown
+    SDL_SetWindowMinimumSize(sdlWindow.window, kMinimumWidth, kMinimumHeight);
     return true;
 }
 
