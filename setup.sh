@@ -7,7 +7,8 @@ packages=(
     cmake ninja-build g++ pkg-config            # the build
     libsdl2-dev libsdl2-mixer-dev zlib1g-dev     # what the programs link
     libgtest-dev libbenchmark-dev libpng-dev     # tests, benchmarks, the reference PNG decoder
-    libx11-dev xvfb xauth xdotool imagemagick x11-apps # end-to-end tests of the real windows
+    libx11-dev xvfb xdotool imagemagick x11-apps # end-to-end tests of the real windows
+    clang libclang-rt-14-dev                    # the fuzzers (libFuzzer)
 )
 
 missing=()

@@ -1,5 +1,5 @@
-# Helpers for the end-to-end tests: start a real program under the X server that
-# xvfb-run provides, find its window, look at it, and drive it with xdotool.
+# Helpers for the end-to-end tests: start a real program on the private X server that
+# with_xvfb.sh provides, find its window, look at it, and drive it with xdotool.
 
 # In a sanitizer build the desktop libraries under SDL (the X client, the desktop
 # bus, unloaded drivers) leak a few blocks at exit that we cannot free. Leaks in our
