@@ -1,0 +1,8 @@
+// The size of the world in world units, shared by everything that wraps or bounds
+// positions: the ship and asteroid updates and the camera. The main program sets it
+// once at start-up (the game from its background image, the editor to one screen)
+// before the first update; src/world.cpp holds the only definition.
+#pragma once
+
+extern int WORLD_W;
+extern int WORLD_H;
