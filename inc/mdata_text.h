@@ -1,0 +1,16 @@
+// The number text of .mdata files, independent of the process locale. Writing is
+// "%.7g" with a space in front of anything that does not start with a minus sign;
+// reading is tolerant: leading blanks, a sign, digits, a fraction, an exponent after
+// E or D, stopping at the first character that does not fit, and 0 for no number.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+std::string formatMdataNumber(float value);
+std::string formatMdataCount(int32_t count);
+double parseMdataNumber(std::string_view text);
+// A coordinate as stored: the parsed double narrowed to float, out-of-range values
+// becoming infinities as in IEEE arithmetic instead of undefined behaviour.
+float parseMdataCoordinate(std::string_view text);
