@@ -75,16 +75,6 @@ TEST_F(CameraTest, Update_SettlesTheZoomWithinItsBounds)
     EXPECT_EQ(camera.zoom, 0.25f);
 }
 
-TEST_F(CameraTest, Update_ClampsTheGamesStartingZoomOnTheFirstFrame)
-{
-    Camera camera;
-    camera.zoom = 10.0f;
-    camera.targetZoom = 1.0f;
-    camera.zoomSpeed = 10.0f;
-    camera.UPDATE(0.01f); // 10 + (1 - 10) * 0.1 = 9.1, then bounded
-    EXPECT_EQ(camera.zoom, 4.0f);
-}
-
 TEST_F(CameraTest, Update_HoldsAOneScreenWorldAtTheOriginAtZoomOne)
 {
     setWorld(640, 480);

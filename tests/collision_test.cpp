@@ -90,13 +90,3 @@ TEST(LineModelCollision, ASegmentAlongAnEdgeOrOutsideMisses)
     EXPECT_EQ(CHECK_LINE_MODEL_COLLISION({0, 0}, {5, 5}, Model{}, {10, 10}, contact), -1);
     EXPECT_EQ(contact, kPreset);
 }
-
-TEST(LineModelCollision, TestsTheOutlineAsLastTransformed)
-{
-    Model model = square(1);
-    model.lines[1].end = {50, -50}; // changed since the transform: not seen yet
-    Vec2f contact = kPreset;
-    EXPECT_EQ(CHECK_LINE_MODEL_COLLISION({20, -30}, {30, -20}, model, {0, 0}, contact), -1);
-    TRANSFORM(model, {0, 0}, 0.0f, 2.0f, Camera{}, false);
-    EXPECT_NE(CHECK_LINE_MODEL_COLLISION({20, -30}, {30, -20}, model, {0, 0}, contact), -1);
-}
