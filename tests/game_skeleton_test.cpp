@@ -104,3 +104,16 @@ TEST(GameStart, FailsWithTheReasonWhenNoWindowOpens)
     EXPECT_EQ(error, "no display here");
     headless::reset();
 }
+
+TEST_F(GameFrames, StartUp_LoadsTheShipAndFliesInFromZoomFour)
+{
+    EXPECT_EQ(game.shipModel.lines.size(), 4u) << "data/model/Ship.mdata holds a four-line outline";
+    headless::advanceTime(0.02);
+    runGameFrame(game);
+    EXPECT_EQ(game.camera.zoom, 4.0f) << "the start zoom of 10 is bounded by the first update";
+    for (int frame = 0; frame < 100; ++frame) {
+        headless::advanceTime(0.02);
+        runGameFrame(game);
+    }
+    EXPECT_NEAR(game.camera.zoom, 1.0f, 1e-3f);
+}

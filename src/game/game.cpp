@@ -14,6 +14,12 @@ constexpr int kRaisedPriorityFlag = 128;
 constexpr int kDefaultRefreshRate = 0;
 constexpr int kFrameSleepMs = 3;
 
+// The first frames fly in from close up: the zoom eases from 10 (bounded to 4 by the
+// camera's first update) down to 1.
+constexpr float kStartZoom = 10.0f;
+constexpr float kStartTargetZoom = 1.0f;
+constexpr float kStartZoomSpeed = 10.0f;
+
 } // namespace
 
 bool startGame(Game& game, std::string& error)
@@ -25,6 +31,12 @@ bool startGame(Game& game, std::string& error)
         error = SCREEN_ERROR();
         return false;
     }
+    // A missing ship file has already said "Could not load file!"; the game flies the
+    // empty outline rather than stop.
+    LOAD(game.shipModel, "Ship.mdata");
+    game.camera.zoom = kStartZoom;
+    game.camera.targetZoom = kStartTargetZoom;
+    game.camera.zoomSpeed = kStartZoomSpeed;
     MOUSE_SET(0, 0, 0, -1); // out of the way and hidden: the game is played with keys
     game.frameTime = TIMER_SECONDS();
     return true;
@@ -34,6 +46,7 @@ bool runGameFrame(Game& game)
 {
     game.dt = TIMER_SECONDS() - game.frameTime;
     game.frameTime = TIMER_SECONDS();
+    game.camera.UPDATE(static_cast<float>(game.dt));
 
     SCREEN_LOCK();
     SCREEN_CLEAR();

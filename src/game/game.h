@@ -3,11 +3,16 @@
 // look at the state and the framebuffer.
 #pragma once
 
+#include "camera.h"
+#include "model.h"
+
 #include <string>
 
 struct Game {
     double frameTime = 0.0; // timer reading at the start of the current frame
     double dt = 0.0;        // seconds since the previous frame, never clamped
+    Camera camera;
+    Model shipModel; // the outline flown by the player, from data/model/Ship.mdata
     int score = 0;
     float fuel = 100.0f;
     float battery = 100.0f;
