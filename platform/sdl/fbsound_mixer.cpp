@@ -11,7 +11,10 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -65,6 +68,35 @@ void applyPan(int channel, float pan)
     Mix_SetPanning(channel, level(1.0f - p), level(1.0f + p));
 }
 
+// Some audio back-ends (ALSA, JACK) print their failures straight to standard error
+// while SDL probes them; on a machine without sound that is a screenful of noise.
+// The reason that matters comes back through SDL, so their output is dropped while
+// the device is opened.
+class QuietStandardError {
+public:
+    QuietStandardError()
+    {
+        std::fflush(stderr);
+        const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (devNull < 0) return;
+        saved = dup(STDERR_FILENO);
+        if (saved >= 0) dup2(devNull, STDERR_FILENO);
+        ::close(devNull);
+    }
+    ~QuietStandardError()
+    {
+        if (saved < 0) return;
+        std::fflush(stderr);
+        dup2(saved, STDERR_FILENO);
+        ::close(saved);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved = -1;
+};
+
 bool fail(const std::string& why)
 {
     mixer.error = why;
@@ -92,13 +124,16 @@ bool FBS_INIT(int sampleRate, int channels, int /*buffers*/, int framesPerBuffer
               int /*deviceIndex*/)
 {
     if (mixer.open) return true;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        return fail(std::string("could not start the audio system: ") + SDL_GetError());
-    }
-    if (Mix_OpenAudio(sampleRate, AUDIO_S16SYS, channels, framesPerBuffer) != 0) {
-        const std::string why = std::string("could not open the audio device: ") + Mix_GetError();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return fail(why);
+    {
+        const QuietStandardError quiet;
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            return fail(std::string("could not start the audio system: ") + SDL_GetError());
+        }
+        if (Mix_OpenAudio(sampleRate, AUDIO_S16SYS, channels, framesPerBuffer) != 0) {
+            const std::string why = std::string("could not open the audio device: ") + Mix_GetError();
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            return fail(why);
+        }
     }
     // The mixer's default channels would play waves of their own; ours are allocated
     // one per sound as sounds are made.
@@ -201,6 +236,9 @@ bool FBS_SET_SOUNDPAUSED(int sound, bool paused)
 {
     if (!isPlaying(sound)) return false;
     if (paused) {
+        // The mixer marks a pause with the tick count, and a count of 0 reads as "not
+        // paused": a pause in SDL's first millisecond would be lost.
+        while (SDL_GetTicks() == 0) SDL_Delay(1);
         Mix_Pause(sound);
     } else {
         Mix_Resume(sound);
