@@ -47,7 +47,7 @@ struct VolumeAndPan {
     float volume, pan;
 };
 
-// What one update sends for a voice started at the offset (NaN for a value not sent).
+// What one update sends for the voice (NaN for a value not sent).
 VolumeAndPan sentFor(SoundBank& bank, SoundVoice& voice)
 {
     SOUND_UPDATE(bank);
@@ -196,17 +196,6 @@ TEST_F(SoundBankTest, UnchangedVolumeAndPan_CauseNoLibraryCall)
     EXPECT_TRUE(std::isnan(sent.pan));
 }
 
-TEST_F(SoundBankTest, FreeVoice_IsNeitherPlacedNorStarted)
-{
-    SOUND_LOAD_WAV(bank, "w.wav");
-    const int sound = SOUND_CREATE(bank, 0, 2, "THREE");
-    SOUND_SET_POSITION(bank, sound, {300.0f, 0.0f});
-    SOUND_UPDATE(bank);
-    EXPECT_TRUE(callsOf("FBS_SET_SOUNDVOLUME").empty());
-    EXPECT_TRUE(callsOf("FBS_PLAY_SOUND").empty());
-    EXPECT_EQ(callsOf("FBS_GET_SOUNDLOOPS").size(), 3u);
-}
-
 TEST_F(SoundBankTest, Play_StartsAtTheNextUpdateWithItsLoopCountAndIsPlacedOneUpdateLater)
 {
     SOUND_LOAD_WAV(bank, "w.wav");
@@ -283,16 +272,11 @@ TEST_F(SoundBankTest, Follow_MinusOneMakesEveryVoiceFollowWhilePlaying)
     EXPECT_EQ(bank.sounds[sound].voices[0].position, ship);
     EXPECT_EQ(bank.sounds[sound].voices[0].pan, -0.5f);
     EXPECT_EQ(bank.sounds[sound].voices[1].position, Vec2f()) << "a free voice is not moved";
-}
 
-TEST_F(SoundBankTest, Follow_OneVoiceLeavesTheOthers)
-{
-    SOUND_LOAD_WAV(bank, "w.wav");
-    const int sound = SOUND_CREATE(bank, 0, 1, "TWO");
-    const Vec2f ship{1.0f, 2.0f};
-    EXPECT_TRUE(SOUND_FOLLOW(bank.sounds[sound], &ship, 1));
-    EXPECT_FALSE(bank.sounds[sound].voices[0].follow);
-    EXPECT_TRUE(bank.sounds[sound].voices[1].follow);
+    const Vec2f other{1.0f, 2.0f};
+    EXPECT_TRUE(SOUND_FOLLOW(bank.sounds[sound], &other, 2));
+    EXPECT_EQ(bank.sounds[sound].voices[2].followed, &other);
+    EXPECT_EQ(bank.sounds[sound].voices[3].followed, &ship);
 }
 
 TEST_F(SoundBankTest, Pause_CallsTheLibraryOnlyWhenTheStateChanges)
