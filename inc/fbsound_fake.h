@@ -1,0 +1,42 @@
+// Controls of the recording sound library that the headless platform links in place
+// of the real one. It numbers waves and sounds as the real one does, records every
+// call with its arguments, and plays nothing: a played sound simply reports loops
+// left until a test says it has finished. Only programs linked with the headless
+// backend may call these.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace fbsound_fake {
+
+// One call as it was made. Handles, counts and flags go to numbers in argument
+// order, volumes, pans and speeds to values, file names and paths to text.
+struct Call {
+    std::string function;
+    std::string text;
+    std::vector<int> numbers;
+    std::vector<float> values;
+};
+
+// Forgets every call, wave, sound and script: as at program start.
+void reset();
+
+const std::vector<Call>& calls();
+// The recorded calls of one function, in order.
+std::vector<Call> callsOf(const std::string& function);
+void clearCalls();
+
+// The next FBS_INIT fails with this reason, as when there is no audio device.
+void failInit(const std::string& reason);
+// Loading this file fails; it still takes its wave number.
+void failLoad(const std::string& fileName);
+
+// What FBS_GET_SOUNDLOOPS reports for the sound from now on (0: it has finished).
+void setLoopsLeft(int sound, int loopsLeft);
+int loopsLeft(int sound);
+bool paused(int sound);
+int waveCount();
+int soundCount();
+
+} // namespace fbsound_fake
