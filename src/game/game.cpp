@@ -3,8 +3,12 @@
 // is read only after the frame has been shown.
 #include "game.h"
 
+#include "fbsound.h"
 #include "hud.h"
 #include "platform.h"
+#include "world.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -13,6 +17,8 @@ constexpr int kScreenPages = 1;
 constexpr int kRaisedPriorityFlag = 128;
 constexpr int kDefaultRefreshRate = 0;
 constexpr int kFrameSleepMs = 3;
+// The listener hears from the world point at the centre of the screen.
+const Vec2f kHalfScreen{SCREEN_WIDTH / 2.0f, SCREEN_HEIGHT / 2.0f};
 
 // The first frames fly in from close up: the zoom eases from 10 (bounded to 4 by the
 // camera's first update) down to 1.
@@ -31,12 +37,18 @@ bool startGame(Game& game, std::string& error)
         error = SCREEN_ERROR();
         return false;
     }
+    const bool audioOpen = SOUND_INIT(game.soundBank);
+    if (!audioOpen) std::fprintf(stderr, "game: playing without sound: %s\n", FBS_ERROR().c_str());
+    game.sounds = loadGameSounds(game.soundBank, audioOpen);
+    startShipSounds(game.soundBank, game.sounds, &game.shipPosition);
     // A missing ship file has already said "Could not load file!"; the game flies the
     // empty outline rather than stop.
     LOAD(game.shipModel, "Ship.mdata");
     game.camera.zoom = kStartZoom;
     game.camera.targetZoom = kStartTargetZoom;
     game.camera.zoomSpeed = kStartZoomSpeed;
+    const float shipY = static_cast<float>(RANDOM_UNIT() * WORLD_H); // y is drawn first
+    game.shipPosition = {static_cast<float>(RANDOM_UNIT() * WORLD_W), shipY};
     MOUSE_SET(0, 0, 0, -1); // out of the way and hidden: the game is played with keys
     game.frameTime = TIMER_SECONDS();
     return true;
@@ -47,6 +59,8 @@ bool runGameFrame(Game& game)
     game.dt = TIMER_SECONDS() - game.frameTime;
     game.frameTime = TIMER_SECONDS();
     game.camera.UPDATE(static_cast<float>(game.dt));
+    SOUND_UPDATE(game.soundBank);
+    SOUND_SET_LISTENER(game.soundBank, (game.camera.position + kHalfScreen) / game.camera.zoom);
 
     SCREEN_LOCK();
     SCREEN_CLEAR();
@@ -58,4 +72,8 @@ bool runGameFrame(Game& game)
     return !KEY_DOWN(scancode::ESCAPE);
 }
 
-void endGame(Game& /*game*/) { SCREEN_CLOSE(); }
+void endGame(Game& game)
+{
+    SOUND_CLOSE(game.soundBank);
+    SCREEN_CLOSE();
+}

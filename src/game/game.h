@@ -4,15 +4,24 @@
 #pragma once
 
 #include "camera.h"
+#include "game_sounds.h"
 #include "model.h"
+#include "sound.h"
 
 #include <string>
 
 struct Game {
+    Game() = default;
+    Game(const Game&) = delete; // the sound bank keeps pointers into it
+    Game& operator=(const Game&) = delete;
+
     double frameTime = 0.0; // timer reading at the start of the current frame
     double dt = 0.0;        // seconds since the previous frame, never clamped
     Camera camera;
-    Model shipModel; // the outline flown by the player, from data/model/Ship.mdata
+    Model shipModel;    // the outline flown by the player, from data/model/Ship.mdata
+    Vec2f shipPosition; // followed by the THRUST and SHIELD voices: a Game never moves
+    SoundBank soundBank;
+    GameSounds sounds;
     int score = 0;
     float fuel = 100.0f;
     float battery = 100.0f;

@@ -5,8 +5,6 @@ source "$(dirname "$0")/lib/window.sh"
 
 start_program "$bin_dir/editor" "Ship Editor"
 expect_framebuffer_sized_window
-sleep 0.5
-screenshot "$WORK_DIR/shot.png"
-[ "$(count_colour "$WORK_DIR/shot.png" 640x8+0+471 '#FFFFFF')" -gt 50 ] || fail "no status line"
+screenshot_showing "$WORK_DIR/shot.png" 640x8+0+471 '#FFFFFF' 50
 press_key Escape
-expect_exit_within 5
+expect_exit_within 15

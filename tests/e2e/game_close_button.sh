@@ -6,4 +6,4 @@ source "$(dirname "$0")/lib/window.sh"
 start_program "$bin_dir/game" "Space Game"
 sleep 0.5
 "$bin_dir/close_window" "$WINDOW_ID" || fail "could not send the close request"
-expect_exit_within 5
+expect_exit_within 15

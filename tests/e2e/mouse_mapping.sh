@@ -40,4 +40,4 @@ expect_report "320 240 0"
 expect_mouse 50 300 "-1 -1 -1"
 expect_mouse 100 0 "0 0 0"
 press_key Escape
-expect_exit_within 5
+expect_exit_within 15

@@ -6,6 +6,15 @@
 # own code are caught by the headless tests, which keep leak detection on.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
+# Folders to remove and the program to stop when the script ends, however it ends.
+SCRATCH_DIRS=()
+PROGRAM_PID=
+clean_up() {
+    [ -z "$PROGRAM_PID" ] || kill "$PROGRAM_PID" 2>/dev/null || true
+    [ ${#SCRATCH_DIRS[@]} -eq 0 ] || rm -rf "${SCRATCH_DIRS[@]}"
+}
+trap clean_up EXIT
+
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -17,7 +26,7 @@ fail() {
 start_program() {
     local binary=$1 title=$2
     WORK_DIR=$(mktemp -d)
-    trap 'kill "$PROGRAM_PID" 2>/dev/null || true; rm -rf "$WORK_DIR"' EXIT
+    SCRATCH_DIRS+=("$WORK_DIR")
     "$binary" >"$WORK_DIR/stdout" 2>"$WORK_DIR/stderr" &
     PROGRAM_PID=$!
     WINDOW_ID=
@@ -40,6 +49,19 @@ expect_framebuffer_sized_window() {
 # screenshot FILE: the window's contents as a PNG.
 screenshot() {
     xwd -id "$WINDOW_ID" -silent | convert xwd:- "$1"
+}
+
+# screenshot_showing FILE GEOMETRY COLOUR MINIMUM: takes screenshots until at least
+# MINIMUM pixels of COLOUR lie inside GEOMETRY (a loaded sanitizer build may take a
+# while to show its first frames); fails after 20 s.
+screenshot_showing() {
+    local file=$1 geometry=$2 colour=$3 minimum=$4
+    for _ in $(seq 40); do
+        screenshot "$file"
+        [ "$(count_colour "$file" "$geometry" "$colour")" -ge "$minimum" ] && return 0
+        sleep 0.5
+    done
+    fail "fewer than $minimum pixels of $colour in $geometry after 20 s"
 }
 
 # count_colour FILE GEOMETRY COLOUR: pixels of exactly COLOUR inside GEOMETRY (WxH+X+Y).

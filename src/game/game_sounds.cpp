@@ -1,0 +1,56 @@
+// Loading the game's waves and making its named sounds.
+#include "game_sounds.h"
+
+#include "fbsound.h"
+
+#include <array>
+#include <cstdio>
+
+namespace {
+
+struct SoundRecipe {
+    const char* waveFile;
+    const char* name;
+    int highestVoice;
+};
+
+// In load order: wave i is the one sound i is made from.
+constexpr std::array<SoundRecipe, 6> kRecipes{{
+    {"data/audio/effects/thrust.wav", "THRUST", 0},
+    {"data/audio/effects/asstroblast.wav", "EXPLODE", 9},
+    {"data/audio/effects/zap.wav", "ZAP", 19},
+    {"data/audio/effects/ping.wav", "PING", 0},
+    {"data/audio/effects/ping_return.wav", "PING RETURN", 9},
+    {"data/audio/effects/shield.wav", "SHIELD", 0},
+}};
+
+constexpr int kLoopForEver = 0;
+constexpr int kShipVoice = 0;
+
+} // namespace
+
+GameSounds loadGameSounds(SoundBank& bank, bool audioOpen)
+{
+    std::array<int, kRecipes.size()> waves{};
+    for (size_t i = 0; i < kRecipes.size(); ++i) {
+        waves[i] = SOUND_LOAD_WAV(bank, kRecipes[i].waveFile);
+        // Without a device every load fails; the one warning about the device says it all.
+        if (audioOpen && !bank.waves[waves[i]].loaded) {
+            std::fprintf(stderr, "game: %s cannot be played (%s); that sound stays silent\n",
+                         kRecipes[i].waveFile, FBS_ERROR().c_str());
+        }
+    }
+    std::array<int, kRecipes.size()> sounds{};
+    for (size_t i = 0; i < kRecipes.size(); ++i) {
+        sounds[i] = SOUND_CREATE(bank, waves[i], kRecipes[i].highestVoice, kRecipes[i].name);
+    }
+    return GameSounds{sounds[0], sounds[1], sounds[2], sounds[3], sounds[4], sounds[5]};
+}
+
+void startShipSounds(SoundBank& bank, const GameSounds& sounds, const Vec2f* shipPosition)
+{
+    SOUND_FOLLOW(bank.sounds[sounds.thrust], shipPosition, kShipVoice);
+    SOUND_FOLLOW(bank.sounds[sounds.shield], shipPosition, kShipVoice);
+    SOUND_PLAY(bank, sounds.thrust, kLoopForEver);
+    SOUND_PLAY(bank, sounds.shield, kLoopForEver);
+}

@@ -1,0 +1,22 @@
+// The game's six sounds: the wave files it loads into the sound bank and the named
+// sounds made from them, with as many voices as can sound at once.
+#pragma once
+
+#include "sound.h"
+
+struct GameSounds {
+    int thrust = 0;
+    int explode = 0;
+    int zap = 0;
+    int ping = 0;
+    int pingReturn = 0;
+    int shield = 0;
+};
+
+// Loads the waves and makes the named sounds, in the order that numbers them 0 to 5.
+// When the audio device is open, each wave file that cannot be used is named in one
+// line on standard error; its sound stays silent.
+GameSounds loadGameSounds(SoundBank& bank, bool audioOpen);
+// THRUST and SHIELD follow the ship and loop for ever from start-up on; the controls
+// only pause and resume them. The ship's position must stay where it is.
+void startShipSounds(SoundBank& bank, const GameSounds& sounds, const Vec2f* shipPosition);
