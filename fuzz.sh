@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer programs with clang, AddressSanitizer and UBSan, and runs them:
 #   ./fuzz.sh                 every fuzzer for 60 s
+#   ./fuzz.sh all SECONDS     every fuzzer for SECONDS
 #   ./fuzz.sh NAME [SECONDS]  one fuzzer (a file name under tools/fuzz, without .cpp)
 # Each fuzzer starts from its seeds in tools/fuzz/seeds/NAME, if any, and keeps what it
 # finds in build/fuzz/corpus/NAME; a crash leaves its input in build/fuzz/.
@@ -11,8 +12,8 @@ cd "$(dirname "$0")"
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DBUILD_FUZZERS=ON -DSANITIZE=ON >/dev/null
 
-names=("${1:-}")
-[ -n "${names[0]}" ] || mapfile -t names < <(ls tools/fuzz/*.cpp | xargs -n 1 basename | sed 's/\.cpp$//')
+names=("${1:-all}")
+[ "${names[0]}" != all ] || mapfile -t names < <(ls tools/fuzz/*.cpp | xargs -n 1 basename | sed 's/\.cpp$//')
 seconds=${2:-60}
 
 for name in "${names[@]}"; do
