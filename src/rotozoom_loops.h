@@ -1,0 +1,119 @@
+// The pixel loops of the sprite drawers: nearest-texel sampling with its bounds test
+// and a put-down rule per drawer. Each row's source position is a serial chain of
+// float additions, so rows can be sampled side by side (one SSE lane each) without
+// changing a single rounding: drawRows<1> is the plain reference, drawRows<4> the
+// fast path that must match it bit for bit.
+#pragma once
+
+#include "rotozoom_plan.h"
+
+#include <emmintrin.h>
+
+#include <cstring>
+
+namespace rotozoom {
+
+// Nearest, ties to even; NaN and out-of-range values give INT32_MIN, which the
+// unsigned bounds test then rejects.
+inline int32_t roundToInt(float value) { return _mm_cvtss_si32(_mm_set_ss(value)); }
+
+inline bool readTexel(const Source& src, int32_t tx, int32_t ty, uint32_t& texel)
+{
+    if (uint32_t(tx) >= src.width || uint32_t(ty) >= src.height) return false;
+    std::memcpy(&texel, src.pixels + size_t(uint32_t(ty)) * src.pitch + size_t(uint32_t(tx)) * 4, sizeof texel);
+    return true;
+}
+
+// Rows [first, first + kLanes) of the plan, sampled together; rowTermX/Y arrive at the
+// first of them and leave past the last.
+template <int kLanes, class Put>
+void drawLanes(const Surface& dst, const Source& src, const Plan& plan, int first, float& rowTermX,
+               float& rowTermY, const Put& put)
+{
+    alignas(16) float sx[4] = {}, sy[4] = {};
+    uint32_t* out[kLanes];
+    for (int k = 0; k < kLanes; ++k) {
+        out[k] = dst.row(plan.top + first + k) + plan.left;
+        sx[k] = plan.startX - rowTermX;
+        sy[k] = plan.startY + rowTermY;
+        rowTermX += plan.jy;
+        rowTermY += plan.iy;
+    }
+    if constexpr (kLanes == 1) {
+        float x = sx[0], y = sy[0];
+        for (int c = 0; c < plan.columns; ++c) {
+            uint32_t texel;
+            if (readTexel(src, roundToInt(x), roundToInt(y), texel)) put(out[0][c], texel);
+            x += plan.ix;
+            y += plan.jx;
+        }
+    } else {
+        static_assert(kLanes == 4, "one row per SSE lane");
+        __m128 x = _mm_load_ps(sx), y = _mm_load_ps(sy);
+        const __m128 stepX = _mm_set1_ps(plan.ix), stepY = _mm_set1_ps(plan.jx);
+        for (int c = 0; c < plan.columns; ++c) {
+            alignas(16) int32_t tx[4], ty[4];
+            _mm_store_si128(reinterpret_cast<__m128i*>(tx), _mm_cvtps_epi32(x));
+            _mm_store_si128(reinterpret_cast<__m128i*>(ty), _mm_cvtps_epi32(y));
+            x = _mm_add_ps(x, stepX);
+            y = _mm_add_ps(y, stepY);
+            for (int k = 0; k < 4; ++k) {
+                uint32_t texel;
+                if (readTexel(src, tx[k], ty[k], texel)) put(out[k][c], texel);
+            }
+        }
+    }
+}
+
+template <int kLanes, class Put>
+void drawRows(const Surface& dst, const Source& src, const Plan& plan, const Put& put)
+{
+    float rowTermX = plan.rowTermX, rowTermY = plan.rowTermY;
+    int row = 0;
+    for (; row + kLanes <= plan.rows; row += kLanes) drawLanes<kLanes>(dst, src, plan, row, rowTermX, rowTermY, put);
+    for (; row < plan.rows; ++row) drawLanes<1>(dst, src, plan, row, rowTermX, rowTermY, put);
+}
+
+struct CopyTexel {
+    uint32_t transparent;
+    void operator()(uint32_t& dst, uint32_t texel) const
+    {
+        if (texel != transparent) dst = texel;
+    }
+};
+
+// Blue, green and red move towards the texel by its alpha; the destination's alpha
+// byte ends up 0.
+struct AlphaTexel {
+    uint32_t transparent;
+    void operator()(uint32_t& dst, uint32_t texel) const
+    {
+        const int32_t a = int32_t(texel >> 24);
+        if (texel == transparent || a == 0) return;
+        uint32_t result = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const int32_t s = int32_t((texel >> shift) & 0xFF), d = int32_t((dst >> shift) & 0xFF);
+            // >> on a negative product rounds down, which keeps the sum within 0..255.
+            result |= uint32_t((d + (((s - d) * a) >> 8)) & 0xFF) << shift;
+        }
+        dst = result;
+    }
+};
+
+// All four bytes move towards the texel by one opacity, 0..255.
+struct BlendTexel {
+    uint32_t transparent;
+    int32_t opacity;
+    void operator()(uint32_t& dst, uint32_t texel) const
+    {
+        if (texel == transparent) return;
+        uint32_t result = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+            const int32_t s = int32_t((texel >> shift) & 0xFF), d = int32_t((dst >> shift) & 0xFF);
+            result |= uint32_t((d + (((s - d) * opacity) >> 8)) & 0xFF) << shift;
+        }
+        dst = result;
+    }
+};
+
+} // namespace rotozoom
