@@ -1,6 +1,7 @@
 // The three sprite drawers: their zoom checks, and which put-down rule and pixel loop
 // each runs over the shared plan. ROTOZOOM, the one that draws whole backgrounds,
-// samples four rows at a time; the blending ones draw small sprites row by row.
+// samples four rows at a time, or copies rows outright when it only moves the source
+// by whole pixels; the blending ones draw small sprites row by row.
 #include "display.h"
 
 #include "image.h"
@@ -21,7 +22,11 @@ void ROTOZOOM(Image* dst, const Image* src, int x, int y, int angle, float zx, f
     const Surface target = surfaceOf(dst);
     Plan plan;
     if (!planRotozoom(target, *src, {x, y, angle, zx, zy, true, px, py, false}, plan)) return;
-    drawRows<4>(target, source, plan, CopyTexel{transparent});
+    if (isWholePixelShift(plan)) {
+        copyShifted(target, source, plan, transparent);
+    } else {
+        drawRows<4>(target, source, plan, CopyTexel{transparent});
+    }
 }
 
 int ROTOZOOM_ALPHA(Image* dst, const Image* src, int x, int y, int angle, float zx, float zy, uint32_t transparent)

@@ -1,14 +1,17 @@
 // The pixel loops of the sprite drawers: nearest-texel sampling with its bounds test
 // and a put-down rule per drawer. Each row's source position is a serial chain of
 // float additions, so rows can be sampled side by side (one SSE lane each) without
-// changing a single rounding: drawRows<1> is the plain reference, drawRows<4> the
-// fast path that must match it bit for bit.
+// changing a single rounding: drawRows<1> is the plain reference, drawRows<4> and
+// copyShifted (for unrotated, unscaled copies) are fast paths that must match it bit
+// for bit.
 #pragma once
 
 #include "rotozoom_plan.h"
 
 #include <emmintrin.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace rotozoom {
@@ -72,6 +75,49 @@ void drawRows(const Surface& dst, const Source& src, const Plan& plan, const Put
     int row = 0;
     for (; row + kLanes <= plan.rows; row += kLanes) drawLanes<kLanes>(dst, src, plan, row, rowTermX, rowTermY, put);
     for (; row < plan.rows; ++row) drawLanes<1>(dst, src, plan, row, rowTermX, rowTermY, put);
+}
+
+// True when the plan moves the source by whole pixels only: unit steps, no rotation,
+// and integer start positions small enough that every float sum of the reference
+// loop is exact. Then each texel is the source pixel at a fixed offset, the
+// rounding is the identity, and a row is a plain keyed copy.
+inline bool isWholePixelShift(const Plan& plan)
+{
+    if (plan.ix != 1.0f || plan.jx != 0.0f || plan.iy != 1.0f || plan.jy != 0.0f) return false;
+    const float sx = plan.startX - plan.rowTermX, sy = plan.startY + plan.rowTermY;
+    constexpr float kExact = 1 << 23; // every integer below 2^24 is a float
+    return sx == std::floor(sx) && sy == std::floor(sy) && std::fabs(sx) + float(plan.columns) < kExact &&
+           std::fabs(sy) + float(plan.rows) < kExact;
+}
+
+// ROTOZOOM's rule for a whole-pixel shift, four pixels at a time: a texel equal to the
+// key keeps the destination's pixel, so the vector store writes back what was there.
+inline void copyShifted(const Surface& dst, const Source& src, const Plan& plan, uint32_t transparent)
+{
+    const int64_t x0 = int64_t(plan.startX - plan.rowTermX), y0 = int64_t(plan.startY + plan.rowTermY);
+    const int64_t first = std::max<int64_t>(0, -x0), last = std::min<int64_t>(plan.columns, int64_t(src.width) - x0);
+    if (first >= last) return;
+    const __m128i key = _mm_set1_epi32(int(transparent));
+    for (int row = 0; row < plan.rows; ++row) {
+        const int64_t ty = y0 + row;
+        if (ty < 0 || ty >= int64_t(src.height)) continue;
+        const uint8_t* from = src.pixels + size_t(ty) * src.pitch + size_t(x0 + first) * 4;
+        uint32_t* to = dst.row(plan.top + row) + plan.left + first;
+        const int64_t count = last - first;
+        int64_t i = 0;
+        for (; i + 4 <= count; i += 4) {
+            const __m128i texels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i * 4));
+            const __m128i below = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + i));
+            const __m128i keyed = _mm_cmpeq_epi32(texels, key);
+            const __m128i result = _mm_or_si128(_mm_and_si128(keyed, below), _mm_andnot_si128(keyed, texels));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), result);
+        }
+        for (; i < count; ++i) {
+            uint32_t texel;
+            std::memcpy(&texel, from + i * 4, sizeof texel);
+            if (texel != transparent) to[i] = texel;
+        }
+    }
 }
 
 struct CopyTexel {

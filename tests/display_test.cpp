@@ -189,33 +189,41 @@ TEST_F(Rotozoom, AlphaBlend_UsesTheTexelsAlphaAndClearsTheDestinationAlpha)
     destroyImage(dst);
 }
 
-TEST_F(Rotozoom, FourRowPath_MatchesTheRowByRowReference)
+TEST_F(Rotozoom, FastPaths_MatchTheRowByRowReference)
 {
+    // ROTOZOOM as called (four rows at a time, or whole-pixel copies) against the plain
+    // loop over the same plan, on random sprites, positions, angles and zooms; one draw
+    // in three is unrotated and unscaled so the copy path is taken often.
     std::mt19937 random(5);
     std::uniform_int_distribution<int> size(1, 90), position(-120, 260), angle(-720, 720);
     std::uniform_real_distribution<float> zoom(-4.0f, 4.0f);
     Image* reference = createImage(160, 120);
     Image* fast = createImage(160, 120);
-    int drawn = 0;
-    for (int n = 0; n < 2000; ++n) {
+    int drawn = 0, shifted = 0;
+    for (int n = 0; n < 3000; ++n) {
         Image* sprite = numberedSprite(uint32_t(size(random)), uint32_t(size(random)));
         imageRow(sprite, 0)[0] = kMagenta;
-        const float zx = zoom(random), zy = (n % 5 == 0) ? 0.0f : zoom(random);
-        const rotozoom::Request request{position(random), position(random), angle(random), zx, zy == 0 ? zx : zy,
-                                        n % 2 == 0, position(random), position(random), false};
-        const Surface a = surfaceOf(reference), b = surfaceOf(fast);
+        imageRow(sprite, sprite->height - 1)[sprite->width / 2] = kMagenta;
+        const bool plain = n % 3 == 0;
+        const int a = plain ? 0 : angle(random);
+        const float zx = plain ? 1.0f : zoom(random), zy = plain ? 1.0f : (n % 5 == 0) ? 0.0f : zoom(random);
+        const int x = position(random), y = position(random), px = position(random) / 4, py = position(random) / 4;
+        ROTOZOOM(fast, sprite, x, y, a, zx, zy, kMagenta, px, py);
         rotozoom::Plan plan;
         rotozoom::Source source;
         ASSERT_TRUE(rotozoom::sourceOf(sprite, source));
-        if (zx != 0.0f && rotozoom::planRotozoom(a, *sprite, request, plan)) {
-            rotozoom::drawRows<1>(a, source, plan, rotozoom::CopyTexel{kMagenta});
-            rotozoom::drawRows<4>(b, source, plan, rotozoom::CopyTexel{kMagenta});
+        const Surface target = surfaceOf(reference);
+        if (zx != 0.0f && rotozoom::planRotozoom(target, *sprite, {x, y, a, zx, zy == 0 ? zx : zy, true, px, py},
+                                                 plan)) {
+            rotozoom::drawRows<1>(target, source, plan, rotozoom::CopyTexel{kMagenta});
             ++drawn;
+            shifted += rotozoom::isWholePixelShift(plan);
         }
         ASSERT_TRUE(sameImage(reference, fast)) << "draw " << n;
         destroyImage(sprite);
     }
-    EXPECT_GT(drawn, 500);
+    EXPECT_GT(drawn, 700);
+    EXPECT_GT(shifted, 200);
     destroyImage(reference);
     destroyImage(fast);
 }
