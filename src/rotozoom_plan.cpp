@@ -47,6 +47,8 @@ void rotation(int angle, float& c, float& s)
 bool planRotozoom(const Surface& dst, const Image& src, const Request& r, Plan& plan)
 {
     if (!dst.base || dst.width <= 0 || dst.height <= 0 || src.width == 0 || src.height == 0) return false;
+    // Rows must hold their pixels and start on whole pixels, or a row would spill.
+    if (dst.pitch % 4 != 0 || int64_t(dst.width) * 4 > dst.pitch) return false;
     float c, s;
     rotation(r.angle, c, s);
     const int64_t hw = src.width >> 1, hh = src.height >> 1;

@@ -36,6 +36,8 @@ bool openTarget(Image* target, DepthTarget& out)
     const Surface surface = surfaceOf(target);
     const size_t entries = depthBufferEntries();
     if (!surface.base || surface.width <= 0 || surface.height <= 0 || entries == 0) return false;
+    // Rows must hold their pixels and start on whole pixels, or a row would spill.
+    if (surface.pitch % 4 != 0 || int64_t(surface.width) * 4 > surface.pitch) return false;
     // Rows step by the pitch, so an image of any width is drawn straight; the depth
     // buffer is indexed by row * width + column, as the programs allocate it.
     const size_t depthRows = entries / size_t(surface.width);

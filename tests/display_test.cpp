@@ -94,8 +94,9 @@ TEST_F(Rotozoom, ZeroZy_MeansZx_ZeroZxOrNoSourceDrawsNothing)
     ROTOZOOM(blank, sprite, 40, 30, 0, 0.0f, 1.0f, kMagenta, 0, 0);
     ROTOZOOM(blank, nullptr, 40, 30, 0, 1.0f, 1.0f, kMagenta, 0, 0);
     ROTOZOOM_BLEND(blank, sprite, 40, 30, 0, 0.0f, 2.0f, kMagenta, 255);
-    EXPECT_TRUE(sameImage(blank, createImage(100, 80)));
-    for (Image* image : {sprite, a, b, blank}) destroyImage(image);
+    Image* untouched = createImage(100, 80);
+    EXPECT_TRUE(sameImage(blank, untouched));
+    for (Image* image : {sprite, a, b, blank, untouched}) destroyImage(image);
 }
 
 TEST_F(Rotozoom, PivotOffset_TurnsTheSpriteAboutAnotherPoint)
