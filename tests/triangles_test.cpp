@@ -153,29 +153,34 @@ TEST_F(Triangles, BehindTheViewer_NeverBeatsAClearedBuffer)
 
 TEST_F(Triangles, PartlyAboveTheScreen_StartsAtRowZeroAsIfWalkedFromItsTop)
 {
-    // Slopes 1, -0.25 and -1.5 and quarter-pixel vertices keep every edge value exact,
-    // so jumping over the hidden rows must land where walking them would.
-    const Point a{100, -40.25f}, b{228, 87.75f}, c{36, 215.75f};
-    constexpr int kShift = 64;
-    Image* tall = createImage(SCREEN_WIDTH, SCREEN_HEIGHT + kShift);
-    {
-        DepthBuffer depth(SCREEN_WIDTH, SCREEN_HEIGHT + kShift);
-        flat(tall, {a.x, a.y + kShift}, {b.x, b.y + kShift}, {c.x, c.y + kShift}, kRed);
-    }
-    DepthBuffer depth(SCREEN_WIDTH, SCREEN_HEIGHT);
-    SCREEN_LOCK();
-    flat(nullptr, a, b, c, kRed);
-    SCREEN_UNLOCK();
-    int drawnOnRowZero = 0;
-    for (int y = 0; y < SCREEN_HEIGHT; ++y) {
-        for (int x = 0; x < SCREEN_WIDTH; ++x) {
-            const bool expected = imageRow(tall, uint32_t(y + kShift))[x] == kRed;
-            ASSERT_EQ(pixel(x, y) == kRed, expected) << x << "," << y;
-            drawnOnRowZero += y == 0 && expected;
+    // Power-of-two slopes and quarter-pixel vertices keep every edge value exact, so
+    // jumping over the hidden rows must land where walking them would. In the second
+    // triangle the whole upper part is hidden and the lower one starts clipped too.
+    const Point triangles[2][3] = {{{100, -40.25f}, {228, 87.75f}, {36, 215.75f}},
+                                   {{300, -100.25f}, {364, -36.25f}, {220, 219.75f}}};
+    constexpr int kShift = 128;
+    for (const auto& t : triangles) {
+        Image* tall = createImage(SCREEN_WIDTH, SCREEN_HEIGHT + kShift);
+        {
+            DepthBuffer depth(SCREEN_WIDTH, SCREEN_HEIGHT + kShift);
+            flat(tall, {t[0].x, t[0].y + kShift}, {t[1].x, t[1].y + kShift}, {t[2].x, t[2].y + kShift}, kRed);
         }
+        DepthBuffer depth(SCREEN_WIDTH, SCREEN_HEIGHT);
+        SCREEN_LOCK();
+        SCREEN_CLEAR();
+        flat(nullptr, t[0], t[1], t[2], kRed);
+        SCREEN_UNLOCK();
+        int drawnOnRowZero = 0;
+        for (int y = 0; y < SCREEN_HEIGHT; ++y) {
+            for (int x = 0; x < SCREEN_WIDTH; ++x) {
+                const bool expected = imageRow(tall, uint32_t(y + kShift))[x] == kRed;
+                ASSERT_EQ(pixel(x, y) == kRed, expected) << x << "," << y;
+                drawnOnRowZero += y == 0 && expected;
+            }
+        }
+        EXPECT_GT(drawnOnRowZero, 0);
+        destroyImage(tall);
     }
-    EXPECT_GT(drawnOnRowZero, 0);
-    destroyImage(tall);
 }
 
 TEST_F(Triangles, RandomTriangles_MatchTheSlowReferenceAwayFromTies)
