@@ -27,6 +27,46 @@ inline bool readTexel(const Source& src, int32_t tx, int32_t ty, uint32_t& texel
     return true;
 }
 
+// Every texel offset of such a source, ty * pitch / 4 + tx, is one 16-bit multiply-add.
+inline bool fitsSixteenBits(const Source& src)
+{
+    return src.width < 32768 && src.height < 32768 && src.pitch % 4 == 0 && src.pitch / 4 < 32768;
+}
+
+// Four rows of a source that fits 16 bits: the bounds test and the texel offsets are
+// done for all four lanes at once, leaving only the look-up and the put per pixel.
+template <class Put>
+void drawFourRowsNarrow(const Source& src, int columns, __m128 x, __m128 y, __m128 stepX, __m128 stepY,
+                        uint32_t* const (&out)[4], const Put& put)
+{
+    // Signed compares of values with the sign bit flipped are unsigned compares, so
+    // negative coordinates (and INT32_MIN from NaN) fail with the too-large ones.
+    const __m128i flip = _mm_set1_epi32(INT32_MIN);
+    const __m128i widthLimit = _mm_set1_epi32(int32_t(src.width ^ 0x80000000u));
+    const __m128i heightLimit = _mm_set1_epi32(int32_t(src.height ^ 0x80000000u));
+    const __m128i lowHalf = _mm_set1_epi32(0xFFFF);
+    const __m128i weights = _mm_set1_epi32(int32_t(1u | uint32_t(src.pitch / 4) << 16));
+    for (int c = 0; c < columns; ++c) {
+        const __m128i tx = _mm_cvtps_epi32(x), ty = _mm_cvtps_epi32(y);
+        x = _mm_add_ps(x, stepX);
+        y = _mm_add_ps(y, stepY);
+        const __m128i inside = _mm_and_si128(_mm_cmplt_epi32(_mm_xor_si128(tx, flip), widthLimit),
+                                             _mm_cmplt_epi32(_mm_xor_si128(ty, flip), heightLimit));
+        const int lanes = _mm_movemask_ps(_mm_castsi128_ps(inside));
+        if (lanes == 0) continue;
+        // Lanes that passed hold tx and ty below 32768: (tx, ty) . (1, pitch / 4).
+        alignas(16) int32_t offset[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(offset),
+                        _mm_madd_epi16(_mm_or_si128(_mm_and_si128(tx, lowHalf), _mm_slli_epi32(ty, 16)), weights));
+        for (int k = 0; k < 4; ++k) {
+            if (!(lanes >> k & 1)) continue;
+            uint32_t texel;
+            std::memcpy(&texel, src.pixels + size_t(uint32_t(offset[k])) * 4, sizeof texel);
+            put(out[k][c], texel);
+        }
+    }
+}
+
 // Rows [first, first + kLanes) of the plan, sampled together; rowTermX/Y arrive at the
 // first of them and leave past the last.
 template <int kLanes, class Put>
@@ -54,6 +94,10 @@ void drawLanes(const Surface& dst, const Source& src, const Plan& plan, int firs
         static_assert(kLanes == 4, "one row per SSE lane");
         __m128 x = _mm_load_ps(sx), y = _mm_load_ps(sy);
         const __m128 stepX = _mm_set1_ps(plan.ix), stepY = _mm_set1_ps(plan.jx);
+        if (fitsSixteenBits(src)) {
+            drawFourRowsNarrow(src, plan.columns, x, y, stepX, stepY, out, put);
+            return;
+        }
         for (int c = 0; c < plan.columns; ++c) {
             alignas(16) int32_t tx[4], ty[4];
             _mm_store_si128(reinterpret_cast<__m128i*>(tx), _mm_cvtps_epi32(x));
