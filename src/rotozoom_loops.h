@@ -190,19 +190,22 @@ struct AlphaTexel {
     }
 };
 
-// All four bytes move towards the texel by one opacity, 0..255.
+// All four bytes move towards the texel by one opacity, 0..255, on 16-bit lanes. The
+// product (src - dst) * opacity may wrap in 16 bits, but the arithmetic shift keeps
+// floor(product / 256) modulo 256, and the exact result lies in 0..255, so masking the
+// sum to 8 bits gives it back.
 struct BlendTexel {
     uint32_t transparent;
     int32_t opacity;
     void operator()(uint32_t& dst, uint32_t texel) const
     {
         if (texel == transparent) return;
-        uint32_t result = 0;
-        for (int shift = 0; shift < 32; shift += 8) {
-            const int32_t s = int32_t((texel >> shift) & 0xFF), d = int32_t((dst >> shift) & 0xFF);
-            result |= uint32_t((d + (((s - d) * opacity) >> 8)) & 0xFF) << shift;
-        }
-        dst = result;
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i s = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int32_t(texel)), zero);
+        const __m128i d = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int32_t(dst)), zero);
+        const __m128i step = _mm_srai_epi16(_mm_mullo_epi16(_mm_sub_epi16(s, d), _mm_set1_epi16(int16_t(opacity))), 8);
+        const __m128i sum = _mm_and_si128(_mm_add_epi16(d, step), _mm_set1_epi16(0xFF));
+        dst = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
     }
 };
 

@@ -169,6 +169,31 @@ TEST_F(Rotozoom, BlendOpacity_IsClampedAndRoundsDown)
     destroyImage(dst);
 }
 
+TEST(RotozoomBlendRule, EveryByteOpacityPair_GivesDstPlusFloorOfTheScaledDifference)
+{
+    // The packed 16-bit blend against the plain formula, exhaustively per byte; each
+    // byte lane gets its own values so a mixed-up lane shows too.
+    for (int opacity = 0; opacity <= 255; ++opacity) {
+        const rotozoom::BlendTexel blend{0, opacity};
+        for (int s = 0; s <= 255; ++s) {
+            for (int d = 0; d <= 255; ++d) {
+                const int bytes[4][2] = {{s, d}, {255 - s, d}, {s, 255 - d}, {d, s}};
+                uint32_t texel = 0, dst = 0, expected = 0;
+                for (int i = 0; i < 4; ++i) {
+                    const int src = bytes[i][0], below = bytes[i][1];
+                    texel |= uint32_t(src) << (8 * i);
+                    dst |= uint32_t(below) << (8 * i);
+                    const int exact = below + int(std::floor((src - below) * opacity / 256.0));
+                    expected |= uint32_t(exact) << (8 * i);
+                }
+                if (texel == 0) continue; // the transparent key of this blend
+                blend(dst, texel);
+                ASSERT_EQ(dst, expected) << "s " << s << " d " << d << " opacity " << opacity;
+            }
+        }
+    }
+}
+
 TEST_F(Rotozoom, AlphaBlend_UsesTheTexelsAlphaAndClearsTheDestinationAlpha)
 {
     Image* sprite = filledImage(4, 4, 0x80FF0000);
