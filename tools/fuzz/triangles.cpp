@@ -36,8 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int width = 1 + in.take<uint8_t>() % 96, height = 1 + in.take<uint8_t>() % 64;
     // Depth buffers of the target's width, some with fewer rows than the target.
     const int depthRows = 1 + in.take<uint8_t>() % 80;
-    const uint8_t textureShape = in.take<uint8_t>();
-    const uint32_t textureWidth = 1u << (textureShape & 7), textureHeight = 1u << ((textureShape >> 3) & 7);
+    // Any size: the filler must stay inside textures that break its power-of-two
+    // contract too (wrong texels are allowed there, stray reads are not).
+    const uint32_t textureWidth = 1u + in.take<uint8_t>() % 72, textureHeight = 1u + in.take<uint8_t>() % 72;
     float v[15];
     for (float& value : v) value = in.take<float>();
     const int brightness = in.take<int32_t>();
