@@ -137,12 +137,13 @@ bool readChunks(const uint8_t* data, size_t length, std::vector<Chunk>& chunks)
     return true;
 }
 
-bool parsePng(const uint8_t* data, size_t length, Parsed& out)
+bool parsePng(const uint8_t* data, size_t length, Parsed& out, Layout& layout)
 {
     std::vector<Chunk> chunks;
     if (!data || !readChunks(data, length, chunks)) return false;
     if (chunks.size() <= 2 || chunks.back().type != kIEND) return false;
-    if (!readHeader(chunks.front(), out.header)) return false;
+    // The size limits hold before anything sized by the header or the data is made.
+    if (!readHeader(chunks.front(), out.header) || !planLayout(out.header, layout)) return false;
     // Palette and transparency are cheap to check, so they go before the join.
     if (!readPalette(chunks, out) || !readTransparency(chunks, out)) return false;
     return joinImageData(chunks, out.compressed);

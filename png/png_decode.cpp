@@ -106,7 +106,7 @@ Image* PNG_DECODE(const uint8_t* buffer, size_t length, int mode)
 
     png::Parsed parsed;
     png::Layout layout;
-    if (!png::parsePng(buffer, length, parsed) || !png::planLayout(parsed.header, layout)) return nullptr;
+    if (!png::parsePng(buffer, length, parsed, layout)) return nullptr;
     std::unique_ptr<uint8_t[]> raw = inflateAll(parsed.compressed, layout.rawBytes);
     if (!raw) return nullptr;
     parsed.compressed = {};

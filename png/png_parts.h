@@ -42,10 +42,6 @@ struct Parsed {
     std::vector<uint8_t> compressed; // every IDAT's data, joined in file order
 };
 
-// Checks the signature, every chunk and its CRC, the header, PLTE and tRNS, and joins
-// the image data. False on anything malformed, including trailing bytes after IEND.
-bool parsePng(const uint8_t* data, size_t length, Parsed& out);
-
 // Splits the file into its chunks with their CRCs checked; false on a bad signature,
 // a truncated chunk, a CRC mismatch or bytes after the last chunk.
 bool readChunks(const uint8_t* data, size_t length, std::vector<Chunk>& chunks);
@@ -68,6 +64,11 @@ struct Layout {
 // The passes and the raw size for a header that has passed its checks; false when the
 // image breaks the side or decoded-size limits. All products are taken in 64 bits.
 bool planLayout(const Header& header, Layout& out);
+
+// Checks the signature, every chunk and its CRC, the header and its size limits, PLTE
+// and tRNS, then plans the layout and joins the image data. False on anything
+// malformed, including trailing bytes after IEND.
+bool parsePng(const uint8_t* data, size_t length, Parsed& out, Layout& layout);
 
 // Undoes one row's filter in place. prior is the row above in the same pass, already
 // unfiltered, or null for the first row of a pass (read as zeros). False for a filter
