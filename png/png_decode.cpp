@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -32,7 +33,9 @@ struct RowTarget {
 // the first leaves the buffer short, the second overflows it.
 std::unique_ptr<uint8_t[]> inflateAll(const std::vector<uint8_t>& compressed, size_t rawBytes)
 {
-    auto raw = std::make_unique_for_overwrite<uint8_t[]>(rawBytes);
+    // Up to about half a GiB for 16-bit RGBA: not having it is a failed load.
+    std::unique_ptr<uint8_t[]> raw(new (std::nothrow) uint8_t[rawBytes]);
+    if (!raw) return nullptr;
     uLongf produced = rawBytes;
     if (uncompress(raw.get(), &produced, compressed.data(), compressed.size()) != Z_OK) return nullptr;
     if (produced != rawBytes) return nullptr;
@@ -97,13 +100,8 @@ ImageHandle createOutput(int mode, uint32_t width, uint32_t height, RowTarget& t
     return image;
 }
 
-} // namespace
-
-Image* PNG_DECODE(const uint8_t* buffer, size_t length, int mode)
+Image* decode(const uint8_t* buffer, size_t length, int mode)
 {
-    if (!buffer || length <= kShortestDecodable) return nullptr;
-    if (mode != kPngLegacy && mode != kPngImage && mode != kPngTexture) return nullptr;
-
     png::Parsed parsed;
     png::Layout layout;
     if (!png::parsePng(buffer, length, parsed, layout)) return nullptr;
@@ -119,4 +117,19 @@ Image* PNG_DECODE(const uint8_t* buffer, size_t length, int mode)
     if (!decodePasses(layout, png::makeConverter(parsed), raw.get(), target)) return nullptr;
     if (mode == kPngTexture) swapRedBlue(imagePixels(image.get()), size_t(width) * height);
     return image.release();
+}
+
+} // namespace
+
+Image* PNG_DECODE(const uint8_t* buffer, size_t length, int mode)
+{
+    if (!buffer || length <= kShortestDecodable) return nullptr;
+    if (mode != kPngLegacy && mode != kPngImage && mode != kPngTexture) return nullptr;
+    // The chunk list and the joined data are bounded by the input, but the input itself
+    // may be as large as memory allows; running out is a failed load, not a crash.
+    try {
+        return decode(buffer, length, mode);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <vector>
+#include <new>
 
 namespace {
 
@@ -18,23 +18,34 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 uint32_t readU32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
 
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
+// Larger than any file an image within the decode limits needs, even stored
+// uncompressed; it also stops a directory, whose end seeks to LONG_MAX, early.
+constexpr long kMaxFileBytes = long(1) << 30;
+
+struct FileBytes {
+    std::unique_ptr<uint8_t[]> data;
+    size_t size = 0;
+};
+
+bool readWholeFile(const std::string& path, FileBytes& bytes)
 {
     FileHandle file(std::fopen(path.c_str(), "rb"));
     if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return false;
     const long size = std::ftell(file.get());
-    if (size <= 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
-    bytes.resize(size_t(size));
-    return std::fread(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    if (size <= 0 || size > kMaxFileBytes || std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
+    bytes.size = size_t(size);
+    // No exception may leave the loader: a failed allocation is a failed load.
+    bytes.data.reset(new (std::nothrow) uint8_t[bytes.size]());
+    return bytes.data && std::fread(bytes.data.get(), 1, bytes.size, file.get()) == bytes.size;
 }
 
 } // namespace
 
 Image* PNG_LOAD(const std::string& path, int mode)
 {
-    std::vector<uint8_t> bytes;
+    FileBytes bytes;
     if (!readWholeFile(path, bytes)) return nullptr;
-    return PNG_DECODE(bytes.data(), bytes.size(), mode);
+    return PNG_DECODE(bytes.data.get(), bytes.size, mode);
 }
 
 void PNG_SIZE(const std::string& path, uint32_t& width, uint32_t& height)

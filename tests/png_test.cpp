@@ -316,7 +316,7 @@ TEST(PngModes, LegacyLayout_HasTheOldHeaderAndPackedRows)
 
 // --- files ---------------------------------------------------------------------
 
-TEST(PngFile, LoadReadsTheWholeFileAndRefusesMissingOrEmptyOnes)
+TEST(PngFile, LoadReadsTheWholeFileAndRefusesMissingEmptyOrDirectoryPaths)
 {
     const Bytes bytes = smallRgb();
     const Decoded image(PNG_LOAD(writeTemp("png_load.png", bytes), kPngImage));
@@ -324,6 +324,8 @@ TEST(PngFile, LoadReadsTheWholeFileAndRefusesMissingOrEmptyOnes)
     EXPECT_EQ(imageRow(image.get(), 1)[1], 0xFFFFFFFFu);
     EXPECT_EQ(PNG_LOAD(writeTemp("png_empty.png", {}), kPngImage), nullptr);
     EXPECT_EQ(PNG_LOAD(testing::TempDir() + "/no_such_file.png", kPngImage), nullptr);
+    // A directory opens, and seeking to its end reports a huge size.
+    EXPECT_EQ(PNG_LOAD(testing::TempDir(), kPngImage), nullptr);
 }
 
 TEST(PngFile, SizeReadsTheHeaderWordsOnlyBehindAValidSignature)
