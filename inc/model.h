@@ -13,6 +13,7 @@
 #include <vector>
 
 struct Camera;
+struct Image;
 
 // An integer colour; channels may run outside 0..255 while an effect fades.
 struct Colour {
@@ -82,3 +83,10 @@ int CHECK_MODEL_MODEL_COLLISION(const Model& a, Vec2f aPosition, const Model& b,
 // Index of the model's first transformed line crossing the segment p-q, with contact
 // set to the crossing point; -1 and contact untouched when none does.
 int CHECK_LINE_MODEL_COLLISION(Vec2f p, Vec2f q, const Model& model, Vec2f position, Vec2f& contact);
+
+// Draws the model as a fan of textured triangles around origin, its origin's place on
+// the screen: one triangle per line, through the transformed start and end and the
+// origin, all at depth 1. Texture points come from lines (never transformed): texStart
+// and texEnd and the centre (16, 16), in grid units of 8 texels, rounded to whole
+// texels when asked (as the editor does). The target is the locked screen.
+void DRAW_MODEL(const Model& model, Vec2f origin, int brightness, const Image* texture, bool wholeTexels);

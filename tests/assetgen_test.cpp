@@ -9,7 +9,7 @@
 #include "raster.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
+#include <libpng16/png.h> // by its folder: inc/png.h is our own decoder
 #include <zlib.h>
 
 #include <algorithm>

@@ -2,7 +2,15 @@
 // time, and that Escape ends the game only after the frame has been shown.
 #include "game.h"
 #include "hud.h"
+#include "image.h"
+#include "png.h"
 #include "screen_fixture.h"
+#include "world.h"
+
+#include <filesystem>
+#include <functional>
+
+#include <unistd.h>
 
 namespace {
 
@@ -38,6 +46,8 @@ TEST(Hud, RoundsFuelAndBatteryDown)
 
 TEST_F(GameFrames, Frame_DrawsTheYellowHudInRows471To478Only)
 {
+    PNG_FREE(game.images.background); // a missing background is simply not drawn
+    game.images.background = nullptr;
     ASSERT_TRUE(runGameFrame(game));
     EXPECT_EQ(headless::presentedFrames(), 1);
     int yellow = 0;
@@ -101,7 +111,7 @@ TEST(GameStart, FailsWithTheReasonWhenNoWindowOpens)
     Game game;
     std::string error;
     EXPECT_FALSE(startGame(game, error));
-    EXPECT_EQ(error, "no display here");
+    EXPECT_EQ(error, "cannot open the 640 x 480 window: no display here");
     headless::reset();
 }
 
@@ -116,4 +126,88 @@ TEST_F(GameFrames, StartUp_LoadsTheShipAndFliesInFromZoomFour)
         runGameFrame(game);
     }
     EXPECT_NEAR(game.camera.zoom, 1.0f, 1e-3f);
+}
+
+TEST_F(GameFrames, Background_IsTheWorldSeenThroughTheCamera)
+{
+    // Hold the view still at zoom 1: screen pixel (x, y) shows world point
+    // (x, y) + position, so moving the camera slides the stars the other way.
+    ASSERT_NE(game.images.background, nullptr);
+    EXPECT_EQ(WORLD_W, 2048);
+    EXPECT_EQ(WORLD_H, 1536);
+    Camera& camera = game.camera;
+    camera.zoom = camera.targetZoom = 1.0f;
+    for (const Vec2f position : {Vec2f{300.0f, 200.0f}, Vec2f{310.0f, 197.0f}}) {
+        camera.position = camera.target = position;
+        runGameFrame(game);
+        int compared = 0;
+        for (int y = 0; y < 470; y += 7) {
+            for (int x = 0; x < SCREEN_WIDTH; x += 5) {
+                const uint32_t world = imageRow(game.images.background, y + int(position.y))[x + int(position.x)];
+                ASSERT_EQ(screenPixel(x, y), world) << x << "," << y;
+                compared += world != 0xFF000000u;
+            }
+        }
+        EXPECT_GT(compared, 100) << "the comparison must see stars, not only black";
+    }
+}
+
+TEST_F(GameFrames, Background_ShrinksWithTheZoom)
+{
+    // At zoom 0.25 the whole 2048 x 1536 world is 512 x 384 pixels: the camera bounds
+    // put its far corner at the screen's, and the rest of the screen stays black.
+    Camera& camera = game.camera;
+    camera.zoom = camera.targetZoom = 0.25f;
+    runGameFrame(game);
+    for (int y = 0; y < 470; ++y) {
+        for (int x = 0; x < SCREEN_WIDTH; ++x) {
+            if (x < 128 || y < 96) {
+                ASSERT_EQ(screenPixel(x, y), 0xFF000000u) << x << "," << y;
+            }
+        }
+    }
+}
+
+namespace {
+
+// Runs start-up in a scratch folder holding only what prepare() puts there.
+std::string startUpErrorIn(const std::function<void(const std::filesystem::path&)>& prepare)
+{
+    namespace fs = std::filesystem;
+    const fs::path home = fs::current_path();
+    const fs::path scratch = fs::temp_directory_path() / ("game_start_" + std::to_string(::getpid()));
+    fs::create_directories(scratch / "data" / "visual");
+    prepare(scratch);
+    fs::current_path(scratch);
+    headless::reset();
+    Game game;
+    std::string error;
+    const bool started = startGame(game, error);
+    if (started) endGame(game);
+    headless::reset();
+    fs::current_path(home);
+    fs::remove_all(scratch);
+    return started ? "started" : error;
+}
+
+} // namespace
+
+TEST(GameStart, MissingTextureFailsNamingTheFile)
+{
+    const std::string error = startUpErrorIn([](const std::filesystem::path&) {});
+    EXPECT_NE(error.find("data/visual/rock.png"), std::string::npos) << error;
+}
+
+TEST(GameStart, TextureThatCannotWrapFailsNamingTheFile)
+{
+    // Every texture present, but the ship's is 9 x 9: the filler could not wrap it.
+    const std::string error = startUpErrorIn([](const std::filesystem::path& scratch) {
+        const std::filesystem::path source = std::filesystem::path(SOURCE_DIR) / "data" / "visual";
+        for (const char* file : {"rock.png", "grad.png", "fire2.png", "space.png"}) {
+            std::filesystem::copy_file(source / file, scratch / "data" / "visual" / file);
+        }
+        std::filesystem::copy_file(std::filesystem::path(SOURCE_DIR) / "tests/data/pngsuite/s09n3p02.png",
+                                   scratch / "data" / "visual" / "ship3.png");
+    });
+    EXPECT_EQ(error.find("data/visual/ship3.png"), 0u) << error;
 }

@@ -18,7 +18,7 @@ bool startEditor(Editor& /*editor*/, std::string& error)
 {
     SCREEN_TITLE("Ship Editor");
     if (SCREEN_OPEN(SCREEN_WIDTH, SCREEN_HEIGHT, 32, 1, 0, 0) != 0) {
-        error = SCREEN_ERROR();
+        error = "cannot open the 640 x 480 window: " + SCREEN_ERROR();
         return false;
     }
     return true;

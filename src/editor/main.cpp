@@ -8,7 +8,7 @@ int main()
     Editor editor;
     std::string error;
     if (!startEditor(editor, error)) {
-        std::fprintf(stderr, "editor: cannot open the 640 x 480 window: %s\n", error.c_str());
+        std::fprintf(stderr, "editor: %s\n", error.c_str());
         return 1;
     }
     while (runEditorFrame(editor)) {

@@ -3,9 +3,11 @@
 // is read only after the frame has been shown.
 #include "game.h"
 
+#include "background.h"
 #include "fbsound.h"
 #include "hud.h"
 #include "platform.h"
+#include "triangles.h"
 #include "world.h"
 
 #include <cstdio>
@@ -34,11 +36,20 @@ bool startGame(Game& game, std::string& error)
     SCREEN_TITLE("Space Game");
     if (SCREEN_OPEN(SCREEN_WIDTH, SCREEN_HEIGHT, kScreenDepth, kScreenPages, kRaisedPriorityFlag,
                     kDefaultRefreshRate) != 0) {
-        error = SCREEN_ERROR();
+        error = "cannot open the 640 x 480 window: " + SCREEN_ERROR();
+        return false;
+    }
+    if (!allocateDepthBuffer(SCREEN_WIDTH, SCREEN_HEIGHT)) {
+        error = "not enough memory for the depth buffer";
+        endGame(game);
         return false;
     }
     const bool audioOpen = SOUND_INIT(game.soundBank);
     if (!audioOpen) std::fprintf(stderr, "game: playing without sound: %s\n", FBS_ERROR().c_str());
+    if (!loadGameImages(game.images, error)) {
+        endGame(game);
+        return false;
+    }
     game.sounds = loadGameSounds(game.soundBank, audioOpen);
     startShipSounds(game.soundBank, game.sounds, &game.shipPosition);
     // A missing ship file has already said "Could not load file!"; the game flies the
@@ -62,8 +73,10 @@ bool runGameFrame(Game& game)
     SOUND_UPDATE(game.soundBank);
     SOUND_SET_LISTENER(game.soundBank, (game.camera.position + kHalfScreen) / game.camera.zoom);
 
+    clearDepthBuffer();
     SCREEN_LOCK();
     SCREEN_CLEAR();
+    drawBackground(game.images.background, game.camera);
     drawHud(hudLine(game.score, game.fuel, game.battery));
     WAIT_VSYNC();
     SCREEN_UNLOCK(-1, -1);
@@ -74,6 +87,8 @@ bool runGameFrame(Game& game)
 
 void endGame(Game& game)
 {
+    freeGameImages(game.images);
+    freeDepthBuffer();
     SOUND_CLOSE(game.soundBank);
     SCREEN_CLOSE();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "camera.h"
+#include "game_images.h"
 #include "game_sounds.h"
 #include "model.h"
 #include "sound.h"
@@ -17,6 +18,7 @@ struct Game {
 
     double frameTime = 0.0; // timer reading at the start of the current frame
     double dt = 0.0;        // seconds since the previous frame, never clamped
+    GameImages images;
     Camera camera;
     Model shipModel;    // the outline flown by the player, from data/model/Ship.mdata
     Vec2f shipPosition; // followed by the THRUST and SHIELD voices: a Game never moves
@@ -27,8 +29,9 @@ struct Game {
     float battery = 100.0f;
 };
 
-// Seeds the generator, opens the window and readies the first frame. On failure the
-// window could not be opened and error says why.
+// Seeds the generator, opens the window, loads pictures, sounds and the ship, and
+// readies the first frame. On false, error says what failed (the window, memory, or
+// a picture, by its file name) and everything started is shut down again.
 bool startGame(Game& game, std::string& error);
 // Runs one frame; false once Escape (or the window's close button) ends the game.
 bool runGameFrame(Game& game);

@@ -8,7 +8,7 @@ int main()
     Game game;
     std::string error;
     if (!startGame(game, error)) {
-        std::fprintf(stderr, "game: cannot open the 640 x 480 window: %s\n", error.c_str());
+        std::fprintf(stderr, "game: %s\n", error.c_str());
         return 1;
     }
     while (runGameFrame(game)) {
