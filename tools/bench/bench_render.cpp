@@ -1,11 +1,12 @@
 // Speed of the software renderer: the textured filler on screen-sized and on small
 // triangles, ROTOZOOM of a background and ROTOZOOM_BLEND of a flame onto the 640x480
-// screen, and one frame's memcpy as the floor the blitter is compared with. Images
-// are made here from a fixed seed, so every run draws the same pixels.
+// screen, and one frame's memcpy as the floor the blitter is compared with. The
+// pictures are the game's own files under data/visual.
 #include "display.h"
 #include "headless.h"
 #include "image.h"
 #include "platform.h"
+#include "png.h"
 #include "triangles.h"
 
 #include <benchmark/benchmark.h>
@@ -14,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -38,45 +40,12 @@ struct Screen {
     }
 };
 
-// A 2048x1536 star field: dark blue noise with a few thousand bright points.
-Image* makeBackground()
+// The game's own pictures, as the game loads them; a missing one skips the benchmark
+// (its timed loop then never runs) instead of timing a draw of nothing.
+Image* loadPicture(benchmark::State& state, const char* name)
 {
-    Image* image = createImage(2048, 1536);
-    std::mt19937 random(2048);
-    for (uint32_t y = 0; y < image->height; ++y) {
-        for (uint32_t x = 0; x < image->width; ++x) imageRow(image, y)[x] = 0xFF000010 | (random() & 0x0F);
-    }
-    for (int star = 0; star < 6000; ++star) {
-        const uint32_t grey = 0x80 + (random() & 0x7F);
-        imageRow(image, random() % image->height)[random() % image->width] = 0xFF000000 | grey * 0x010101;
-    }
-    return image;
-}
-
-// A 32x32 flame: a warm radial gradient on the transparent key.
-Image* makeFlame()
-{
-    Image* image = createImage(32, 32);
-    for (uint32_t y = 0; y < 32; ++y) {
-        for (uint32_t x = 0; x < 32; ++x) {
-            const float d = std::hypot(float(x) - 15.5f, float(y) - 15.5f) / 16.0f;
-            const uint32_t heat = uint32_t(255.0f * std::max(0.0f, 1.0f - d));
-            imageRow(image, y)[x] = heat == 0 ? kTransparent : 0xFF000000 | 0xFF0000 | (heat << 8) | heat / 4;
-        }
-    }
-    return image;
-}
-
-// A 256x256 texture of coloured checks and noise.
-Image* makeTexture()
-{
-    Image* image = createImage(256, 256);
-    std::mt19937 random(256);
-    for (uint32_t y = 0; y < 256; ++y) {
-        for (uint32_t x = 0; x < 256; ++x) {
-            imageRow(image, y)[x] = (((x >> 4) ^ (y >> 4)) & 1 ? 0xFF4080C0 : 0xFFC08040) ^ (random() & 0x1F1F1F);
-        }
-    }
+    Image* image = PNG_LOAD(std::string(SOURCE_DIR) + "/data/visual/" + name, 2);
+    if (!image) state.SkipWithError((std::string("cannot load data/visual/") + name).c_str());
     return image;
 }
 
@@ -97,7 +66,7 @@ float nearer(int64_t iteration) { return 1.0f / float(iteration + 1); }
 void BM_TexturedLargeTriangles(benchmark::State& state)
 {
     Screen screen;
-    Image* texture = makeTexture();
+    Image* texture = loadPicture(state, "ship3.png");
     const Triangle halves[2] = {{{0, 640, 0}, {0, 0, 480}, {0, 512, 0}, {0, 0, 384}},
                                 {{640, 640, 0}, {0, 480, 480}, {512, 512, 0}, {0, 384, 384}}};
     int64_t iteration = 0;
@@ -116,7 +85,7 @@ BENCHMARK(BM_TexturedLargeTriangles);
 void BM_TexturedSmallTriangles(benchmark::State& state)
 {
     Screen screen;
-    Image* texture = makeTexture();
+    Image* texture = loadPicture(state, "ship3.png");
     // 2000 triangles of about 30 pixels (legs near 8) anywhere on the screen.
     std::mt19937 random(2000);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
@@ -155,7 +124,7 @@ BENCHMARK(BM_TexturedSmallTriangles)->Unit(benchmark::kMicrosecond);
 void BM_RotozoomBackground(benchmark::State& state)
 {
     Screen screen;
-    Image* background = makeBackground();
+    Image* background = loadPicture(state, "space.png");
     const float zoom = float(state.range(0)) / 10.0f;
     for (auto _ : state) {
         ROTOZOOM(nullptr, background, 320, 240, 0, zoom, zoom, kTransparent, 0, 0);
@@ -170,7 +139,7 @@ BENCHMARK(BM_RotozoomBackground)->Arg(10)->Arg(17)->ArgName("zoom_x10")->Unit(be
 void BM_RotozoomBlendFlame(benchmark::State& state)
 {
     Screen screen;
-    Image* flame = makeFlame();
+    Image* flame = loadPicture(state, "fire2.png");
     for (auto _ : state) {
         ROTOZOOM_BLEND(nullptr, flame, 320, 240, 37, 1.5f, 1.5f, kTransparent, 180);
         benchmark::ClobberMemory();
