@@ -2,7 +2,8 @@
 // angles, zooms, pivots, opacities and image sizes. Both images sit inside guard
 // pixels: a changed destination guard is a write outside it, and the source guard's
 // colour turning up in the destination is a read outside the source.
-#include "../../tests/guarded_image.h"
+#include "fuzz_input.h"
+#include "guarded_image.h"
 #include "display.h"
 #include "image.h"
 
@@ -15,26 +16,11 @@ namespace {
 constexpr uint32_t kDestinationGuard = 0x5AC3A55Cu;
 constexpr uint32_t kSourceGuard = 0x3C5AA5C3u;
 
-struct Input {
-    const uint8_t* data;
-    size_t size;
-    template <class T>
-    T take()
-    {
-        T value{};
-        const size_t n = std::min(sizeof value, size);
-        std::memcpy(&value, data, n);
-        data += n;
-        size -= n;
-        return value;
-    }
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    Input in{data, size};
+    FuzzInput in{data, size};
     const uint8_t which = in.take<uint8_t>();
     const int dstWidth = 1 + in.take<uint8_t>() % 80, dstHeight = 1 + in.take<uint8_t>() % 60;
     const int srcWidth = 1 + in.take<uint8_t>() % 40, srcHeight = 1 + in.take<uint8_t>() % 40;

@@ -2,7 +2,8 @@
 // texture size. The target sits inside guard pixels, so any write outside it aborts;
 // the texture and the depth buffer are exact-size allocations, so AddressSanitizer
 // catches any read or write past them.
-#include "../../tests/guarded_image.h"
+#include "fuzz_input.h"
+#include "guarded_image.h"
 #include "image.h"
 #include "triangles.h"
 
@@ -12,27 +13,11 @@
 
 namespace {
 
-// Reads the input front to back; past its end every value is 0.
-struct Input {
-    const uint8_t* data;
-    size_t size;
-    template <class T>
-    T take()
-    {
-        T value{};
-        const size_t n = std::min(sizeof value, size);
-        std::memcpy(&value, data, n);
-        data += n;
-        size -= n;
-        return value;
-    }
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    Input in{data, size};
+    FuzzInput in{data, size};
     const int width = 1 + in.take<uint8_t>() % 96, height = 1 + in.take<uint8_t>() % 64;
     // Depth buffers of the target's width, some with fewer rows than the target.
     const int depthRows = 1 + in.take<uint8_t>() % 80;
