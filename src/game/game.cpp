@@ -1,6 +1,7 @@
-// Start-up, frame and shut-down of the game. A frame measures its time step, draws
-// the picture while the screen is locked and shows it whole at the unlock; Escape
-// is read only after the frame has been shown.
+// Start-up, frame and shut-down of the game. A frame builds the next level if the
+// last one cleared the field, measures its time step, advances the world, draws the
+// picture while the screen is locked and shows it whole at the unlock; Escape is
+// read only after the frame has been shown.
 #include "game.h"
 
 #include "background.h"
