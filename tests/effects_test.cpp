@@ -59,18 +59,6 @@ protected:
 
 } // namespace
 
-TEST_F(Effects, Init_SizesThePoolAndDropsLiveEffects)
-{
-    live(3, EFFECT_STREAK);
-    pool.INIT(1999);
-    ASSERT_EQ(pool.slots.size(), 2000u);
-    for (const Effect& slot : pool.slots) EXPECT_FALSE(slot.active);
-    pool.INIT(-1);
-    EXPECT_TRUE(pool.slots.empty());
-    pool.UPDATE(0.1f, camera); // an empty pool does nothing, drawing included
-    render();
-}
-
 TEST_F(Effects, FullPool_EverySpawnerIsSkippedWithoutDrawingARandomNumber)
 {
     for (size_t i = 0; i < pool.slots.size(); ++i) live(i, 4).position = {float(i), 0.0f};
@@ -115,10 +103,6 @@ TEST_F(Effects, Explosion_CountPlusOneParticlesEvenlyRoundTheCentre)
         EXPECT_LT(speed, 18.0f) << i;
         EXPECT_NEAR(spark.velocity.x / speed, std::sin(theta), 1e-5) << i;
         EXPECT_NEAR(spark.velocity.y / speed, std::cos(theta), 1e-5) << i;
-        EXPECT_EQ(spark.expiryTime, 51.0f);
-        EXPECT_EQ(spark.colour.r, 255);
-        EXPECT_EQ(spark.colourRate.g, -510);
-        EXPECT_EQ(spark.drag, -5.59f);
     }
     EXPECT_FALSE(pool.slots[20].active);
 
@@ -163,8 +147,6 @@ TEST_F(Effects, Shield_SpeedsFollowTheSharedCounterAndPiecesFlyAlongTheNormal)
     EXPECT_EQ(first.position, Vec2f(0.0f, 0.0f));
     EXPECT_EQ(first.secondPoint, Vec2f(10.0f, 0.0f));
     EXPECT_EQ(first.expiryTime, 50.025f);
-    EXPECT_EQ(first.colour.b, 255);
-    EXPECT_EQ(first.colourRate.r, 10000);
 }
 
 TEST_F(Effects, Thrust_DrawsEdgeDistanceAngleAndSizeInThatOrder)
@@ -191,22 +173,6 @@ TEST_F(Effects, Thrust_DrawsEdgeDistanceAngleAndSizeInThatOrder)
     EXPECT_EQ(flame.velocity, Vec2f(3.0f, -6.0f));
     EXPECT_EQ(flame.kind, EFFECT_SPRITE);
     EXPECT_EQ(flame.image, picture);
-    EXPECT_EQ(flame.colour.r, 128);
-    EXPECT_EQ(flame.growth, 40.0f);
-    EXPECT_EQ(flame.expiryTime, 50.5f);
-}
-
-TEST_F(Effects, Ping_IsARingThatStartsAtSizeZero)
-{
-    pool.SPAWN_PING({7, 8}, 1.5f, EFFECT_RING);
-    const Effect& ping = pool.slots[0];
-    EXPECT_EQ(ping.position, Vec2f(7.0f, 8.0f));
-    EXPECT_EQ(ping.angle, 1.5f);
-    EXPECT_EQ(ping.size, 0.0f);
-    EXPECT_EQ(ping.growth, 200.0f);
-    EXPECT_EQ(ping.maxSize, 50.0f);
-    EXPECT_EQ(ping.expiryTime, 52.0f);
-    EXPECT_EQ(ping.colour.g, 255);
 }
 
 TEST_F(Effects, Update_ColourFadesUnclampedAndDrawingClampsItInPlace)

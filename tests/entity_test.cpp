@@ -47,20 +47,6 @@ protected:
 
 } // namespace
 
-TEST(PlayerRecord, StartsZeroedWithFullTanksAndTheSightPattern)
-{
-    const Player player;
-    EXPECT_FALSE(player.active);
-    EXPECT_EQ(player.flags, 0);
-    EXPECT_EQ(player.fuel, 0.0f);
-    EXPECT_EQ(player.maxFuel, 100.0f);
-    EXPECT_EQ(player.maxBattery, 100.0f);
-    EXPECT_EQ(player.laserLineStyle, 0x00FF);
-    EXPECT_TRUE(player.shots.empty());
-    EXPECT_TRUE(player.model.lines.empty());
-    EXPECT_EQ(player.effects, nullptr);
-}
-
 TEST_F(PlayerStep, SpeedCap_KeepsDirectionAndStoresTheSpeedFromBefore)
 {
     player.velocity = {2.4f, -3.2f}; // magnitude 4

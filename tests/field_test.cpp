@@ -66,14 +66,10 @@ TEST_F(Field, NewLevel_BuildsLevelOneAroundTheShip)
     for (const Entity& asteroid : asteroids) {
         EXPECT_TRUE(asteroid.active);
         EXPECT_FALSE(asteroid.fragment);
-        EXPECT_FALSE(asteroid.hit);
         EXPECT_EQ(asteroid.effects, &effects);
         EXPECT_GE(DIST(asteroid.position, player.position), 25.0f);
         EXPECT_TRUE(asteroid.position.x >= 0.0f && asteroid.position.x < kWidth);
         EXPECT_TRUE(asteroid.position.y >= 0.0f && asteroid.position.y < kHeight);
-        EXPECT_TRUE(asteroid.speedFactor >= 50.0f && asteroid.speedFactor < 150.0f);
-        EXPECT_TRUE(std::fabs(asteroid.velocity.x) <= 1.0f && std::fabs(asteroid.velocity.y) <= 1.0f);
-        EXPECT_TRUE(asteroid.turnRate >= -2.0f && asteroid.turnRate < 2.0f);
         EXPECT_EQ(asteroid.angle, 0.0f);
         ASSERT_EQ(asteroid.model.transformed.size(), asteroid.model.lines.size()) << "transformed for drawing";
         EXPECT_EQ(asteroid.model.transformed[0].end, asteroid.model.lines[0].end) << "angle 0 at zoom 1";
@@ -98,18 +94,6 @@ TEST_F(Field, NewLevel_AWorldTooSmallForTheClearanceStillEnds)
     player.position = {0.0f, 0.0f};
     NEW_LEVEL(player, asteroids, camera, effects);
     EXPECT_EQ(asteroids.size(), 21u);
-}
-
-TEST_F(Field, NewLevel_SplittableAboutThreeInFour)
-{
-    int splittable = 0;
-    int total = 0;
-    for (int level = 0; level < 10; ++level) {
-        NEW_LEVEL(player, asteroids, camera, effects);
-        for (const Entity& asteroid : asteroids) splittable += asteroid.splittable;
-        total += int(asteroids.size());
-    }
-    EXPECT_NEAR(double(splittable) / total, 0.75, 0.05) << total;
 }
 
 TEST_F(Field, Shape_OutlinesHaveSixToFifteenPointsWithinTheirRadii)
