@@ -117,7 +117,7 @@ TEST(GameStart, FailsWithTheReasonWhenNoWindowOpens)
 
 TEST_F(GameFrames, StartUp_LoadsTheShipAndFliesInFromZoomFour)
 {
-    EXPECT_EQ(game.shipModel.lines.size(), 4u) << "data/model/Ship.mdata holds a four-line outline";
+    EXPECT_EQ(game.player.model.lines.size(), 4u) << "data/model/Ship.mdata holds a four-line outline";
     headless::advanceTime(0.02);
     runGameFrame(game);
     EXPECT_EQ(game.camera.zoom, 4.0f) << "the start zoom of 10 is bounded by the first update";

@@ -61,10 +61,10 @@ TEST_F(GameSound, ShipSounds_LoopForEverFromTheShipsPosition)
     EXPECT_EQ(plays[0].numbers, (std::vector<int>{thrustSound, 0}));
     EXPECT_EQ(plays[1].numbers, (std::vector<int>{shieldSound, 0}));
 
-    game.shipPosition = {123.0f, 45.0f};
+    game.player.position = {123.0f, 45.0f};
     runGameFrame(game);
-    EXPECT_EQ(game.soundBank.sounds[game.sounds.thrust].voices[0].position, game.shipPosition);
-    EXPECT_EQ(game.soundBank.sounds[game.sounds.shield].voices[0].position, game.shipPosition);
+    EXPECT_EQ(game.soundBank.sounds[game.sounds.thrust].voices[0].position, game.player.position);
+    EXPECT_EQ(game.soundBank.sounds[game.sounds.shield].voices[0].position, game.player.position);
 }
 
 TEST_F(GameSound, Listener_IsTheWorldPointAtTheScreensCentre)

@@ -1,10 +1,12 @@
-// Start-up, frame and shut-down of the game. A frame measures its time step, draws
-// the picture while the screen is locked and shows it whole at the unlock; Escape
-// is read only after the frame has been shown.
+// Start-up, frame and shut-down of the game. A frame builds the next level if the
+// last one cleared the field, measures its time step, advances the world, draws the
+// picture while the screen is locked and shows it whole at the unlock; Escape is
+// read only after the frame has been shown.
 #include "game.h"
 
 #include "background.h"
 #include "fbsound.h"
+#include "field.h"
 #include "hud.h"
 #include "platform.h"
 #include "triangles.h"
@@ -28,6 +30,28 @@ constexpr float kStartZoom = 10.0f;
 constexpr float kStartTargetZoom = 1.0f;
 constexpr float kStartZoomSpeed = 10.0f;
 
+constexpr int kHighestEffect = 1999; // 2000 slots
+constexpr size_t kShots = 50;
+constexpr float kStartPingRadius = 800.0f;
+constexpr float kStartFuel = 100.0f;
+constexpr float kStartBattery = 100.0f;
+constexpr float kShipTurnRate = 3.0f; // radians per second while a turn key is held
+constexpr float kShotInterval = 0.25f;
+
+// The ship's starting values; the random place draws y's number first.
+void readyPlayer(Player& player, EffectSystem& effects)
+{
+    player.active = true;
+    player.maxPingRadius = kStartPingRadius;
+    player.fuel = player.maxFuel = kStartFuel;
+    player.battery = player.maxBattery = kStartBattery;
+    player.turnRate = kShipTurnRate;
+    player.shotInterval = kShotInterval;
+    player.effects = &effects;
+    const float y = static_cast<float>(RANDOM_UNIT() * WORLD_H);
+    player.position = {static_cast<float>(RANDOM_UNIT() * WORLD_W), y};
+}
+
 } // namespace
 
 bool startGame(Game& game, std::string& error)
@@ -46,20 +70,27 @@ bool startGame(Game& game, std::string& error)
     }
     const bool audioOpen = SOUND_INIT(game.soundBank);
     if (!audioOpen) std::fprintf(stderr, "game: playing without sound: %s\n", FBS_ERROR().c_str());
+    // Fresh records, so that a Game started again begins at level 1 too.
+    game.player = Player{};
+    game.camera = Camera{};
+    game.effects.INIT(kHighestEffect);
+    game.asteroids.clear();
+    game.levelCleared = false;
     if (!loadGameImages(game.images, error)) {
         endGame(game);
         return false;
     }
     game.sounds = loadGameSounds(game.soundBank, audioOpen);
-    startShipSounds(game.soundBank, game.sounds, &game.shipPosition);
+    startShipSounds(game.soundBank, game.sounds, &game.player.position);
     // A missing ship file has already said "Could not load file!"; the game flies the
     // empty outline rather than stop.
-    LOAD(game.shipModel, "Ship.mdata");
+    LOAD(game.player.model, "Ship.mdata");
+    game.player.shots.assign(kShots, Shot{});
+    readyPlayer(game.player, game.effects);
     game.camera.zoom = kStartZoom;
     game.camera.targetZoom = kStartTargetZoom;
     game.camera.zoomSpeed = kStartZoomSpeed;
-    const float shipY = static_cast<float>(RANDOM_UNIT() * WORLD_H); // y is drawn first
-    game.shipPosition = {static_cast<float>(RANDOM_UNIT() * WORLD_W), shipY};
+    NEW_LEVEL(game.player, game.asteroids, game.camera, game.effects);
     MOUSE_SET(0, 0, 0, -1); // out of the way and hidden: the game is played with keys
     game.frameTime = TIMER_SECONDS();
     return true;
@@ -67,9 +98,18 @@ bool startGame(Game& game, std::string& error)
 
 bool runGameFrame(Game& game)
 {
+    // Before the clock is read, so the time spent building belongs to this frame's step.
+    if (game.levelCleared) {
+        game.levelCleared = false;
+        NEW_LEVEL(game.player, game.asteroids, game.camera, game.effects);
+    }
     game.dt = TIMER_SECONDS() - game.frameTime;
     game.frameTime = TIMER_SECONDS();
-    game.camera.UPDATE(static_cast<float>(game.dt));
+    const float dt = static_cast<float>(game.dt);
+    UPDATE_PLAYER(game.player, game.asteroids, dt, game.camera);
+    UPDATE_ASTEROIDS(game.asteroids, dt, game.levelCleared, game.camera);
+    game.effects.UPDATE(dt, game.camera);
+    game.camera.UPDATE(dt);
     SOUND_UPDATE(game.soundBank);
     SOUND_SET_LISTENER(game.soundBank, (game.camera.position + kHalfScreen) / game.camera.zoom);
 
@@ -77,7 +117,9 @@ bool runGameFrame(Game& game)
     SCREEN_LOCK();
     SCREEN_CLEAR();
     drawBackground(game.images.background, game.camera);
-    drawHud(hudLine(game.score, game.fuel, game.battery));
+    // The effects lie under everything else of the world, which is drawn after them.
+    game.effects.RENDER(game.camera);
+    drawHud(hudLine(game.player.score, game.player.fuel, game.player.battery));
     WAIT_VSYNC();
     SCREEN_UNLOCK(-1, -1);
 
@@ -89,6 +131,12 @@ void endGame(Game& game)
 {
     freeGameImages(game.images);
     freeDepthBuffer();
+    std::vector<Entity>().swap(game.asteroids);
+    game.effects = EffectSystem{};
+    // The player's model and shots go with it; its position, which the sound bank
+    // still follows until it closes, stays where it is.
+    game.player.model = Model{};
+    std::vector<Shot>().swap(game.player.shots);
     SOUND_CLOSE(game.soundBank);
     SCREEN_CLOSE();
 }

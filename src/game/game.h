@@ -4,12 +4,13 @@
 #pragma once
 
 #include "camera.h"
+#include "entity.h"
 #include "game_images.h"
 #include "game_sounds.h"
-#include "model.h"
 #include "sound.h"
 
 #include <string>
+#include <vector>
 
 struct Game {
     Game() = default;
@@ -20,19 +21,20 @@ struct Game {
     double dt = 0.0;        // seconds since the previous frame, never clamped
     GameImages images;
     Camera camera;
-    Model shipModel;    // the outline flown by the player, from data/model/Ship.mdata
-    Vec2f shipPosition; // followed by the THRUST and SHIELD voices: a Game never moves
+    Player player; // its position is followed by the THRUST and SHIELD voices: a Game never moves
+    std::vector<Entity> asteroids;
+    EffectSystem effects;
+    bool levelCleared = false; // the next frame builds the next level
     SoundBank soundBank;
     GameSounds sounds;
-    int score = 0;
-    float fuel = 100.0f;
-    float battery = 100.0f;
 };
 
-// Seeds the generator, opens the window, loads pictures, sounds and the ship, and
-// readies the first frame. On false, error says what failed (the window, memory, or
+// Seeds the generator, opens the window, loads pictures, sounds and the ship, builds
+// level 1 and readies the first frame. On false, error says what failed (the window, memory, or
 // a picture, by its file name) and everything started is shut down again.
 bool startGame(Game& game, std::string& error);
-// Runs one frame; false once Escape (or the window's close button) ends the game.
+// Runs one frame: builds the next level if the last frame cleared the field, then
+// advances the ship, the asteroids, the effects, the camera and the sounds, and
+// draws. False once Escape (or the window's close button) ends the game.
 bool runGameFrame(Game& game);
 void endGame(Game& game);

@@ -1,0 +1,62 @@
+// The asteroid field's frame step: turn, move, wrap, transform and bounce. Asteroids
+// are visited in index order and each bounces against all others at once, so a pair
+// with j < i meets j already moved this frame and j > i meets it as last frame left
+// it. The pair test is quadratic; the broad test keeps the exact one to near pairs.
+#include "entity.h"
+
+#include "camera.h"
+#include "world.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr int kWrapMargin = 50;      // how far an asteroid drifts past an edge before it comes back
+constexpr double kBroadFactor = 3.5; // on the summed squared radii
+
+// An asteroid that passes one margin comes back at the other, x and y each on its own.
+void wrapWithMargin(float& coordinate, int size)
+{
+    const float low = static_cast<float>(-kWrapMargin);
+    const float high = static_cast<float>(int64_t{size} + kWrapMargin); // no overflow for any size
+    if (coordinate < low) coordinate = high;
+    if (coordinate > high) coordinate = low;
+}
+
+// Touching asteroids leave along the line through their centres, away from each
+// other, each with the mean of the two speeds. Coinciding centres give a zero line,
+// which stops both.
+void bounce(Entity& a, Entity& b)
+{
+    Vec2f d = a.position - b.position;
+    const double ra = a.model.radius;
+    const double rb = b.model.radius;
+    if (!(d.x * d.x + d.y * d.y <= kBroadFactor * (ra * ra + rb * rb))) return;
+    Vec2f scratch;
+    if (CHECK_MODEL_MODEL_COLLISION(a.model, a.position, b.model, b.position, scratch) < 0) return;
+    const float s = (MAGNITUDE(a.velocity) + MAGNITUDE(b.velocity)) / 2.0f;
+    NORMALIZE(d);
+    a.velocity = d * s;
+    b.velocity = d * -s;
+}
+
+} // namespace
+
+void UPDATE_ASTEROIDS(std::vector<Entity>& asteroids, float dt, bool& levelCleared, const Camera& camera)
+{
+    levelCleared = true;
+    const size_t count = asteroids.size();
+    for (size_t i = 0; i < count; ++i) {
+        Entity& asteroid = asteroids[i];
+        if (!asteroid.active) continue;
+        levelCleared = false;
+        asteroid.angle = asteroid.angle + dt * asteroid.turnRate;
+        asteroid.position = asteroid.position + asteroid.velocity * (dt * asteroid.speedFactor);
+        wrapWithMargin(asteroid.position.x, WORLD_W);
+        wrapWithMargin(asteroid.position.y, WORLD_H);
+        TRANSFORM(asteroid.model, asteroid.position, asteroid.angle, 1.0f, camera, false);
+        for (size_t j = 0; j < count; ++j) {
+            if (j != i && asteroids[j].active) bounce(asteroid, asteroids[j]);
+        }
+    }
+}

@@ -1,0 +1,46 @@
+// Small pieces the entity, asteroid, effect and field tests share: a square outline
+// with a chosen bounding radius, and a world size that is put back after the test.
+#pragma once
+
+#include "camera.h"
+#include "model.h"
+#include "world.h"
+
+#include <cstdint>
+
+// A square of the given half side around the origin, corners clockwise from the top
+// left, already turned (angle 0, scale 1) so it can collide before any update.
+inline Model squareOutline(float halfSide, int32_t radius)
+{
+    Model model;
+    for (Vec2f corner : {Vec2f(-halfSide, -halfSide), Vec2f(halfSide, -halfSide), Vec2f(halfSide, halfSide),
+                         Vec2f(-halfSide, halfSide)}) {
+        ModelLine line;
+        line.end = corner;
+        model.lines.push_back(line);
+    }
+    model.radius = radius;
+    TRANSFORM(model, {0, 0}, 0.0f, 1.0f, Camera{}, false);
+    return model;
+}
+
+// Sets the program-wide world size for one test.
+class ScopedWorld {
+public:
+    ScopedWorld(int width, int height) : oldWidth_(WORLD_W), oldHeight_(WORLD_H)
+    {
+        WORLD_W = width;
+        WORLD_H = height;
+    }
+    ~ScopedWorld()
+    {
+        WORLD_W = oldWidth_;
+        WORLD_H = oldHeight_;
+    }
+    ScopedWorld(const ScopedWorld&) = delete;
+    ScopedWorld& operator=(const ScopedWorld&) = delete;
+
+private:
+    int oldWidth_;
+    int oldHeight_;
+};
