@@ -97,19 +97,6 @@ TEST_F(EditorKeys, HoldingUp_MovesTheSelectionOncePerPressAndStopsAtTheLastLine)
     EXPECT_EQ(editor.selected, 0) << "Down on line 0 keeps it";
 }
 
-TEST_F(EditorKeys, MAndG_ToggleOncePerPress)
-{
-    start(diamond());
-    frameHoldingKey(scancode::M, 30);
-    EXPECT_EQ(editor.mode, kModeTexture);
-    frameHoldingKey(scancode::M);
-    EXPECT_EQ(editor.mode, kModeLine);
-    frameHoldingKey(scancode::G, 30);
-    EXPECT_FALSE(editor.gridShown);
-    frameHoldingKey(scancode::G);
-    EXPECT_TRUE(editor.gridShown);
-}
-
 TEST_F(EditorKeys, L_ThrowsAwayUnsavedEdits)
 {
     start(diamond());

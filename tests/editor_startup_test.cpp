@@ -7,7 +7,7 @@
 #include "triangles.h"
 #include "world.h"
 
-#include <regex>
+#include <cstdlib>
 
 using namespace editor_test;
 
@@ -85,9 +85,15 @@ TEST_F(EditorStart, NoWindowEndsWithIllegalFunctionCallInStartUp)
     headless::failNextOpen("no display");
     std::string message;
     EXPECT_EQ(startEditor(editor, message), 1);
-    EXPECT_TRUE(std::regex_match(message, std::regex("\nAborting due to runtime error 1 \\(illegal function call\\) "
-                                                     "at line [1-9][0-9]* of src/editor::startEditor\\(\\)\n\n")))
-        << message;
+    // The line is that of the failing call, whatever it is today.
+    const std::string head = "\nAborting due to runtime error 1 (illegal function call) at line ";
+    const std::string tail = " of src/editor::startEditor()\n\n";
+    ASSERT_GT(message.size(), head.size() + tail.size()) << message;
+    EXPECT_EQ(message.substr(0, head.size()), head);
+    EXPECT_EQ(message.substr(message.size() - tail.size()), tail);
+    const std::string line = message.substr(head.size(), message.size() - head.size() - tail.size());
+    EXPECT_GT(std::atoi(line.c_str()), 0) << message;
+    EXPECT_EQ(line.find_first_not_of("0123456789"), std::string::npos) << message;
     EXPECT_EQ(DEPTH_BUFFER, nullptr);
 }
 
@@ -102,16 +108,4 @@ TEST_F(EditorStart, MissingTextureLeavesAnEditorWithADarkPreview)
     for (int y = 9; y < 480; ++y) {
         for (int x = 0; x < 640; ++x) ASSERT_EQ(screenPixel(x, y), 0xFF000000u) << x << "," << y;
     }
-}
-
-TEST_F(EditorStart, EndFreesEverythingAndClosesTheWindow)
-{
-    start(diamond());
-    runEditorFrame(editor);
-    endEditor(editor);
-    started = false;
-    EXPECT_EQ(editor.texture, nullptr);
-    EXPECT_EQ(DEPTH_BUFFER, nullptr);
-    EXPECT_TRUE(editor.model.lines.empty());
-    EXPECT_EQ(SCREEN_POINTER(), nullptr);
 }
