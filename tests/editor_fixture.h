@@ -119,8 +119,9 @@ protected:
         return runEditorFrame(editor);
     }
 
-    // One frame in which the key is down as the frame begins and stays down for the
-    // given number of event pumps, as a user holding it would; then it is up.
+    // A press: the key goes down before a frame and stays down for the given number
+    // of event pumps, as a user holding it would, while frames run until it is up
+    // again (one frame, when the command waits for the key to go up as it should).
     // whileHeld runs at each of those pumps, before the key may go up.
     bool frameHoldingKey(int scanCode, int pumps = 10, std::function<void()> whileHeld = {})
     {
@@ -131,7 +132,8 @@ protected:
             if (whileHeld) whileHeld();
             if (++seen == pumps) headless::setKey(scanCode, false);
         });
-        const bool running = runEditorFrame(editor);
+        bool running = true;
+        for (int frame = 0; frame < pumps && seen < pumps && running; ++frame) running = runEditorFrame(editor);
         headless::onPump({});
         headless::setKey(scanCode, false);
         return running;
