@@ -20,7 +20,9 @@ protected:
         DRAW_TEXT(nullptr, 65, 1, notice, 0xFFFFFF00);
         bool same = true;
         for (int y = 0; y < 9; ++y) {
-            for (int x = 65; x < 640; ++x) same = same && (screenPixel(x, y) == 0xFFFFFF00) == (frame[y * 640 + x] == 0xFFFFFF00);
+            for (int x = 65; x < 640; ++x) {
+                same = same && (screenPixel(x, y) == 0xFFFFFF00) == (frame[y * 640 + x] == 0xFFFFFF00);
+            }
         }
         return same;
     }
@@ -152,7 +154,8 @@ TEST_F(EditorKeys, FailedSave_KeepsModelAndOldFileShowsWhyAndCarriesOn)
     headless::setMouseOutside();
     bool keptWhileHeld = true;
     ::testing::internal::CaptureStderr();
-    EXPECT_TRUE(frameHoldingKey(scancode::S, 3, [&] { keptWhileHeld = keptWhileHeld && sameModel(editor.model, edited); }));
+    const auto checkModel = [&] { keptWhileHeld = keptWhileHeld && sameModel(editor.model, edited); };
+    EXPECT_TRUE(frameHoldingKey(scancode::S, 3, checkModel));
     const std::string errors = ::testing::internal::GetCapturedStderr();
     EXPECT_TRUE(keptWhileHeld) << "not even sealed: the model stays exactly as it was";
     EXPECT_NE(errors.find("Could not save file!\n"), std::string::npos) << errors;

@@ -58,7 +58,10 @@ bool WAIT_KEY(int scanCode)
     return true;
 }
 
-void keepSelectionInModel(Editor& editor) { editor.selected = std::clamp(editor.selected, 0, std::max(0, lastLine(editor))); }
+void keepSelectionInModel(Editor& editor)
+{
+    editor.selected = std::clamp(editor.selected, 0, std::max(0, lastLine(editor)));
+}
 
 void handleEditorKeys(Editor& editor)
 {

@@ -33,7 +33,8 @@ done
 [ "$(wc -l <"$model")" -eq 33 ] || fail "saved file has $(wc -l <"$model") lines, not 33"
 [ "$(head -n 1 "$model")" = $' 3\r' ] || fail "count line is not ' 3' with CR LF"
 # Sealed before saving: line 1 starts where line 0 now ends.
-[ "$(sed -n '10,11p' "$model" | tr -d '\r' | tr '\n' ' ')" = "-7  9 " ] || fail "line 1 does not start at the new vertex"
+[ "$(sed -n '10,11p' "$model" | tr -d '\r' | tr '\n' ' ')" = "-7  9 " ] ||
+    fail "line 1 does not start at the new vertex"
 
 press_key g
 for _ in $(seq 40); do
