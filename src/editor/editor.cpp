@@ -1,38 +1,119 @@
-// Start-up, frame and shut-down of the ship editor. For now the editor shows its
-// window and a status line and ends on Escape; editing arrives with the models.
+// Start-up, frame and shut-down of the ship editor. A frame reads the mouse, runs the
+// command keys, closes the outline after a frame with the left button down, draws the
+// grid or the preview under the status line and shows it whole; Escape is read last.
 #include "editor.h"
 
+#include "editor_grid.h"
+#include "editor_keys.h"
+#include "editor_view.h"
+#include "png.h"
 #include "platform.h"
+#include "runtime_error.h"
+#include "triangles.h"
+#include "world.h"
 
-#include <cstdint>
+#include <cstdio>
 
 namespace {
 
+constexpr int kScreenDepth = 32;
+constexpr int kScreenPages = 1;
+constexpr int kNoFlags = 0;
+constexpr int kDefaultRefreshRate = 0;
 constexpr int kFrameSleepMs = 3;
-constexpr uint32_t kStatusColour = 0xFFFFFFFF;
-constexpr float kStatusY = 471.0f;
+const char* const kTexturePath = "data/visual/ship2.png";
+const std::string kModelFolder = "data/model/";
+const std::string kEditorModule = "src/editor";
+const std::string kModelModule = "src/model";
 
-} // namespace
-
-bool startEditor(Editor& /*editor*/, std::string& error)
+// LOAD reports an unopenable file on standard output and carries on; at start-up the
+// editor has nothing to edit without it and ends with "file not found" instead, so
+// it looks first and leaves stdout quiet.
+bool modelFileOpens(const std::string& name)
 {
-    SCREEN_TITLE("Ship Editor");
-    if (SCREEN_OPEN(SCREEN_WIDTH, SCREEN_HEIGHT, 32, 1, 0, 0) != 0) {
-        error = "cannot open the 640 x 480 window: " + SCREEN_ERROR();
-        return false;
-    }
+    std::FILE* file = std::fopen((kModelFolder + name).c_str(), "rb");
+    if (!file) return false;
+    std::fclose(file);
     return true;
 }
 
-bool runEditorFrame(Editor& /*editor*/)
+int abortStartUp(Editor& editor, int number, int line, const std::string& module, const char* procedure,
+                 std::string& abortMessage)
 {
+    abortMessage = runtimeErrorMessage(number, line, module, procedure);
+    endEditor(editor);
+    return number;
+}
+
+// Pointer and buttons of this frame. Off the window the platform gives -1 for every
+// output; those are no buttons at all, not every button.
+int readMouse(Editor& editor)
+{
+    int x, y, wheel, buttons, clip;
+    MOUSE_GET(x, y, wheel, buttons, clip);
+    editor.pointer = {static_cast<float>(x), static_cast<float>(y)};
+    return buttons < 0 ? 0 : buttons;
+}
+
+// Runs after the keys: a frame whose left button was down leaves the outline open
+// (only an end moved), so it is closed here, one frame late, before anything draws.
+void takeButtons(Editor& editor, int buttons)
+{
+    editor.previousLeft = editor.left;
+    editor.left = false;
+    editor.right = false;
+    if (editor.previousLeft) SEAL(editor.model);
+    editor.left = (buttons & MOUSE_LEFT) != 0;
+    editor.right = (buttons & MOUSE_RIGHT) != 0;
+}
+
+} // namespace
+
+int startEditor(Editor& editor, std::string& abortMessage)
+{
+    SCREEN_TITLE("Ship Editor");
+    if (SCREEN_OPEN(SCREEN_WIDTH, SCREEN_HEIGHT, kScreenDepth, kScreenPages, kNoFlags, kDefaultRefreshRate) != 0) {
+        return abortStartUp(editor, kErrorIllegalFunctionCall, __LINE__ - 1, kEditorModule, __func__, abortMessage);
+    }
+    WORLD_W = SCREEN_WIDTH;
+    WORLD_H = SCREEN_HEIGHT;
+    if (!allocateDepthBuffer(WORLD_W, WORLD_H)) {
+        return abortStartUp(editor, kErrorOutOfMemory, __LINE__ - 1, kEditorModule, __func__, abortMessage);
+    }
+    editor.texture = PNG_LOAD(kTexturePath, kPngImage);
+    if (!editor.texture) std::fprintf(stderr, "editor: %s could not be loaded; the preview stays dark\n", kTexturePath);
+    if (!modelFileOpens(editor.fileName) || !LOAD(editor.model, editor.fileName)) {
+        return abortStartUp(editor, kErrorFileNotFound, 0, kModelModule, "LOAD", abortMessage);
+    }
+    return 0;
+}
+
+bool runEditorFrame(Editor& editor)
+{
+    const int buttons = readMouse(editor);
+    handleEditorKeys(editor);
+    takeButtons(editor, buttons);
+
+    clearDepthBuffer();
     SCREEN_LOCK();
     SCREEN_CLEAR();
-    DRAW_TEXT(nullptr, 0.0f, kStatusY, "SHIP EDITOR - ESC QUITS", kStatusColour);
+    if (editor.gridShown) {
+        drawGrid(editor, applyMouseToGrid(editor));
+    } else {
+        drawPreview(editor);
+    }
+    drawStatusLine(editor);
     WAIT_VSYNC();
     SCREEN_UNLOCK(-1, -1);
     SLEEP_MS(kFrameSleepMs);
     return !KEY_DOWN(scancode::ESCAPE);
 }
 
-void endEditor(Editor& /*editor*/) { SCREEN_CLOSE(); }
+void endEditor(Editor& editor)
+{
+    PNG_FREE(editor.texture);
+    editor.texture = nullptr;
+    freeDepthBuffer();
+    editor.model = Model{};
+    SCREEN_CLOSE();
+}

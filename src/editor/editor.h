@@ -1,14 +1,45 @@
-// The ship editor's state and its three phases; main() only calls these, so tests
-// can drive the editor headlessly frame by frame.
+// The ship editor's state and its three phases. main() only calls these, so a test
+// can start the editor headlessly, script mouse, keys and clock, run frames and look
+// at the model, the selection and the framebuffer.
 #pragma once
+
+#include "camera.h"
+#include "model.h"
+#include "vec2f.h"
 
 #include <string>
 
-// Grows with the editor's model, selection and modes.
-struct Editor {};
+struct Image;
 
-// Opens the window; on failure error says why.
-bool startEditor(Editor& editor, std::string& error);
+constexpr int kModeLine = 0;    // the grid shows and moves the vertices (line ends)
+constexpr int kModeTexture = 1; // the grid shows and moves the texture points (texEnds)
+
+struct Editor {
+    Editor() = default;
+    Editor(const Editor&) = delete; // owns the texture image
+    Editor& operator=(const Editor&) = delete;
+
+    Model model;
+    Camera camera; // only handed to TRANSFORM, whose scale of 5 does not read the zoom
+    Image* texture = nullptr;
+    std::string fileName = "Ship.mdata";
+    int mode = kModeLine;
+    bool gridShown = true; // false shows the textured preview
+    int selected = 0;      // the line whose end the mouse moves; 0..last line, 0 when there is none
+    bool hold = false;     // N is held this frame: the left button edits nothing
+    bool left = false;     // mouse buttons of this frame
+    bool right = false;
+    bool previousLeft = false;
+    Vec2f pointer;      // screen pixels
+    std::string notice; // why the last S or L failed; shown until one succeeds
+};
+
+// Opens the window, makes the world one screen, allocates the depth buffer and loads
+// the texture and the model. Returns 0 when the editor is ready. Otherwise returns the
+// run-time error number that ends the program (its exit status) with abortMessage
+// the text for standard error, and has shut down whatever it had started.
+int startEditor(Editor& editor, std::string& abortMessage);
 // Runs one frame; false once Escape (or the window's close button) ends the editor.
 bool runEditorFrame(Editor& editor);
+// Frees the texture, the depth buffer and the model, and closes the window.
 void endEditor(Editor& editor);

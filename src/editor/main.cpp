@@ -1,4 +1,5 @@
-// The editor's entry point: start, run frames until Escape, shut down.
+// The editor's entry point: start, run frames until Escape, shut down. A start-up
+// that fails ends the program with the run-time error's message and number.
 #include "editor.h"
 
 #include <cstdio>
@@ -6,10 +7,10 @@
 int main()
 {
     Editor editor;
-    std::string error;
-    if (!startEditor(editor, error)) {
-        std::fprintf(stderr, "editor: %s\n", error.c_str());
-        return 1;
+    std::string abortMessage;
+    if (const int error = startEditor(editor, abortMessage); error != 0) {
+        std::fputs(abortMessage.c_str(), stderr);
+        return error;
     }
     while (runEditorFrame(editor)) {
     }

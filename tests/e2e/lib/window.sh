@@ -89,3 +89,30 @@ expect_exit_within() {
     done
     fail "still running ${limit} s later"
 }
+
+# drag_mouse X1 Y1 X2 Y2...: presses the left button over framebuffer pixel (X1, Y1)
+# of the window, moves through every further point with the button held, and lets
+# go at the last one. Each stop lasts long enough for a slow build to see a frame.
+drag_mouse() {
+    xdotool mousemove --window "$WINDOW_ID" "$1" "$2"
+    sleep 0.5
+    xdotool mousedown 1
+    sleep 0.5
+    shift 2
+    while [ $# -ge 2 ]; do
+        xdotool mousemove --window "$WINDOW_ID" "$1" "$2"
+        sleep 0.5
+        shift 2
+    done
+    xdotool mouseup 1
+    sleep 0.3
+}
+
+# run_in_copy_of_data: makes a scratch copy of data/ the working directory, so a
+# program that writes its files never changes the repository's; sets DATA_COPY.
+run_in_copy_of_data() {
+    DATA_COPY=$(mktemp -d)
+    SCRATCH_DIRS+=("$DATA_COPY")
+    cp -r data "$DATA_COPY/"
+    cd "$DATA_COPY"
+}

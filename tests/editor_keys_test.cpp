@@ -1,0 +1,201 @@
+// The editor's keys on the headless backend: one action per press, the selection's
+// bounds, saving and reloading, and the failures that must never lose the user's work.
+#include "editor_fixture.h"
+#include "editor_keys.h"
+
+#include "mdata_text.h"
+
+using namespace editor_test;
+
+namespace {
+
+class EditorKeys : public EditorScratch {
+protected:
+    // The status line's notice, as drawn one cell right of "TEXTURE".
+    static bool statusShows(const std::string& notice)
+    {
+        std::vector<uint32_t> frame(reinterpret_cast<const uint32_t*>(SCREEN_POINTER()),
+                                    reinterpret_cast<const uint32_t*>(SCREEN_POINTER()) + 640 * 480);
+        SCREEN_CLEAR();
+        DRAW_TEXT(nullptr, 65, 1, notice, 0xFFFFFF00);
+        bool same = true;
+        for (int y = 0; y < 9; ++y) {
+            for (int x = 65; x < 640; ++x) {
+                same = same && (screenPixel(x, y) == 0xFFFFFF00) == (frame[y * 640 + x] == 0xFFFFFF00);
+            }
+        }
+        return same;
+    }
+};
+
+} // namespace
+
+TEST(WaitKey, ReturnsAtOnceForAKeyThatIsUpButStillPumps)
+{
+    headless::reset();
+    int pumps = 0;
+    headless::onPump([&] { ++pumps; });
+    EXPECT_TRUE(WAIT_KEY(scancode::S));
+    EXPECT_EQ(pumps, 1);
+    headless::setKey(scancode::S, true);
+    headless::onPump([&] {
+        if (++pumps == 6) headless::setKey(scancode::S, false);
+    });
+    EXPECT_TRUE(WAIT_KEY(scancode::S));
+    EXPECT_EQ(pumps, 6) << "waits, pumping, until the key is up";
+    headless::reset();
+}
+
+TEST_F(EditorKeys, HoldingS_WritesTheFileOncePerPress)
+{
+    start(diamond());
+    int writes = 0;
+    auto countWrites = [&] {
+        if (fs::exists(shipPath())) {
+            ++writes;
+            fs::remove(shipPath());
+        }
+    };
+    fs::remove(shipPath());
+    frameHoldingKey(scancode::S, 50, countWrites);
+    EXPECT_EQ(writes, 1);
+    headless::onPump(countWrites);
+    for (int frame = 0; frame < 3; ++frame) runEditorFrame(editor);
+    EXPECT_EQ(writes, 1) << "nothing more without a new press";
+    frameHoldingKey(scancode::S, 50, countWrites);
+    EXPECT_EQ(writes, 2);
+}
+
+TEST_F(EditorKeys, S_ClosesTheOutlineAndSavesTheDraggedVertex)
+{
+    start(diamond());
+    frameOnCell(21, 8, MOUSE_LEFT); // still open: line 1 starts at the old vertex
+    headless::setMouseOutside();
+    frameHoldingKey(scancode::S);
+    Model saved;
+    ASSERT_TRUE(LOAD(saved, "Ship.mdata"));
+    ASSERT_EQ(saved.lines.size(), 4u);
+    EXPECT_EQ(saved.lines[0].end, Vec2f(5, -8));
+    EXPECT_EQ(saved.lines[1].start, Vec2f(5, -8)) << "sealed before it was written";
+    EXPECT_EQ(saved.lines[0].start, Vec2f(-8, 0));
+    EXPECT_EQ(fileBytes(shipPath()).substr(0, 4), " 3\r\n");
+}
+
+TEST_F(EditorKeys, HoldingUp_MovesTheSelectionOncePerPressAndStopsAtTheLastLine)
+{
+    start(diamond());
+    frameHoldingKey(scancode::UP, 30);
+    EXPECT_EQ(editor.selected, 1);
+    frameHoldingKey(scancode::UP);
+    frameHoldingKey(scancode::UP);
+    EXPECT_EQ(editor.selected, 3);
+    frameHoldingKey(scancode::UP);
+    EXPECT_EQ(editor.selected, 3) << "Up on the last line keeps it";
+    frameHoldingKey(scancode::DOWN, 30);
+    EXPECT_EQ(editor.selected, 2);
+    frameHoldingKey(scancode::DOWN);
+    frameHoldingKey(scancode::DOWN);
+    frameHoldingKey(scancode::DOWN);
+    EXPECT_EQ(editor.selected, 0) << "Down on line 0 keeps it";
+}
+
+TEST_F(EditorKeys, L_ThrowsAwayUnsavedEdits)
+{
+    start(diamond());
+    frameOnCell(30, 30, MOUSE_LEFT);
+    headless::setMouseOutside(); // a button still down would edit the reloaded model at once
+    frameHoldingKey(scancode::L);
+    EXPECT_EQ(editor.model.lines[0].end, Vec2f(0, -10));
+}
+
+TEST_F(EditorKeys, L_KeepsTheSelectionWithinAShorterModel)
+{
+    start(diamond());
+    for (int press = 0; press < 3; ++press) frameHoldingKey(scancode::UP);
+    ASSERT_EQ(editor.selected, 3);
+    writeShip(modelWith({{1, 1}, {2, 2}}, {}));
+    frameHoldingKey(scancode::L);
+    ASSERT_EQ(editor.model.lines.size(), 2u);
+    EXPECT_EQ(editor.selected, 1);
+    frameOnCell(10, 10, MOUSE_LEFT);
+    EXPECT_EQ(editor.model.lines[1].end, Vec2f(-6, -6));
+}
+
+TEST_F(EditorKeys, EmptyModel_SurvivesEveryKeyAndClickAndSavesAsEmpty)
+{
+    start(modelWith({}, {}));
+    for (const int key : {scancode::UP, scancode::DOWN, scancode::UP}) {
+        frameHoldingKey(key);
+        EXPECT_EQ(editor.selected, 0);
+    }
+    for (const int mode : {kModeLine, kModeTexture}) {
+        editor.mode = mode;
+        for (const int buttons : {MOUSE_LEFT, MOUSE_RIGHT, MOUSE_LEFT | MOUSE_RIGHT, 0}) frameOnCell(16, 16, buttons);
+    }
+    frameHoldingKey(scancode::G);
+    frameOnCell(16, 16, MOUSE_LEFT);
+    frameHoldingKey(scancode::S);
+    frameHoldingKey(scancode::L);
+    EXPECT_TRUE(frameHoldingKey(scancode::G));
+    EXPECT_TRUE(editor.model.lines.empty());
+    EXPECT_EQ(editor.selected, 0);
+    EXPECT_EQ(fileBytes(shipPath()), "-1\r\n");
+}
+
+TEST_F(EditorKeys, FailedSave_KeepsModelAndOldFileShowsWhyAndCarriesOn)
+{
+    start(diamond());
+    const std::string oldFile = fileBytes(shipPath());
+    // A folder where the save's temporary file would go makes every write fail.
+    fs::create_directory(fs::path(shipPath()).concat(".saving"));
+
+    frameOnCell(21, 8, MOUSE_LEFT); // the edit leaves the outline open until next frame
+    const Model edited = editor.model;
+    headless::setMouseOutside();
+    bool keptWhileHeld = true;
+    ::testing::internal::CaptureStderr();
+    const auto checkModel = [&] { keptWhileHeld = keptWhileHeld && sameModel(editor.model, edited); };
+    EXPECT_TRUE(frameHoldingKey(scancode::S, 3, checkModel));
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(keptWhileHeld) << "not even sealed: the model stays exactly as it was";
+    EXPECT_NE(errors.find("Could not save file!\n"), std::string::npos) << errors;
+    EXPECT_EQ(fileBytes(shipPath()), oldFile);
+    EXPECT_EQ(editor.notice, "Could not save file!");
+    EXPECT_TRUE(statusShows("Could not save file!"));
+    EXPECT_EQ(editor.model.lines[0].end, Vec2f(5, -8));
+
+    // Once the way is clear the same work saves, and the notice goes.
+    fs::remove(fs::path(shipPath()).concat(".saving"));
+    frameHoldingKey(scancode::S);
+    EXPECT_EQ(editor.notice, "");
+    Model saved;
+    ASSERT_TRUE(LOAD(saved, "Ship.mdata"));
+    EXPECT_EQ(saved.lines[0].end, Vec2f(5, -8));
+    runEditorFrame(editor);
+    EXPECT_TRUE(statusShows(""));
+}
+
+TEST_F(EditorKeys, FailedReload_KeepsTheModelShowsWhyAndCarriesOn)
+{
+    start(diamond());
+    frameOnCell(21, 8, MOUSE_LEFT);
+    frameOnCell(21, 8, 0);
+    const Model edited = editor.model;
+    fs::remove(shipPath());
+    ::testing::internal::CaptureStderr();
+    EXPECT_TRUE(frameHoldingKey(scancode::L));
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("Could not load file!\n"), std::string::npos);
+    EXPECT_TRUE(sameModel(editor.model, edited));
+    EXPECT_EQ(editor.notice, "Could not load file!");
+    EXPECT_TRUE(statusShows("Could not load file!"));
+    EXPECT_TRUE(runEditorFrame(editor));
+    EXPECT_TRUE(statusShows("Could not load file!")) << "the notice stays until an S or L succeeds";
+}
+
+TEST_F(EditorKeys, Escape_EndsTheEditorAfterTheFrameIsShown)
+{
+    start(diamond());
+    headless::onPump([] { headless::setKey(scancode::ESCAPE, true); });
+    EXPECT_FALSE(runEditorFrame(editor));
+    EXPECT_EQ(headless::presentedFrames(), 1);
+}
