@@ -1,7 +1,7 @@
 # Without data/model/Ship.mdata the real game says "Could not load file!" and flies
 # on with an empty ship, until Escape ends it with status 0.
 set -euo pipefail
-bin_dir=$1
+bin_dir=$(cd "$1" && pwd) # absolute: the script changes folder
 source "$(dirname "$0")/lib/window.sh"
 
 game_dir=$(mktemp -d)
