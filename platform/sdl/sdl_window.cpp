@@ -20,6 +20,30 @@ Window sdlWindow;
 
 std::string sdlFailure(const char* what) { return std::string(what) + ": " + SDL_GetError(); }
 
+// SDL quietly falls back to its offscreen driver when no display answers, and the
+// program would then run with no window at all. Unless the user names a driver, try
+// the ones that show something, one by one, and say why each refused.
+bool startVideo(std::string& error)
+{
+    if (SDL_getenv("SDL_VIDEODRIVER")) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+        error = sdlFailure("could not start the video system");
+        return false;
+    }
+    std::string refusals;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const std::string driver = SDL_GetVideoDriver(i);
+        if (driver == "offscreen" || driver == "dummy" || driver == "evdev") continue;
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, driver.c_str());
+        const bool started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+        if (started) return true;
+        refusals += (refusals.empty() ? "" : "; ") + driver + ": " + SDL_GetError();
+    }
+    error = "no display to open a window on (" + refusals + ")";
+    return false;
+}
+
 SDL_Renderer* createRenderer(SDL_Window* window)
 {
     // Synchronised presentation where the driver has it; any renderer otherwise.
@@ -64,10 +88,7 @@ bool open(const std::string& title, std::string& error)
         return false;
     };
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        error = sdlFailure("could not start the video system");
-        return false;
-    }
+    if (!startVideo(error)) return false;
     sdlWindow.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                         SCREEN_WIDTH, SCREEN_HEIGHT, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!sdlWindow.window) return fail("could not create the window");
