@@ -6,6 +6,7 @@
 #include "editor.h"
 #include "headless.h"
 #include "platform.h"
+#include "scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -82,22 +83,13 @@ class EditorScratch : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "editor_test_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        fs::create_directories(folder / "data" / "model");
-        fs::create_directories(folder / "data" / "visual");
-        fs::copy_file(fs::path(SOURCE_DIR) / "data" / "visual" / "ship2.png", folder / "data" / "visual" / "ship2.png");
-        home = fs::current_path();
-        fs::current_path(folder);
+        fs::copy_file(fs::path(SOURCE_DIR) / "data" / "visual" / "ship2.png", fs::path("data") / "visual" / "ship2.png");
         headless::reset();
     }
     void TearDown() override
     {
         if (started) endEditor(editor);
         headless::reset();
-        fs::current_path(home);
-        fs::remove_all(folder);
     }
 
     // Writes the model file through the model module itself, as the editor would.
@@ -139,8 +131,7 @@ protected:
         return running;
     }
 
-    fs::path folder;
-    fs::path home;
+    ScratchFolder scratch{"editor_test", {"model", "visual"}};
     Editor editor;
     bool started = false;
 };

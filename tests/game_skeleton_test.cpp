@@ -4,13 +4,12 @@
 #include "hud.h"
 #include "image.h"
 #include "png.h"
+#include "scratch_folder.h"
 #include "screen_fixture.h"
 #include "world.h"
 
 #include <filesystem>
 #include <functional>
-
-#include <unistd.h>
 
 namespace {
 
@@ -173,20 +172,14 @@ namespace {
 // Runs start-up in a scratch folder holding only what prepare() puts there.
 std::string startUpErrorIn(const std::function<void(const std::filesystem::path&)>& prepare)
 {
-    namespace fs = std::filesystem;
-    const fs::path home = fs::current_path();
-    const fs::path scratch = fs::temp_directory_path() / ("game_start_" + std::to_string(::getpid()));
-    fs::create_directories(scratch / "data" / "visual");
-    prepare(scratch);
-    fs::current_path(scratch);
+    const ScratchFolder scratch("game_start", {"visual"});
+    prepare(scratch.path());
     headless::reset();
     Game game;
     std::string error;
     const bool started = startGame(game, error);
     if (started) endGame(game);
     headless::reset();
-    fs::current_path(home);
-    fs::remove_all(scratch);
     return started ? "started" : error;
 }
 

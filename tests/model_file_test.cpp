@@ -3,6 +3,7 @@
 // test runs in a private temporary folder; the repository's data is never touched.
 #include "mdata_text.h"
 #include "model.h"
+#include "scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -66,24 +67,10 @@ bool sameModel(const Model& a, const Model& b)
            sameLines(a.transformed, b.transformed);
 }
 
-// A fresh folder with data/model/ inside, made the working directory for one test.
+// Each test runs in a fresh folder with data/model/ inside.
 class ModelFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "mdata_test_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        fs::create_directories(folder / "data" / "model");
-        previous = fs::current_path();
-        fs::current_path(folder);
-    }
-    void TearDown() override
-    {
-        fs::current_path(previous);
-        ::chmod((folder / "data" / "model").c_str(), 0755);
-        fs::remove_all(folder);
-    }
+    ScratchFolder scratch{"mdata_test"};
 
     static void writeModelFile(const std::string& name, const std::string& bytes)
     {
@@ -111,9 +98,6 @@ protected:
         call();
         return ::testing::internal::GetCapturedStdout();
     }
-
-    fs::path folder;
-    fs::path previous;
 };
 
 } // namespace
