@@ -1,12 +1,15 @@
 // Death, respawn and what the world drawing shows of a living or dead ship: the
 // explosion and shake on a hit, the ship back three seconds later under a shield, a
-// dead ship neither drawn nor shielded while its shots still are, and a ship without
+// dead ship neither drawn nor shielded while its shots still are, the shots' glow
+// following the next-shot time, and a ship without
 // a model file that fires and thrusts without reading lines it does not have.
 #include "camera.h"
 #include "game_play_fixture.h"
+#include "image.h"
 #include "triangles.h"
 #include "world_draw.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -105,4 +108,37 @@ TEST_F(GamePlay, ShipWithoutModel_FiresFromItsCentreAndShowsNoFlames)
     EXPECT_GT(player.thrustLevel, 0.0f);
     EXPECT_EQ(liveEffects(EFFECT_SPRITE), 0);
     for (int n = 0; n < 20; ++n) frame();
+}
+
+TEST_F(GamePlay, ShotGlow_FollowsTheNextShotTime)
+{
+    // A flat grey shot texture: every shot pixel is 0x10 plus the glow, saturated.
+    Image* grey = createImage(16, 16);
+    for (uint32_t y = 0; y < 16; ++y) std::fill_n(imageRow(grey, y), 16, 0xFF101010u);
+    GameImages images;
+    images.shot = grey;
+    Player& player = game.player;
+    player.active = false;
+    Shot& shot = player.shots[0];
+    shot.active = true;
+    shot.previousPosition = {100.0f, 100.0f};
+    shot.position = {100.0f, 120.0f};
+    game.camera.position = {0.0f, 0.0f};
+    const std::vector<Entity> noAsteroids;
+    auto shotColour = [&](double untilNextShot) {
+        player.nextShotTime = float(TIMER_SECONDS() + untilNextShot);
+        game.effects.INIT(1999);
+        clearDepthBuffer();
+        SCREEN_LOCK();
+        SCREEN_CLEAR();
+        DRAW_WORLD(player, noAsteroids, game.camera, game.effects, images);
+        SCREEN_UNLOCK();
+        uint32_t value;
+        std::memcpy(&value, SCREEN_POINTER() + (110 * SCREEN_WIDTH + 100) * 4, sizeof value);
+        return value;
+    };
+    EXPECT_EQ(shotColour(0.25), 0xFFCFCFCFu) << "just after a shot: 255 - 0.25 * 255 = 191.25, drawn as 191";
+    EXPECT_EQ(shotColour(1.5), 0xFF101010u) << "a glow below 0 is 0";
+    EXPECT_EQ(shotColour(0.0), 0xFFFFFFFFu) << "due: 255";
+    destroyImage(grey);
 }
