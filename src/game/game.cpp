@@ -1,16 +1,20 @@
 // Start-up, frame and shut-down of the game. A frame builds the next level if the
-// last one cleared the field, measures its time step, advances the world, draws the
-// picture while the screen is locked and shows it whole at the unlock; Escape is
-// read only after the frame has been shown.
+// last one cleared the field, measures its time step, advances the world, applies the
+// keys and the ship's rules, draws the picture while the screen is locked and shows
+// it whole at the unlock; Escape is read only after the frame has been shown.
 #include "game.h"
 
 #include "background.h"
+#include "controls.h"
 #include "fbsound.h"
 #include "field.h"
 #include "hud.h"
 #include "platform.h"
+#include "ship_life.h"
 #include "triangles.h"
+#include "weapons.h"
 #include "world.h"
+#include "world_draw.h"
 
 #include <cstdio>
 
@@ -50,6 +54,22 @@ void readyPlayer(Player& player, EffectSystem& effects)
     player.effects = &effects;
     const float y = static_cast<float>(RANDOM_UNIT() * WORLD_H);
     player.position = {static_cast<float>(RANDOM_UNIT() * WORLD_W), y};
+}
+
+// The rules after the modules' updates, in the order that decides what a frame sees:
+// a hit by a shot this frame is resolved at its end, after death and respawn.
+void runShipRules(Game& game)
+{
+    applyControls(game);
+    sweepPing(game);
+    rechargeBattery(game);
+    flyShots(game);
+    updateShipSounds(game);
+    thrustFlames(game);
+    dieIfHit(game);
+    respawnWhenDue(game);
+    followShip(game);
+    resolveHits(game);
 }
 
 } // namespace
@@ -111,14 +131,14 @@ bool runGameFrame(Game& game)
     game.effects.UPDATE(dt, game.camera);
     game.camera.UPDATE(dt);
     SOUND_UPDATE(game.soundBank);
+    runShipRules(game);
     SOUND_SET_LISTENER(game.soundBank, (game.camera.position + kHalfScreen) / game.camera.zoom);
 
     clearDepthBuffer();
     SCREEN_LOCK();
     SCREEN_CLEAR();
     drawBackground(game.images.background, game.camera);
-    // The effects lie under everything else of the world, which is drawn after them.
-    game.effects.RENDER(game.camera);
+    DRAW_WORLD(game.player, game.asteroids, game.camera, game.effects, game.images);
     drawHud(hudLine(game.player.score, game.player.fuel, game.player.battery));
     WAIT_VSYNC();
     SCREEN_UNLOCK(-1, -1);

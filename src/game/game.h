@@ -34,7 +34,7 @@ struct Game {
 // a picture, by its file name) and everything started is shut down again.
 bool startGame(Game& game, std::string& error);
 // Runs one frame: builds the next level if the last frame cleared the field, then
-// advances the ship, the asteroids, the effects, the camera and the sounds, and
-// draws. False once Escape (or the window's close button) ends the game.
+// advances the ship, the asteroids, the effects, the camera and the sounds, applies
+// the keys and the game's rules, and draws the world and the heads-up line. False once Escape (or the window's close button) ends the game.
 bool runGameFrame(Game& game);
 void endGame(Game& game);

@@ -54,3 +54,12 @@ void startShipSounds(SoundBank& bank, const GameSounds& sounds, const Vec2f* shi
     SOUND_PLAY(bank, sounds.thrust, kLoopForEver);
     SOUND_PLAY(bank, sounds.shield, kLoopForEver);
 }
+
+void playSoundAt(SoundBank& bank, int sound, Vec2f point)
+{
+    constexpr int kOnce = 1;
+    SOUND_SET_POSITION(bank, sound, point);
+    SOUND_PLAY(bank, sound, kOnce);
+}
+
+void pauseShipSound(SoundBank& bank, int sound, bool paused) { SOUND_SET_PAUSED(bank, sound, paused, kShipVoice); }

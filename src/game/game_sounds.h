@@ -20,3 +20,7 @@ GameSounds loadGameSounds(SoundBank& bank, bool audioOpen);
 // THRUST and SHIELD follow the ship and loop for ever from start-up on; the controls
 // only pause and resume them. The ship's position must stay where it is.
 void startShipSounds(SoundBank& bank, const GameSounds& sounds, const Vec2f* shipPosition);
+// A one-off play of the sound starting at a world point.
+void playSoundAt(SoundBank& bank, int sound, Vec2f point);
+// Pauses or resumes the looping voice of THRUST or SHIELD.
+void pauseShipSound(SoundBank& bank, int sound, bool paused);

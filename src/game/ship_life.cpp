@@ -1,0 +1,86 @@
+// Sounds, flames, death and respawn of the ship. THRUST and SHIELD loop from start-up
+// on, so here they are only paused and resumed. The flames need the ship's outline
+// lines 1 to 3; a ship without them (its model file missing) simply shows none.
+#include "ship_life.h"
+
+#include "game.h"
+#include "platform.h"
+#include "world.h"
+
+namespace {
+
+constexpr size_t kFlameLinesNeeded = 4;
+constexpr float kFlameSpeed = 50.0f;
+constexpr double kFlameSeconds = 0.5;
+constexpr float kShipBlastSpeed = 10.0f;
+constexpr int32_t kShipBlastHighestParticle = 40;
+constexpr double kBlastSeconds = 1.0;
+constexpr float kDeathShake = 5.0f;
+constexpr float kDeathShakeSeconds = 2.0f;
+constexpr double kRespawnShieldSeconds = 5.0;
+const Vec2f kHalfScreenBack{-SCREEN_WIDTH / 2.0f, -SCREEN_HEIGHT / 2.0f};
+
+} // namespace
+
+void updateShipSounds(Game& game)
+{
+    const Player& player = game.player;
+    const bool shielded = player.active && (player.flags & kShieldFlag);
+    pauseShipSound(game.soundBank, game.sounds.shield, !shielded);
+}
+
+void thrustFlames(Game& game)
+{
+    Player& player = game.player;
+    if (!(player.thrustLevel > 0.0f && player.active)) {
+        pauseShipSound(game.soundBank, game.sounds.thrust, true);
+        return;
+    }
+    const std::vector<ModelLine>& lines = player.model.transformed;
+    if (lines.size() >= kFlameLinesNeeded && player.effects) {
+        Vec2f back = player.heading * -1.0f;
+        NORMALIZE(back);
+        player.effects->SPAWN_THRUST(lines[2].start + player.position, lines[1].start + player.position,
+                                     lines[3].start + player.position, back * kFlameSpeed, game.images.flame,
+                                     static_cast<float>(game.frameTime + kFlameSeconds));
+    }
+    pauseShipSound(game.soundBank, game.sounds.thrust, false);
+}
+
+void dieIfHit(Game& game)
+{
+    Player& player = game.player;
+    if (!player.hit) return;
+    player.active = false;
+    player.hit = false;
+    if (player.effects) {
+        player.effects->SPAWN_EXPLOSION(player.position, kShipBlastSpeed, kShipBlastHighestParticle, EFFECT_STREAK,
+                                        static_cast<float>(game.frameTime + kBlastSeconds));
+    }
+    playSoundAt(game.soundBank, game.sounds.explode, player.position);
+    pauseShipSound(game.soundBank, game.sounds.thrust, true);
+    game.camera.SHAKE(kDeathShake, kDeathShakeSeconds);
+}
+
+void respawnWhenDue(Game& game)
+{
+    Player& player = game.player;
+    if (!(player.respawnTime < game.frameTime && !player.active)) return;
+    player.active = true;
+    RESPAWN_PLAYER(player, game.frameTime);
+}
+
+void followShip(Game& game)
+{
+    if (game.player.active) game.camera.target = game.player.position * game.camera.zoom + kHalfScreenBack;
+}
+
+void RESPAWN_PLAYER(Player& player, double now)
+{
+    player.active = true;
+    const float y = static_cast<float>(RANDOM_UNIT() * WORLD_H);
+    player.position = {static_cast<float>(RANDOM_UNIT() * WORLD_W), y};
+    player.velocity = {0.0f, 0.0f};
+    player.shieldEndTime = static_cast<float>(now + kRespawnShieldSeconds);
+    player.flags |= kShieldFlag;
+}

@@ -1,0 +1,137 @@
+// Sonar, shots and hits. Echo markers live in camera coordinates (world times zoom)
+// so that they can be pinned to the border of what the screen shows. A split may move
+// the asteroid array, so asteroids are reached by index after any call that splits.
+#include "weapons.h"
+
+#include "field.h"
+#include "game.h"
+#include "platform.h"
+
+#include <cmath>
+
+namespace {
+
+// One step below the float nearest 2 pi, as for the ship's angle.
+constexpr float kFullTurn = 6.2831850f;
+constexpr float kPingSweepSpeed = 400.0f; // pixels per second
+constexpr float kShotSpeed = 500.0f;
+constexpr int32_t kSplittableHitScore = 50;
+constexpr int32_t kSolidHitScore = 150;
+constexpr int32_t kFragmentRemovedScore = 25;
+constexpr float kHitFuel = 10.0f;
+constexpr float kHitBattery = 0.5f;
+constexpr double kRechargeFuelShare = 10.0; // one unit of fuel buys ten of battery
+constexpr float kRockBlastSpeed = 2.0f;
+constexpr int32_t kRockBlastHighestParticle = 19;
+constexpr double kBlastSeconds = 1.0;
+
+// The marker shows where the screen edge is nearest to an asteroid off screen.
+Vec2f pinToScreen(Vec2f marker, Vec2f camera)
+{
+    if (marker.x - camera.x < 0.0f) marker.x = camera.x;
+    if (marker.y - camera.y < 0.0f) marker.y = camera.y;
+    if (marker.x - camera.x > SCREEN_WIDTH) marker.x = camera.x + SCREEN_WIDTH;
+    if (marker.y - camera.y > SCREEN_HEIGHT) marker.y = camera.y + SCREEN_HEIGHT;
+    return marker;
+}
+
+void echo(Game& game, Vec2f marker)
+{
+    Player& player = game.player;
+    const Vec2f origin = player.pingOrigin;
+    const float angle = static_cast<float>(
+        std::atan2(double{marker.y} - origin.y, double{origin.x} - marker.x) + double{kFullTurn});
+    if (player.effects) player.effects->SPAWN_PING(marker, angle, EFFECT_RING);
+    playSoundAt(game.soundBank, game.sounds.pingReturn, marker);
+}
+
+// Tests the segment a shot covered this frame against every asteroid; it stops at
+// the first hit but scores for every asteroid the segment crosses.
+void strike(Game& game, Shot& shot)
+{
+    Player& player = game.player;
+    for (Entity& asteroid : game.asteroids) {
+        if (!asteroid.active) continue;
+        Vec2f hitPoint = asteroid.position;
+        if (CHECK_LINE_MODEL_COLLISION(shot.previousPosition, shot.position, asteroid.model, asteroid.position,
+                                       hitPoint) < 0) {
+            continue;
+        }
+        shot.active = false;
+        asteroid.hit = true;
+        asteroid.hitPoint = hitPoint;
+        player.score += asteroid.splittable ? kSplittableHitScore : kSolidHitScore;
+        ADD_FUEL(player, kHitFuel);
+        ADD_BATTERY(player, kHitBattery);
+    }
+}
+
+} // namespace
+
+void sweepPing(Game& game)
+{
+    Player& player = game.player;
+    if (!(player.pingEndTime > game.frameTime && player.pingState != 0)) return;
+    player.previousPingRadius = player.pingRadius;
+    player.pingRadius = static_cast<float>(player.pingRadius + kPingSweepSpeed * game.dt);
+    const float zoom = game.camera.zoom;
+    const float inner = player.previousPingRadius * player.previousPingRadius;
+    const float outer = player.pingRadius * player.pingRadius;
+    for (size_t i = 0; i < game.asteroids.size(); ++i) {
+        if (!game.asteroids[i].active) continue;
+        const Vec2f p = game.asteroids[i].position * zoom;
+        const float dx = p.x - zoom * player.pingOrigin.x;
+        const float dy = p.y - zoom * player.pingOrigin.y;
+        const float d2 = dx * dx + dy * dy;
+        if (inner < d2 && d2 < outer) echo(game, pinToScreen(p, game.camera.position));
+    }
+    if (player.pingRadius > player.maxPingRadius) player.pingState = 0;
+}
+
+void rechargeBattery(Game& game)
+{
+    Player& player = game.player;
+    if (!(player.fuel > 0.0f)) return;
+    player.battery = static_cast<float>(player.battery + game.dt);
+    if (player.battery > player.maxBattery) {
+        player.battery = player.maxBattery;
+    } else {
+        SUBTRACT_FUEL(player, static_cast<float>(game.dt / kRechargeFuelShare));
+    }
+}
+
+void flyShots(Game& game)
+{
+    const float step = static_cast<float>(game.dt * kShotSpeed);
+    for (Shot& shot : game.player.shots) {
+        if (shot.expiryTime < game.frameTime) shot.active = false;
+        if (!shot.active) continue;
+        shot.previousPosition = shot.position;
+        shot.position = shot.position + shot.velocity * step;
+        strike(game, shot);
+    }
+}
+
+void resolveHits(Game& game)
+{
+    std::vector<Entity>& asteroids = game.asteroids;
+    const size_t count = asteroids.size(); // pieces appended below are not visited
+    const float blastEnd = static_cast<float>(game.frameTime + kBlastSeconds);
+    for (size_t i = 0; i < count; ++i) {
+        if (!asteroids[i].hit) continue;
+        asteroids[i].hit = false;
+        const Vec2f hitPoint = asteroids[i].hitPoint;
+        if (asteroids[i].fragment) {
+            asteroids[i].active = false;
+            game.player.score += kFragmentRemovedScore;
+        } else if (asteroids[i].splittable) {
+            SPLIT_ASTEROID(asteroids, static_cast<int>(i), hitPoint);
+        } else {
+            asteroids[i].active = false;
+        }
+        if (EffectSystem* effects = asteroids[i].effects) {
+            effects->SPAWN_EXPLOSION(hitPoint, kRockBlastSpeed, kRockBlastHighestParticle, EFFECT_STREAK, blastEnd);
+        }
+        playSoundAt(game.soundBank, game.sounds.explode, hitPoint);
+    }
+}

@@ -1,0 +1,41 @@
+# The real game is played with keys: it flies (Up), turns, fires (W), raises the
+# laser sight (A), pings (Space) and the shield (S). The screenshots must show the
+# red sight, the sonar ring and the yellow heads-up line; Escape ends it with status 0.
+# With SHOTS_DIR set, the quiet and the busy screenshot are kept there.
+set -euo pipefail
+bin_dir=$1
+source "$(dirname "$0")/lib/window.sh"
+
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null
+start_program "$bin_dir/game" "Space Game"
+screenshot_showing "$WORK_DIR/quiet.png" 640x8+0+471 '#FFFF00' 100
+sleep 1.5 # the view settles from zoom 4 to 1
+screenshot "$WORK_DIR/quiet.png"
+
+hold() { xdotool windowfocus --sync "$WINDOW_ID" 2>/dev/null || true; xdotool keydown "$@"; }
+release() { xdotool keyup "$@"; }
+
+hold a; sleep 0.2; release a
+hold Up w; sleep 0.4; hold Right; sleep 0.3; release Right Up
+hold space; sleep 0.2; release space
+sleep 0.4
+screenshot "$WORK_DIR/busy.png"
+release w
+
+red=$(count_colour "$WORK_DIR/busy.png" 640x470+0+0 '#FF0000')
+[ "$red" -ge 40 ] || fail "the laser sight shows only $red red pixels"
+ring=$(count_colour "$WORK_DIR/busy.png" 640x470+0+0 '#646400')
+[ "$ring" -ge 30 ] || fail "the sonar ring shows only $ring pixels"
+hud=$(count_colour "$WORK_DIR/busy.png" 640x8+0+471 '#FFFF00')
+[ "$hud" -ge 100 ] || fail "no heads-up line while busy"
+changed=$(compare -metric AE "$WORK_DIR/quiet.png" "$WORK_DIR/busy.png" null: 2>&1 || true)
+[ "${changed%% *}" -ge 5000 ] || fail "the picture hardly changed while flying: $changed pixels"
+
+hold s; sleep 0.3; release s
+kill -0 "$PROGRAM_PID" || fail "the game ended while being played"
+if [ -n "${SHOTS_DIR:-}" ]; then
+    cp "$WORK_DIR/quiet.png" "$SHOTS_DIR/game_quiet.png"
+    cp "$WORK_DIR/busy.png" "$SHOTS_DIR/game_busy.png"
+fi
+press_key Escape
+expect_exit_within 15

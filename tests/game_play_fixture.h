@@ -1,0 +1,76 @@
+// A started headless game for the rule tests: clock and seed fixed, no background
+// (it plays no part and is the slow part of a frame), and helpers to run the rules
+// one step at a time or whole frames with keys held.
+#pragma once
+
+#include "game.h"
+#include "headless.h"
+#include "platform.h"
+#include "png.h"
+#include "world_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+class GamePlay : public ::testing::Test {
+protected:
+    static constexpr double kStartClock = 1000.0;
+
+    void SetUp() override
+    {
+        headless::reset();
+        headless::setTime(kStartClock);
+        std::string error;
+        ASSERT_TRUE(startGame(game, error)) << error;
+        PNG_FREE(game.images.background);
+        game.images.background = nullptr;
+        game.player.position = {1000.0f, 700.0f};
+        game.camera.zoom = game.camera.targetZoom = 1.0f;
+        parkAsteroids();
+    }
+    void TearDown() override
+    {
+        endGame(game);
+        headless::reset();
+    }
+
+    // Every asteroid still and far from the ship, so that nothing touches it unasked.
+    void parkAsteroids()
+    {
+        for (Entity& asteroid : game.asteroids) {
+            asteroid.position = {50.0f, 50.0f};
+            asteroid.velocity = {0.0f, 0.0f};
+            asteroid.turnRate = 0.0f;
+        }
+    }
+
+    // Only the keys listed are down.
+    static void hold(std::initializer_list<int> keys)
+    {
+        headless::releaseAllKeys();
+        for (int key : keys) headless::setKey(key, true);
+    }
+
+    // Sets the frame's clock and step as the frame loop would, without the updates.
+    void step(double dt)
+    {
+        game.dt = dt;
+        game.frameTime += dt;
+    }
+
+    void frame(double seconds = 0.02)
+    {
+        headless::advanceTime(seconds);
+        ASSERT_TRUE(runGameFrame(game));
+    }
+
+    int liveEffects(int32_t kind) const
+    {
+        int count = 0;
+        for (const Effect& effect : game.effects.slots) count += effect.active && effect.kind == kind;
+        return count;
+    }
+
+    Game game;
+};
