@@ -126,7 +126,10 @@ int main(int argc, char** argv)
     std::string error;
     std::vector<ScriptStep> script;
     if (!parseOptions(argc, argv, options, error) || (!options.random && !readScript(options.script, script, error))) {
-        std::fprintf(stderr, "runner: %s\n", error.c_str());
+        std::fprintf(stderr,
+                     "runner: %s\nusage: runner (--script FILE | --random) [--seed N] [--frames N] [--level L]"
+                     " [--stalls N] [--timing] [--check-memory]\n",
+                     error.c_str());
         return 2;
     }
 
@@ -140,7 +143,10 @@ int main(int argc, char** argv)
     std::cout.rdbuf(console);
     std::cout.clear();
     if (!started) {
-        std::fprintf(stderr, "runner: %s\n", error.c_str());
+        std::fprintf(stderr,
+                     "runner: %s\nusage: runner (--script FILE | --random) [--seed N] [--frames N] [--level L]"
+                     " [--stalls N] [--timing] [--check-memory]\n",
+                     error.c_str());
         return 2;
     }
     if (options.level > 1) { // the first frame builds the level asked for
