@@ -3,38 +3,22 @@
 // one step at a time or whole frames with keys held.
 #pragma once
 
-#include "game.h"
-#include "headless.h"
+#include "game_fixture.h"
 #include "platform.h"
-#include "png.h"
 #include "world_helpers.h"
-
-#include <gtest/gtest.h>
 
 #include <initializer_list>
 
-class GamePlay : public ::testing::Test {
+class GamePlay : public StartedGame {
 protected:
-    static constexpr double kStartClock = 1000.0;
-
     void SetUp() override
     {
-        headless::reset();
-        headless::setTime(kStartClock);
-        std::string error;
-        ASSERT_TRUE(startGame(game, error)) << error;
-        PNG_FREE(game.images.background);
-        game.images.background = nullptr;
+        StartedGame::SetUp();
+        dropBackground();
         game.player.position = {1000.0f, 700.0f};
         game.camera.zoom = game.camera.targetZoom = 1.0f;
         parkAsteroids();
     }
-    void TearDown() override
-    {
-        endGame(game);
-        headless::reset();
-    }
-
     // Every asteroid still and far from the ship, so that nothing touches it unasked.
     void parkAsteroids()
     {
@@ -59,18 +43,10 @@ protected:
         game.frameTime += dt;
     }
 
-    void frame(double seconds = 0.02)
-    {
-        headless::advanceTime(seconds);
-        ASSERT_TRUE(runGameFrame(game));
-    }
-
     int liveEffects(int32_t kind) const
     {
         int count = 0;
         for (const Effect& effect : game.effects.slots) count += effect.active && effect.kind == kind;
         return count;
     }
-
-    Game game;
 };

@@ -2,7 +2,7 @@
 // and effects advanced every frame, the next level built the frame after the field is
 // cleared, the heads-up line reading the ship, and minutes of play that keep every
 // asteroid within its wrap margin and the ship within the world.
-#include "game.h"
+#include "game_fixture.h"
 #include "hud.h"
 #include "image.h"
 #include "png.h"
@@ -13,33 +13,13 @@
 
 namespace {
 
-constexpr double kStartClock = 1000.0; // the seed is the clock at start-up
-
-class GameWorld : public ::testing::Test {
+class GameWorld : public StartedGame {
 protected:
     void SetUp() override
     {
-        headless::reset();
-        headless::setTime(kStartClock);
-        std::string error;
-        ASSERT_TRUE(startGame(game, error)) << error;
-        // The background is the slow part of a frame and plays no part here.
-        PNG_FREE(game.images.background);
-        game.images.background = nullptr;
+        StartedGame::SetUp();
+        dropBackground();
     }
-    void TearDown() override
-    {
-        endGame(game);
-        headless::reset();
-    }
-
-    void frame(double seconds = 0.02)
-    {
-        headless::advanceTime(seconds);
-        ASSERT_TRUE(runGameFrame(game));
-    }
-
-    Game game;
 };
 
 bool inside(float value, float low, float high) { return value >= low && value <= high; }

@@ -1,6 +1,6 @@
 // The game's frame on the headless backend: what a frame draws, how it measures
 // time, and that Escape ends the game only after the frame has been shown.
-#include "game.h"
+#include "game_fixture.h"
 #include "hud.h"
 #include "image.h"
 #include "png.h"
@@ -15,22 +15,7 @@ namespace {
 
 constexpr uint32_t kYellow = 0xFFFFFF00;
 
-class GameFrames : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        headless::reset();
-        std::string error;
-        ASSERT_TRUE(startGame(game, error)) << error;
-    }
-    void TearDown() override
-    {
-        endGame(game);
-        headless::reset();
-    }
-
-    Game game;
-};
+using GameFrames = StartedGame;
 
 uint32_t screenPixel(int x, int y) { return reinterpret_cast<const uint32_t*>(SCREEN_POINTER())[y * 640 + x]; }
 
@@ -45,8 +30,7 @@ TEST(Hud, RoundsFuelAndBatteryDown)
 
 TEST_F(GameFrames, Frame_DrawsTheYellowHudInRows471To478Only)
 {
-    PNG_FREE(game.images.background); // a missing background is simply not drawn
-    game.images.background = nullptr;
+    dropBackground();
     ASSERT_TRUE(runGameFrame(game));
     EXPECT_EQ(headless::presentedFrames(), 1);
     int yellow = 0;
@@ -136,6 +120,9 @@ TEST_F(GameFrames, Background_IsTheWorldSeenThroughTheCamera)
     EXPECT_EQ(WORLD_H, 1536);
     Camera& camera = game.camera;
     camera.zoom = camera.targetZoom = 1.0f;
+    // The ship and the asteroids (and the shield around the ship) far from the view.
+    game.player.position = {1800.0f, 1300.0f};
+    for (Entity& asteroid : game.asteroids) asteroid.position = {1800.0f, 1300.0f};
     for (const Vec2f position : {Vec2f{300.0f, 200.0f}, Vec2f{310.0f, 197.0f}}) {
         camera.position = camera.target = position;
         runGameFrame(game);
