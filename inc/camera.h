@@ -18,6 +18,8 @@ struct Camera {
     Vec2f target;
     bool shaking = false;
 
+    // From the view's corner to its centre, in screen pixels.
+    static constexpr Vec2f kHalfScreen{320.0f, 240.0f};
     static constexpr float kMinZoom = 0.25f;
     static constexpr float kMaxZoom = 4.0f;
 
@@ -28,3 +30,6 @@ struct Camera {
     // lengthened nor strengthened), and displaces the view once either way.
     void SHAKE(float amplitude, float duration);
 };
+
+// The view corner that puts a world point at the centre of the screen at this zoom.
+inline Vec2f cornerCentredOn(Vec2f worldPoint, float zoom) { return worldPoint * zoom - Camera::kHalfScreen; }

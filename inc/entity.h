@@ -45,6 +45,7 @@ struct Shot : Body { // velocity: unit direction of flight; active: in flight
 };
 
 // Bits of Player::flags; the others stay 0.
+constexpr int32_t kRapidFireFlag = 1; // read by the fire rule; nothing sets it
 constexpr int32_t kShieldFlag = 2;
 constexpr int32_t kLaserSightFlag = 0x40;
 
@@ -71,6 +72,15 @@ struct Player : Entity {
     float maxBattery = 100.0f;
     uint16_t laserLineStyle = 0x00FF; // dash pattern of the sight, turned while it is on
 };
+
+// Where shots leave and the laser sight starts: the start of the transformed outline's
+// first line (the nose) from the position; the position itself when the outline is
+// empty, as when the ship's file is missing.
+inline Vec2f noseOf(const Player& player)
+{
+    if (player.model.transformed.empty()) return player.position;
+    return player.position + player.model.transformed[0].start;
+}
 
 // Moves, caps, wraps and transforms the ship, flags the asteroids it touches without
 // a shield (with the contact point as their hit point) and ends the timed shield and

@@ -4,5 +4,11 @@
 // before the first update; src/world.cpp holds the only definition.
 #pragma once
 
+#include "vec2f.h"
+
 extern int WORLD_W;
 extern int WORLD_H;
+
+// A uniformly random place in the world. Its y coordinate's number is drawn first:
+// one seed must give the same places wherever they are drawn.
+Vec2f randomWorldPoint();

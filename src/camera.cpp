@@ -8,7 +8,6 @@
 
 namespace {
 
-const Vec2f kHalfScreen{SCREEN_WIDTH / 2.0f, SCREEN_HEIGHT / 2.0f};
 
 // Largest position that still keeps the screen inside the magnified world. Negative
 // when the world is narrower than the screen at this zoom.
@@ -26,7 +25,7 @@ void Camera::UPDATE(float dt)
     zoom = zoom + (targetZoom - zoom) * dt * zoomSpeed;
     if (zoom < kMinZoom) zoom = kMinZoom;
     if (zoom > kMaxZoom) zoom = kMaxZoom;
-    centre = position + kHalfScreen;
+    centre = position + Camera::kHalfScreen;
 
     // The upper bound is applied last, so a world smaller than the screen pins the
     // view to a negative position rather than to 0.

@@ -62,6 +62,21 @@ TEST_F(GamePlay, OneShot_HitsAndScoresEveryAsteroidItCrosses)
     EXPECT_EQ(player.score, 200) << "no score for a split";
 }
 
+TEST_F(GamePlay, ShotFlight_StepsByDtThenBySpeedInFloat)
+{
+    // The vector operators take a float: (velocity * dt) * 500, each product rounded.
+    // For these numbers, rounding dt * 500 first would move the shot differently.
+    const Vec2f direction{0.6f, 0.8f};
+    const double dt = 0.0173;
+    const float dtAsFloat = static_cast<float>(dt);
+    ASSERT_NE(direction.x * dtAsFloat * 500.0f, direction.x * static_cast<float>(dt * 500.0));
+    Shot& shot = game.player.shots[0];
+    launch(shot, {0.0f, 0.0f}, direction); // at the origin no later sum hides the difference
+    step(dt);
+    flyShots(game);
+    EXPECT_EQ(shot.position, direction * dtAsFloat * 500.0f);
+}
+
 TEST_F(GamePlay, Fragments_Score50Or150ForTheHitAnd25ForTheirRemoval)
 {
     Player& player = game.player;

@@ -1,4 +1,5 @@
-// The star field behind everything, moved and magnified with the camera.
+// The star field behind everything. It is as large as the world, so it moves and
+// grows with the camera like everything in it.
 #pragma once
 
 struct Camera;

@@ -6,6 +6,7 @@
 
 #include "game.h"
 #include "platform.h"
+#include "rule_constants.h"
 #include "world.h"
 
 #include <algorithm>
@@ -13,9 +14,6 @@
 
 namespace {
 
-// One step below the float nearest 2 pi: the angle stays in [0, 2 pi).
-constexpr float kFullTurn = 6.2831850f;
-const Vec2f kHalfScreenBack{-SCREEN_WIDTH / 2.0f, -SCREEN_HEIGHT / 2.0f};
 
 constexpr float kShieldBatteryNeeded = 25.0f;
 constexpr double kShieldSeconds = 1.0;
@@ -27,10 +25,9 @@ constexpr double kPingLimitSeconds = 10.0;
 constexpr double kPingCostPerStep = 200.0;
 constexpr double kThrustRise = 3.0; // thrust level per second
 constexpr float kThrustCap = 100.0f;
-constexpr double kThrustSteer = 10.0;
+constexpr float kThrustSteer = 10.0f;
 constexpr double kShotLife = 2.0;
 constexpr double kShotCostPerStep = 100.0;
-constexpr int32_t kRapidFireFlag = 1;
 constexpr float kRapidFireDivisor = 10.0f;
 
 bool held(int scanCode) { return KEY_DOWN(scanCode) != 0; }
@@ -40,7 +37,7 @@ void zoomBy(Game& game, double change)
 {
     Camera& camera = game.camera;
     camera.zoom = static_cast<float>(camera.zoom + change);
-    camera.position = game.player.position * camera.zoom + kHalfScreenBack;
+    camera.position = cornerCentredOn(game.player.position, camera.zoom);
     camera.target = camera.position;
     camera.targetZoom = camera.zoom;
 }
@@ -55,8 +52,7 @@ void turn(Player& player, double dt, double direction)
 
 void jump(Player& player)
 {
-    const float y = static_cast<float>(RANDOM_UNIT() * WORLD_H);
-    player.position = {static_cast<float>(RANDOM_UNIT() * WORLD_W), y};
+    player.position = randomWorldPoint();
 }
 
 void raiseShield(Player& player, double now, double dt)
@@ -96,14 +92,8 @@ void thrust(Player& player, bool on, double dt)
     }
     SUBTRACT_FUEL(player, static_cast<float>(dt));
     player.thrustLevel = std::min(static_cast<float>(player.thrustLevel + kThrustRise * dt), kThrustCap);
-    player.thrustVector = (player.heading - player.thrustVector) * static_cast<float>(dt * kThrustSteer);
-}
-
-// An empty ship model (its file missing) has no nose: shots leave from the centre.
-Vec2f nose(const Player& player)
-{
-    if (player.model.transformed.empty()) return player.position;
-    return player.position + player.model.transformed[0].start;
+    // Times dt, then times the factor, each as a float step.
+    player.thrustVector = (player.heading - player.thrustVector) * static_cast<float>(dt) * kThrustSteer;
 }
 
 // The trigger keeps its rhythm even when the battery is too low for a shot to leave.
@@ -120,7 +110,7 @@ void fire(Game& game)
     if (player.shotIndex < 0 || static_cast<size_t>(player.shotIndex) >= player.shots.size()) player.shotIndex = 0;
     Shot& shot = player.shots[static_cast<size_t>(player.shotIndex)];
     shot.expiryTime = static_cast<float>(now + kShotLife);
-    shot.position = nose(player);
+    shot.position = noseOf(player);
     shot.velocity = player.heading;
     shot.active = true;
     playSoundAt(game.soundBank, game.sounds.zap, player.position);

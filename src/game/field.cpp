@@ -17,7 +17,6 @@ constexpr float kClearance = 25.0f; // no asteroid starts this close to the ship
 // Only a world too small to hold the clearance runs out of tries; the asteroid then
 // keeps the last place drawn rather than hang the game.
 constexpr int kPlacementTries = 10000;
-const Vec2f kHalfScreen{SCREEN_WIDTH / 2.0f, SCREEN_HEIGHT / 2.0f};
 
 // 2 pi rounded to a 32-bit float's precision and widened again.
 constexpr double kTau = 6.283185005187988;
@@ -35,17 +34,10 @@ constexpr int kAsteroidRadiusSpread = 20;
 // floor(RANDOM_UNIT() * range) as an int; range is a small constant or argument.
 int randomBelow(int range) { return static_cast<int>(std::floor(RANDOM_UNIT() * range)); }
 
-Vec2f randomPlace()
-{
-    const float y = static_cast<float>(RANDOM_UNIT() * WORLD_H);
-    const float x = static_cast<float>(RANDOM_UNIT() * WORLD_W);
-    return {x, y};
-}
-
 void placeAwayFrom(Entity& asteroid, Vec2f ship)
 {
     for (int tries = 0; tries < kPlacementTries; ++tries) {
-        asteroid.position = randomPlace();
+        asteroid.position = randomWorldPoint();
         if (DIST(asteroid.position, ship) >= kClearance) return;
     }
 }
@@ -105,7 +97,7 @@ void NEW_LEVEL(Player& player, std::vector<Entity>& asteroids, Camera& camera, E
     player.effects = &effects;
     player.shieldEndTime = static_cast<float>(TIMER_SECONDS() + kLevelShield);
     player.flags |= kShieldFlag;
-    camera.position = player.position - kHalfScreen; // not zoomed: the camera eases from there
+    camera.position = player.position - Camera::kHalfScreen; // not zoomed: the camera eases from there
     for (Shot& shot : player.shots) shot.active = false;
 
     const int64_t count = int64_t{kAsteroidsPerLevel} * player.levelNumber + 1;

@@ -25,8 +25,6 @@ constexpr int kScreenPages = 1;
 constexpr int kRaisedPriorityFlag = 128;
 constexpr int kDefaultRefreshRate = 0;
 constexpr int kFrameSleepMs = 3;
-// The listener hears from the world point at the centre of the screen.
-const Vec2f kHalfScreen{SCREEN_WIDTH / 2.0f, SCREEN_HEIGHT / 2.0f};
 
 // The first frames fly in from close up: the zoom eases from 10 (bounded to 4 by the
 // camera's first update) down to 1.
@@ -42,7 +40,7 @@ constexpr float kStartBattery = 100.0f;
 constexpr float kShipTurnRate = 3.0f; // radians per second while a turn key is held
 constexpr float kShotInterval = 0.25f;
 
-// The ship's starting values; the random place draws y's number first.
+// The ship's starting values, at a random place.
 void readyPlayer(Player& player, EffectSystem& effects)
 {
     player.active = true;
@@ -52,8 +50,7 @@ void readyPlayer(Player& player, EffectSystem& effects)
     player.turnRate = kShipTurnRate;
     player.shotInterval = kShotInterval;
     player.effects = &effects;
-    const float y = static_cast<float>(RANDOM_UNIT() * WORLD_H);
-    player.position = {static_cast<float>(RANDOM_UNIT() * WORLD_W), y};
+    player.position = randomWorldPoint();
 }
 
 // The rules after the modules' updates, in the order that decides what a frame sees:
@@ -132,7 +129,8 @@ bool runGameFrame(Game& game)
     game.camera.UPDATE(dt);
     SOUND_UPDATE(game.soundBank);
     runShipRules(game);
-    SOUND_SET_LISTENER(game.soundBank, (game.camera.position + kHalfScreen) / game.camera.zoom);
+    // The listener hears from the world point at the centre of the screen.
+    SOUND_SET_LISTENER(game.soundBank, (game.camera.position + Camera::kHalfScreen) / game.camera.zoom);
 
     clearDepthBuffer();
     SCREEN_LOCK();

@@ -1,4 +1,6 @@
-// Loading and checking the game's pictures.
+// Loading and checking the game's pictures. The triangle filler wraps texture
+// coordinates with masks and finds rows by shifts, so its textures are checked for
+// power-of-two sizes here, once, rather than trusted.
 #include "game_images.h"
 
 #include "image.h"

@@ -5,6 +5,7 @@
 
 #include "game.h"
 #include "platform.h"
+#include "rule_constants.h"
 #include "world.h"
 
 namespace {
@@ -14,11 +15,9 @@ constexpr float kFlameSpeed = 50.0f;
 constexpr double kFlameSeconds = 0.5;
 constexpr float kShipBlastSpeed = 10.0f;
 constexpr int32_t kShipBlastHighestParticle = 40;
-constexpr double kBlastSeconds = 1.0;
 constexpr float kDeathShake = 5.0f;
 constexpr float kDeathShakeSeconds = 2.0f;
 constexpr double kRespawnShieldSeconds = 5.0;
-const Vec2f kHalfScreenBack{-SCREEN_WIDTH / 2.0f, -SCREEN_HEIGHT / 2.0f};
 
 } // namespace
 
@@ -72,14 +71,13 @@ void respawnWhenDue(Game& game)
 
 void followShip(Game& game)
 {
-    if (game.player.active) game.camera.target = game.player.position * game.camera.zoom + kHalfScreenBack;
+    if (game.player.active) game.camera.target = cornerCentredOn(game.player.position, game.camera.zoom);
 }
 
 void RESPAWN_PLAYER(Player& player, double now)
 {
     player.active = true;
-    const float y = static_cast<float>(RANDOM_UNIT() * WORLD_H);
-    player.position = {static_cast<float>(RANDOM_UNIT() * WORLD_W), y};
+    player.position = randomWorldPoint();
     player.velocity = {0.0f, 0.0f};
     player.shieldEndTime = static_cast<float>(now + kRespawnShieldSeconds);
     player.flags |= kShieldFlag;

@@ -6,13 +6,12 @@
 #include "field.h"
 #include "game.h"
 #include "platform.h"
+#include "rule_constants.h"
 
 #include <cmath>
 
 namespace {
 
-// One step below the float nearest 2 pi, as for the ship's angle.
-constexpr float kFullTurn = 6.2831850f;
 constexpr float kPingSweepSpeed = 400.0f; // pixels per second
 constexpr float kShotSpeed = 500.0f;
 constexpr int32_t kSplittableHitScore = 50;
@@ -23,7 +22,6 @@ constexpr float kHitBattery = 0.5f;
 constexpr double kRechargeFuelShare = 10.0; // one unit of fuel buys ten of battery
 constexpr float kRockBlastSpeed = 2.0f;
 constexpr int32_t kRockBlastHighestParticle = 19;
-constexpr double kBlastSeconds = 1.0;
 
 // The marker shows where the screen edge is nearest to an asteroid off screen.
 Vec2f pinToScreen(Vec2f marker, Vec2f camera)
@@ -45,8 +43,8 @@ void echo(Game& game, Vec2f marker)
     playSoundAt(game.soundBank, game.sounds.pingReturn, marker);
 }
 
-// Tests the segment a shot covered this frame against every asteroid; it stops at
-// the first hit but scores for every asteroid the segment crosses.
+// Tests the segment a shot covered this frame against every asteroid: the shot ends
+// at its first hit, but its segment still hits and scores every asteroid it crosses.
 void strike(Game& game, Shot& shot)
 {
     Player& player = game.player;
@@ -102,12 +100,14 @@ void rechargeBattery(Game& game)
 
 void flyShots(Game& game)
 {
-    const float step = static_cast<float>(game.dt * kShotSpeed);
+    // The vector operators take a float: velocity times dt, then times the speed,
+    // each step rounded to float.
+    const float dt = static_cast<float>(game.dt);
     for (Shot& shot : game.player.shots) {
         if (shot.expiryTime < game.frameTime) shot.active = false;
         if (!shot.active) continue;
         shot.previousPosition = shot.position;
-        shot.position = shot.position + shot.velocity * step;
+        shot.position = shot.position + shot.velocity * dt * kShotSpeed;
         strike(game, shot);
     }
 }

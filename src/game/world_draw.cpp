@@ -38,13 +38,11 @@ void drawPingRing(const Player& player, const Camera& camera)
 // always drawn, so it sits right at zoom 1, where the game is played.
 void drawLaserSight(const Player& player, const Camera& camera)
 {
-    Vec2f nose = player.position;
-    if (!player.model.transformed.empty()) nose = player.model.transformed[0].start + player.position;
+    const Vec2f nose = noseOf(player);
     const Vec2f target = nose + player.heading * (kSightLength / camera.zoom);
     const Vec2f from = nose - camera.position;
-    const Vec2f to = target - camera.position;
-    DRAW_LINE(nullptr, from.x, from.y, to.x, to.y, kSightColour, LINE_KIND_LINE, player.laserLineStyle);
     const Vec2f mark = target - camera.position;
+    DRAW_LINE(nullptr, from.x, from.y, mark.x, mark.y, kSightColour, LINE_KIND_LINE, player.laserLineStyle);
     DRAW_LINE(nullptr, mark.x - kCrossArm, mark.y, mark.x + kCrossArm, mark.y, kSightColour, LINE_KIND_LINE,
               LINE_STYLE_SOLID);
     DRAW_LINE(nullptr, mark.x, mark.y - kCrossArm, mark.x, mark.y + kCrossArm, kSightColour, LINE_KIND_LINE,
