@@ -7,6 +7,7 @@
 #pragma once
 
 #include "rotozoom_plan.h"
+#include "sse_rounding.h"
 
 #include <emmintrin.h>
 
@@ -16,9 +17,7 @@
 
 namespace rotozoom {
 
-// Nearest, ties to even; NaN and out-of-range values give INT32_MIN, which the
-// unsigned bounds test then rejects.
-inline int32_t roundToInt(float value) { return _mm_cvtss_si32(_mm_set_ss(value)); }
+using sse_rounding::roundToInt;
 
 inline bool readTexel(const Source& src, int32_t tx, int32_t ty, uint32_t& texel)
 {
