@@ -1,9 +1,8 @@
-// The pixel loops of the sprite drawers: nearest-texel sampling with its bounds test
-// and a put-down rule per drawer. Each row's source position is a serial chain of
-// float additions, so rows can be sampled side by side (one SSE lane each) without
-// changing a single rounding: drawRows<1> is the plain reference, drawRows<4> and
-// copyShifted (for unrotated, unscaled copies) are fast paths that must match it bit
-// for bit.
+// The sprite drawers' pixel loops: nearest-texel sampling, its bounds test and a
+// put-down rule per drawer. Each row's source position is a serial chain of float
+// additions, so rows can be sampled side by side (one SSE lane each) without changing
+// one rounding: drawRows<1> is the plain reference; drawRows<4> and copyShifted (for
+// unrotated, unscaled copies) are fast paths that must match it bit for bit.
 #pragma once
 
 #include "rotozoom_plan.h"
