@@ -60,8 +60,6 @@ int readMouse(Editor& editor)
 void takeButtons(Editor& editor, int buttons)
 {
     editor.previousLeft = editor.left;
-    editor.left = false;
-    editor.right = false;
     if (editor.previousLeft) SEAL(editor.model);
     editor.left = (buttons & MOUSE_LEFT) != 0;
     editor.right = (buttons & MOUSE_RIGHT) != 0;
