@@ -1,8 +1,7 @@
-// Rotated and scaled sprite drawing by inverse mapping: every destination pixel of
-// the rotated sprite's bounding box is mapped back into the source and sampled at the
-// nearest texel; texels outside the source are skipped. Angles are whole degrees,
-// zooms scale x and y independently (negative mirrors). A null destination is the
-// locked screen. Nothing is written outside the destination nor read outside the
+// Rotated and scaled sprite drawing by inverse mapping: each pixel of the sprite's
+// bounding box is mapped back to the nearest source texel; texels outside are skipped.
+// Angles are whole degrees; zooms scale x and y apart (negative mirrors). A null
+// destination is the locked screen. No write leaves the destination and no read the
 // source, whatever the coordinates, zooms and sizes.
 #pragma once
 

@@ -1,8 +1,8 @@
 // Controls of the recording sound library that the headless platform links in place
-// of the real one. It numbers waves and sounds as the real one does, records every
-// call with its arguments, and plays nothing: a played sound simply reports loops
-// left until a test says it has finished. Only programs linked with the headless
-// backend may call these.
+// of the real one; only programs linked with the headless backend may call these. It
+// records every call and plays nothing: a played sound reports loops left until a test
+// says it has finished. Waves and created sounds are numbered as the real one numbers
+// them, but FBS_PLAY_WAVE always makes a new sound where the real one may reuse one.
 #pragma once
 
 #include <string>

@@ -11,7 +11,6 @@ namespace png {
 
 namespace {
 
-constexpr uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 constexpr size_t kChunkOverhead = 12; // length, type and CRC around the data
 
 constexpr uint32_t typeCode(const char (&name)[5])
@@ -26,7 +25,6 @@ constexpr uint32_t kIDAT = typeCode("IDAT");
 constexpr uint32_t kIEND = typeCode("IEND");
 constexpr uint32_t kTRNS = typeCode("tRNS");
 
-uint32_t readU32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
 uint16_t readU16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
 
 bool depthAllowed(uint8_t colourType, uint8_t depth)

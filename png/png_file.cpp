@@ -1,6 +1,7 @@
 // The file side of the PNG loader: reading a whole file for PNG_DECODE, the quick
 // size probe that looks only at the first 24 bytes, and the release of results.
 #include "png.h"
+#include "png_parts.h"
 
 #include <cstdio>
 #include <cstring>
@@ -9,14 +10,10 @@
 
 namespace {
 
-constexpr uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
-
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-uint32_t readU32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
 
 // Larger than any file an image within the decode limits needs, even stored
 // uncompressed; it also stops a directory, whose end seeks to LONG_MAX, early.
@@ -55,9 +52,9 @@ void PNG_SIZE(const std::string& path, uint32_t& width, uint32_t& height)
     FileHandle file(std::fopen(path.c_str(), "rb"));
     uint8_t head[24];
     if (!file || std::fread(head, 1, sizeof head, file.get()) != sizeof head) return;
-    if (std::memcmp(head, kSignature, sizeof kSignature) != 0) return;
-    width = readU32(head + 16);
-    height = readU32(head + 20);
+    if (std::memcmp(head, png::kSignature, sizeof png::kSignature) != 0) return;
+    width = png::readU32(head + 16);
+    height = png::readU32(head + 20);
 }
 
 void PNG_FREE(Image* image) { destroyImage(image); }

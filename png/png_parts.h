@@ -10,8 +10,12 @@
 
 namespace png {
 
+inline constexpr uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 constexpr uint32_t kMaxSide = 32768;
 constexpr uint64_t kMaxDecodedBytes = uint64_t(256) << 20;
+
+// Every number in a PNG file is big-endian.
+inline uint32_t readU32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
 
 enum ColourType : uint8_t { kGrey = 0, kRgb = 2, kPalette = 3, kGreyAlpha = 4, kRgba = 6 };
 

@@ -4,6 +4,7 @@
 // it. The pair test is quadratic; the broad test keeps the exact one to near pairs.
 #include "entity.h"
 
+#include "broad_collision.h"
 #include "camera.h"
 #include "world.h"
 
@@ -11,8 +12,7 @@
 
 namespace {
 
-constexpr int kWrapMargin = 50;      // how far an asteroid drifts past an edge before it comes back
-constexpr double kBroadFactor = 3.5; // on the summed squared radii
+constexpr int kWrapMargin = 50; // how far an asteroid drifts past an edge before it comes back
 
 // An asteroid that passes one margin comes back at the other, x and y each on its own.
 void wrapWithMargin(float& coordinate, int size)
@@ -28,13 +28,11 @@ void wrapWithMargin(float& coordinate, int size)
 // which stops both.
 void bounce(Entity& a, Entity& b)
 {
-    Vec2f d = a.position - b.position;
-    const double ra = a.model.radius;
-    const double rb = b.model.radius;
-    if (!(d.x * d.x + d.y * d.y <= kBroadFactor * (ra * ra + rb * rb))) return;
+    if (!broad_collision::nearEnough(a.position, a.model.radius, b.position, b.model.radius)) return;
     Vec2f scratch;
     if (CHECK_MODEL_MODEL_COLLISION(a.model, a.position, b.model, b.position, scratch) < 0) return;
     const float s = (MAGNITUDE(a.velocity) + MAGNITUDE(b.velocity)) / 2.0f;
+    Vec2f d = a.position - b.position;
     NORMALIZE(d);
     a.velocity = d * s;
     b.velocity = d * -s;

@@ -3,6 +3,7 @@
 // stays in float as the records hold it; only the heading is computed in double.
 #include "entity.h"
 
+#include "broad_collision.h"
 #include "camera.h"
 #include "platform.h"
 #include "world.h"
@@ -14,19 +15,7 @@ namespace {
 
 constexpr float kTopSpeed = 3.0f;       // units per 1/50 s: 150 units per second
 constexpr float kMovesPerSecond = 50.0f;
-constexpr double kBroadFactor = 3.5;    // on the summed squared radii
 constexpr double kRespawnDelay = 3.0;
-
-// True when the bounding circles, widened by the broad factor, may overlap. The
-// squared distance is rounded to float; the radii are the models' integers.
-bool nearEnough(Vec2f a, int32_t radiusA, Vec2f b, int32_t radiusB)
-{
-    const Vec2f d = a - b;
-    const float distanceSquared = d.x * d.x + d.y * d.y;
-    const double ra = radiusA;
-    const double rb = radiusB;
-    return distanceSquared <= kBroadFactor * (ra * ra + rb * rb);
-}
 
 void wrapAround(float& coordinate, int size)
 {
@@ -39,7 +28,10 @@ void collide(Player& player, std::vector<Entity>& asteroids)
 {
     for (Entity& asteroid : asteroids) {
         if (!(asteroid.active && player.active)) continue;
-        if (!nearEnough(asteroid.position, asteroid.model.radius, player.position, player.model.radius)) continue;
+        if (!broad_collision::nearEnough(asteroid.position, asteroid.model.radius, player.position,
+                                         player.model.radius)) {
+            continue;
+        }
         Vec2f contact;
         if (CHECK_MODEL_MODEL_COLLISION(player.model, player.position, asteroid.model, asteroid.position, contact) < 0) {
             continue;

@@ -1,12 +1,12 @@
-// The pixel loops of the sprite drawers: nearest-texel sampling with its bounds test
-// and a put-down rule per drawer. Each row's source position is a serial chain of
-// float additions, so rows can be sampled side by side (one SSE lane each) without
-// changing a single rounding: drawRows<1> is the plain reference, drawRows<4> and
-// copyShifted (for unrotated, unscaled copies) are fast paths that must match it bit
-// for bit.
+// The sprite drawers' pixel loops: nearest-texel sampling, its bounds test and a
+// put-down rule per drawer. Each row's source position is a serial chain of float
+// additions, so rows can be sampled side by side (one SSE lane each) without changing
+// one rounding: drawRows<1> is the plain reference; drawRows<4> and copyShifted (for
+// unrotated, unscaled copies) are fast paths that must match it bit for bit.
 #pragma once
 
 #include "rotozoom_plan.h"
+#include "sse_rounding.h"
 
 #include <emmintrin.h>
 
@@ -16,9 +16,7 @@
 
 namespace rotozoom {
 
-// Nearest, ties to even; NaN and out-of-range values give INT32_MIN, which the
-// unsigned bounds test then rejects.
-inline int32_t roundToInt(float value) { return _mm_cvtss_si32(_mm_set_ss(value)); }
+using sse_rounding::roundToInt;
 
 inline bool readTexel(const Source& src, int32_t tx, int32_t ty, uint32_t& texel)
 {

@@ -4,7 +4,7 @@
 // work lives there. Every row and column it passes on lies inside width x height.
 #pragma once
 
-#include <xmmintrin.h>
+#include "sse_rounding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,10 +13,7 @@
 
 namespace triangle_walk {
 
-// Nearest integer, ties to even (the default SSE rounding mode). NaN and values out of
-// the int range give INT32_MIN, as the hardware conversion does, instead of the
-// undefined behaviour of a C++ cast.
-inline int32_t roundToInt(float value) { return _mm_cvtss_si32(_mm_set_ss(value)); }
+using sse_rounding::roundToInt;
 
 // Row numbers beyond this are far outside any target and only ever clipped; keeping
 // them small keeps every row sum exact in 64 bits.

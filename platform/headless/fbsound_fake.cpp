@@ -1,7 +1,7 @@
-// The recording sound library of the headless platform. It keeps the same numbering
-// and the same rules as the real one (a failed wave keeps its number and makes silent
-// sounds, only a playing sound can be paused, nothing works before FBS_INIT), so a
-// test of the bank over it tells what the bank would do over the real library.
+// The recording sound library of the headless platform. It keeps the real one's rules
+// (a failed wave keeps its number and makes silent sounds, only a playing sound can be
+// paused, nothing works before FBS_INIT) and its numbering of waves and created sounds;
+// only the sounds FBS_PLAY_WAVE hands out are numbered differently (see there).
 #include "fbsound.h"
 #include "fbsound_fake.h"
 
@@ -108,6 +108,8 @@ bool FBS_PLAY_SOUND(int sound, int loopCount)
     return true;
 }
 
+// Always makes a new sound. The real library first reuses a finished sound that was
+// played without a handle, so from then on its sound numbers can be lower than these.
 bool FBS_PLAY_WAVE(int wave, int loopCount, float speed, float volume, float pan, int* sound)
 {
     record("FBS_PLAY_WAVE", "", {wave, loopCount, sound ? 1 : 0}, {speed, volume, pan});

@@ -60,8 +60,6 @@ int readMouse(Editor& editor)
 void takeButtons(Editor& editor, int buttons)
 {
     editor.previousLeft = editor.left;
-    editor.left = false;
-    editor.right = false;
     if (editor.previousLeft) SEAL(editor.model);
     editor.left = (buttons & MOUSE_LEFT) != 0;
     editor.right = (buttons & MOUSE_RIGHT) != 0;
@@ -72,16 +70,21 @@ void takeButtons(Editor& editor, int buttons)
 int startEditor(Editor& editor, std::string& abortMessage)
 {
     SCREEN_TITLE("Ship Editor");
-    if (SCREEN_OPEN(SCREEN_WIDTH, SCREEN_HEIGHT, kScreenDepth, kScreenPages, kNoFlags, kDefaultRefreshRate) != 0) {
-        return abortStartUp(editor, kErrorIllegalFunctionCall, __LINE__ - 1, kEditorModule, __func__, abortMessage);
+    // A failure reports the line of its call. __LINE__ is read on that same line, so
+    // unlike an offset such as __LINE__ - 1 it stays right when the code is rewrapped.
+    if (const int callLine = __LINE__; SCREEN_OPEN(SCREEN_WIDTH, SCREEN_HEIGHT, kScreenDepth, kScreenPages, kNoFlags,
+                                                   kDefaultRefreshRate) != 0) {
+        return abortStartUp(editor, kErrorIllegalFunctionCall, callLine, kEditorModule, __func__, abortMessage);
     }
     WORLD_W = SCREEN_WIDTH;
     WORLD_H = SCREEN_HEIGHT;
-    if (!allocateDepthBuffer(WORLD_W, WORLD_H)) {
-        return abortStartUp(editor, kErrorOutOfMemory, __LINE__ - 1, kEditorModule, __func__, abortMessage);
+    if (const int callLine = __LINE__; !allocateDepthBuffer(WORLD_W, WORLD_H)) {
+        return abortStartUp(editor, kErrorOutOfMemory, callLine, kEditorModule, __func__, abortMessage);
     }
     editor.texture = PNG_LOAD(kTexturePath, kPngImage);
     if (!editor.texture) std::fprintf(stderr, "editor: %s could not be loaded; the preview stays dark\n", kTexturePath);
+    // The file is opened twice on purpose: the first look keeps LOAD's own report of a
+    // missing file off stdout (see modelFileOpens).
     if (!modelFileOpens(editor.fileName) || !LOAD(editor.model, editor.fileName)) {
         return abortStartUp(editor, kErrorFileNotFound, 0, kModelModule, "LOAD", abortMessage);
     }

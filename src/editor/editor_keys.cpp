@@ -13,6 +13,7 @@ namespace {
 
 const std::string kSaveFailed = "Could not save file!";
 const std::string kLoadFailed = "Could not load file!";
+constexpr int kHeldKeyPollMs = 1;
 
 int lastLine(const Editor& editor) { return static_cast<int>(editor.model.lines.size()) - 1; }
 
@@ -50,12 +51,16 @@ void reloadModel(Editor& editor)
 
 } // namespace
 
+// Pump, then test. The sleep while the key is held keeps the wait off a whole core; it
+// pumps too, but only PUMP_EVENTS clears a key's tap, which KEY_DOWN also reports, so
+// the test must follow PUMP_EVENTS or the window backend would never see the key up.
 bool WAIT_KEY(int scanCode)
 {
-    do {
+    for (;;) {
         PUMP_EVENTS();
-    } while (KEY_DOWN(scanCode));
-    return true;
+        if (!KEY_DOWN(scanCode)) return true;
+        SLEEP_MS(kHeldKeyPollMs);
+    }
 }
 
 void keepSelectionInModel(Editor& editor)

@@ -1,4 +1,7 @@
-// The textured preview and the status line.
+// What the editor draws besides the grid: the textured preview shown while the grid
+// is hidden (the model as the game draws it), and the status line with the mode and
+// why the last S or L failed. They only draw; the preview also refills the model's
+// transformed points.
 #pragma once
 
 #include "editor.h"

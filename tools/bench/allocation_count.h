@@ -1,6 +1,6 @@
-// Counts every operator new of the bench program, so a benchmark can report how many
-// allocations its timed loop made. Kept in a unit of its own: inlined into a caller,
-// the malloc inside new would look mismatched with the library's delete.
+// Counts every operator new of the bench program (all forms, array, nothrow and
+// aligned), so a benchmark can report how many allocations its timed loop made. The
+// counting new and delete live in a unit of their own, replaced as a matched set.
 #pragma once
 
 long long allocationCount();

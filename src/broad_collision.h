@@ -1,0 +1,24 @@
+// The broad collision test shared by the ship and the asteroid field: a cheap circle
+// check that keeps the exact model-against-model test to pairs that may touch. The
+// squared distance is summed in float; the radii are the models' integers.
+#pragma once
+
+#include "vec2f.h"
+
+#include <cstdint>
+
+namespace broad_collision {
+
+constexpr double kBroadFactor = 3.5; // on the summed squared radii
+
+// True when the bounding circles, widened by the broad factor, may overlap.
+inline bool nearEnough(Vec2f a, int32_t radiusA, Vec2f b, int32_t radiusB)
+{
+    const Vec2f d = a - b;
+    const float distanceSquared = d.x * d.x + d.y * d.y;
+    const double ra = radiusA;
+    const double rb = radiusB;
+    return distanceSquared <= kBroadFactor * (ra * ra + rb * rb);
+}
+
+} // namespace broad_collision
