@@ -2,7 +2,7 @@
 // pool's UPDATE) on the game's 2048 x 1536 world at levels 1, 5 and 20 (21, 101 and
 // 401 asteroids), with a pool holding a hundred sparks. The report also shows the
 // allocations a frame makes, which must be none.
-#include "allocation_count.h"
+#include "heap_count.h"
 #include "camera.h"
 #include "entity.h"
 #include "field.h"
@@ -51,11 +51,11 @@ void BM_WorldFrame(benchmark::State& state)
     effects.UPDATE(kFrameSeconds, camera);
     long long frameAllocations = 0; // counted around the updates only, not the bench's own work
     for (auto _ : state) {
-        const long long before = allocationCount();
+        const long long before = heap_count::allocations();
         UPDATE_PLAYER(player, asteroids, kFrameSeconds, camera);
         UPDATE_ASTEROIDS(asteroids, kFrameSeconds, levelCleared, camera);
         effects.UPDATE(kFrameSeconds, camera);
-        frameAllocations += allocationCount() - before;
+        frameAllocations += heap_count::allocations() - before;
         benchmark::DoNotOptimize(asteroids.data());
         benchmark::ClobberMemory();
     }

@@ -7,7 +7,7 @@
 #include "game.h"
 #include "headless.h"
 #include "input_script.h"
-#include "live_heap.h"
+#include "heap_count.h"
 #include "platform.h"
 
 #include <algorithm>
@@ -109,7 +109,7 @@ void settleSounds(const Game& game)
 // Blocks the game holds beyond two per asteroid (its outline, as stored and turned).
 long long heapBeyondAsteroids(const Game& game)
 {
-    return live_heap::blocks() - 2 * static_cast<long long>(game.asteroids.size());
+    return heap_count::liveBlocks() - 2 * static_cast<long long>(game.asteroids.size());
 }
 
 int activeAsteroids(const Game& game)
@@ -211,7 +211,7 @@ int main(int argc, char** argv)
     }
     if (options.checkMemory) {
         std::printf("heap %lld blocks (%lld bytes) at the end; %lld frames held more than in the first %lld\n",
-                    live_heap::blocks(), live_heap::bytes(), heapFaults, kWarmUpFrames);
+                    heap_count::liveBlocks(), heap_count::liveBytes(), heapFaults, kWarmUpFrames);
     }
     endGame(game);
     headless::reset();

@@ -1,6 +1,7 @@
-// Global operator new and delete over malloc, keeping a count of live blocks and
-// their usable bytes. One thread: the headless game runs on the main thread only.
-#include "live_heap.h"
+// Global operator new and delete over malloc, counting allocations and keeping a
+// count of live blocks and their usable bytes. One thread: the headless game and the
+// benchmarks run on the main thread only.
+#include "heap_count.h"
 
 #include <cstddef>
 #include <cstdlib>
@@ -8,8 +9,9 @@
 #include <new>
 
 namespace {
-long long liveBlocks = 0;
-long long liveBytes = 0;
+long long allocationsMade = 0;
+long long blocksAlive = 0;
+long long bytesAlive = 0;
 
 // Null when there is no memory; the throwing forms turn that into bad_alloc.
 void* tryAllocate(std::size_t size, std::size_t alignment = 0) noexcept
@@ -22,8 +24,9 @@ void* tryAllocate(std::size_t size, std::size_t alignment = 0) noexcept
         memory = nullptr;
     }
     if (!memory) return nullptr;
-    ++liveBlocks;
-    liveBytes += static_cast<long long>(malloc_usable_size(memory));
+    ++allocationsMade;
+    ++blocksAlive;
+    bytesAlive += static_cast<long long>(malloc_usable_size(memory));
     return memory;
 }
 
@@ -36,14 +39,15 @@ void* allocate(std::size_t size, std::size_t alignment = 0)
 void release(void* memory) noexcept
 {
     if (!memory) return;
-    --liveBlocks;
-    liveBytes -= static_cast<long long>(malloc_usable_size(memory));
+    --blocksAlive;
+    bytesAlive -= static_cast<long long>(malloc_usable_size(memory));
     std::free(memory);
 }
 } // namespace
 
-long long live_heap::blocks() { return liveBlocks; }
-long long live_heap::bytes() { return liveBytes; }
+long long heap_count::allocations() { return allocationsMade; }
+long long heap_count::liveBlocks() { return blocksAlive; }
+long long heap_count::liveBytes() { return bytesAlive; }
 
 // Every form, so that no block is made by one allocator and freed by another.
 void* operator new(std::size_t size) { return allocate(size); }
