@@ -14,7 +14,6 @@
 
 namespace {
 
-
 constexpr float kShieldBatteryNeeded = 25.0f;
 constexpr double kShieldSeconds = 1.0;
 constexpr double kShieldCostPerStep = 1000.0;
