@@ -57,6 +57,11 @@ struct Model {
     std::vector<ModelLine> transformed; // relative to the thing's position, not moved by it
 };
 
+// LOAD and SAVE of a path of the caller's choosing rather than one under data/model/,
+// with the same messages and guarantees. The save replaces the file in one step,
+// through its links and keeping its mode (see file_replace.h).
+bool loadModelFile(Model& model, const std::string& path);
+bool saveModelFile(const Model& model, const std::string& path);
 // Reads "data/model/" + name. On false (the file could not be opened or read) it has
 // printed "Could not load file!" and left the model exactly as it was.
 bool LOAD(Model& model, const std::string& name);

@@ -4,16 +4,15 @@
 // saving writes a temporary file beside the target and renames it over the old one.
 #include "model.h"
 
+#include "file_replace.h"
 #include "mdata_text.h"
 
 #include <cmath>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
 const std::string kModelFolder = "data/model/";
-const std::string kTemporarySuffix = ".saving";
 constexpr size_t kValuesPerLine = 8;
 // More records than any file could hold; the contents bound the real number anyway.
 constexpr double kMostAnnouncedLines = 1e15;
@@ -99,24 +98,11 @@ std::string fileText(const Model& model)
     return text;
 }
 
-// Writes the whole text and makes it durable before anyone renames it into place.
-// A full disk often shows only at the flush or the close, so both are checked.
-bool writeFile(const std::string& path, const std::string& text)
-{
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = written && std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
-    written = std::fclose(file) == 0 && written;
-    if (!written) std::remove(path.c_str());
-    return written;
-}
-
 } // namespace
 
-bool LOAD(Model& model, const std::string& name)
+bool loadModelFile(Model& model, const std::string& path)
 {
-    std::FILE* file = std::fopen((kModelFolder + name).c_str(), "rb");
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         report("Could not load file!");
         return false;
@@ -134,19 +120,16 @@ bool LOAD(Model& model, const std::string& name)
     return true;
 }
 
-bool SAVE(const Model& model, const std::string& name)
+bool saveModelFile(const Model& model, const std::string& path)
 {
-    const std::string path = kModelFolder + name;
-    // Same folder as the target, so the rename stays on one file system and is atomic.
-    const std::string temporary = path + kTemporarySuffix;
-    if (!writeFile(temporary, fileText(model))) {
-        report("Could not save file!");
-        return false;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    std::string ignoredReason;
+    if (!replaceFile(path, fileText(model), ignoredReason)) {
         report("Could not save file!");
         return false;
     }
     return true;
 }
+
+bool LOAD(Model& model, const std::string& name) { return loadModelFile(model, kModelFolder + name); }
+
+bool SAVE(const Model& model, const std::string& name) { return saveModelFile(model, kModelFolder + name); }

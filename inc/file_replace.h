@@ -1,0 +1,14 @@
+// Replacing a file's whole contents in one step, the way a careful editor saves: the
+// new bytes go to a temporary file beside the target, are flushed to the disk, and
+// are renamed over the target, so a crash or a full disk leaves the old file or the
+// new one, never a mix. The target is treated as the user knows it: a symbolic link
+// is followed and stays a link, the file's mode (and, where allowed, its owner and
+// group) is kept, and a file that could not be opened for writing is not replaced.
+#pragma once
+
+#include <string>
+
+// Writes bytes to path as described above. The temporary file is named path (after
+// following links) + ".saving". On false, error says why in words for the user and
+// nothing but the temporary file, which is removed again, has been touched.
+bool replaceFile(const std::string& path, const std::string& bytes, std::string& error);
