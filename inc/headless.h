@@ -10,7 +10,8 @@
 
 namespace headless {
 
-// Back to a closed screen, time 0, no keys, pointer outside, no hook, nothing counted.
+// Back to a closed screen, time 0, no keys, pointer outside, no hook, nothing counted,
+// nothing latched and no close request.
 void reset();
 
 void setTime(double seconds);
@@ -20,8 +21,13 @@ void setKey(int scanCode, bool down);
 void releaseAllKeys();
 
 // Pointer over the picture at framebuffer pixel (x, y) with the given button bits.
+// A button that goes down here is latched, as the window backend latches a press:
+// the next MOUSE_GET reports it even if a later call has already let it go.
 void setMouse(int x, int y, int buttons, int wheel = 0);
 void setMouseOutside();
+
+// The window's close button: Escape reads as held until CANCEL_CLOSE.
+void requestClose();
 
 // Called on every event pump: at the outermost unlock, in SLEEP_MS and PUMP_EVENTS.
 void onPump(std::function<void()> hook);

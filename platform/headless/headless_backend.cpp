@@ -1,8 +1,10 @@
 // The headless backend: the same framebuffer and primitives with no window. Time,
-// keys and mouse are whatever the test sets, so runs are exactly repeatable.
+// keys and mouse are whatever the test sets, so runs are exactly repeatable. Button
+// presses and close requests are kept as the window backend keeps them.
 #include "backend.h"
 #include "headless.h"
 #include "platform.h"
+#include "press_latch.h"
 
 #include <array>
 
@@ -13,6 +15,8 @@ struct HeadlessState {
     std::array<bool, 128> keys{};
     bool mouseOver = false;
     int mouseX = 0, mouseY = 0, mouseButtons = 0, mouseWheel = 0;
+    PressLatch pressLatch;
+    bool closeRequested = false;
     std::function<void()> pumpHook;
     std::string openFailure;
     int presented = 0;
@@ -68,6 +72,8 @@ void releaseAllKeys() { state.keys.fill(false); }
 
 void setMouse(int x, int y, int buttons, int wheel)
 {
+    const int pressed = buttons & ~(state.mouseOver ? state.mouseButtons : 0);
+    if (pressed) state.pressLatch.press(pressed, x, y);
     state.mouseOver = true;
     state.mouseX = x;
     state.mouseY = y;
@@ -76,6 +82,8 @@ void setMouse(int x, int y, int buttons, int wheel)
 }
 
 void setMouseOutside() { state.mouseOver = false; }
+
+void requestClose() { state.closeRequested = true; }
 
 void onPump(std::function<void()> hook) { state.pumpHook = std::move(hook); }
 
@@ -90,19 +98,24 @@ MouseRequest lastMouseSet() { return state.mouseSet; }
 int KEY_DOWN(int scanCode)
 {
     if (scanCode < 0 || scanCode >= int(state.keys.size())) return 0;
+    if (scanCode == scancode::ESCAPE && state.closeRequested) return -1;
     return state.keys[scanCode] ? -1 : 0;
 }
 
+void CANCEL_CLOSE() { state.closeRequested = false; }
+
 void MOUSE_GET(int& x, int& y, int& wheel, int& buttons, int& clip)
 {
-    if (!SCREEN_POINTER() || !state.mouseOver) {
-        x = y = wheel = buttons = clip = -1;
-        return;
+    x = y = wheel = buttons = clip = -1;
+    if (!SCREEN_POINTER()) return;
+    int held = state.mouseOver ? state.mouseButtons : 0;
+    if (state.mouseOver) {
+        x = state.mouseX;
+        y = state.mouseY;
     }
-    x = state.mouseX;
-    y = state.mouseY;
+    if (!state.pressLatch.fold(x, y, held) && !state.mouseOver) return;
     wheel = state.mouseWheel;
-    buttons = state.mouseButtons;
+    buttons = held;
     clip = 0;
 }
 

@@ -1,6 +1,7 @@
 // The event pump of the SDL backend. It runs on the program's thread inside the
 // outermost unlock, the sleep and PUMP_EVENTS, and keeps the few facts that SDL's
-// own keyboard and mouse state does not: close requests, taps and the wheel.
+// own keyboard and mouse state does not: close requests, taps, button presses
+// and the wheel.
 #include "backend.h"
 #include "sdl_events.h"
 #include "sdl_window.h"
@@ -41,6 +42,7 @@ void handle(const SDL_Event& event)
     case SDL_QUIT: events.closeRequested = true; break;
     case SDL_WINDOWEVENT: handleWindowEvent(event.window); break;
     case SDL_KEYDOWN: handleKeyDown(event.key); break;
+    case SDL_MOUSEBUTTONDOWN: sdl::latchButtonPress(event.button); break;
     case SDL_MOUSEWHEEL:
         events.wheel += event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
         break;
@@ -53,6 +55,7 @@ void handle(const SDL_Event& event)
 namespace sdl {
 
 bool closeRequested() { return events.closeRequested; }
+void cancelClose() { events.closeRequested = false; }
 bool tapped(SDL_Scancode key) { return events.tapped[key]; }
 int wheelPosition() { return events.wheel; }
 

@@ -86,3 +86,5 @@ int KEY_DOWN(int scanCode)
     const KeyPair& pair = kSetOne[scanCode];
     return isDown(held, pair.main) || isDown(held, pair.alternate) ? -1 : 0;
 }
+
+void CANCEL_CLOSE() { sdl::cancelClose(); }
