@@ -62,6 +62,10 @@ struct Model {
 // through its links and keeping its mode (see file_replace.h).
 bool loadModelFile(Model& model, const std::string& path);
 bool saveModelFile(const Model& model, const std::string& path);
+// The same without a word on standard output, for callers that tell the user
+// themselves: on false, error names the file and says why, in words for the user.
+bool readModelFile(Model& model, const std::string& path, std::string& error);
+bool writeModelFile(const Model& model, const std::string& path, std::string& error);
 // Reads "data/model/" + name. On false (the file could not be opened or read) it has
 // printed "Could not load file!" and left the model exactly as it was.
 bool LOAD(Model& model, const std::string& name);

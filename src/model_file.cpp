@@ -7,8 +7,10 @@
 #include "file_replace.h"
 #include "mdata_text.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -100,19 +102,20 @@ std::string fileText(const Model& model)
 
 } // namespace
 
-bool loadModelFile(Model& model, const std::string& path)
+bool readModelFile(Model& model, const std::string& path, std::string& error)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
-        report("Could not load file!");
+        error = path + ": " + std::strerror(errno);
         return false;
     }
     std::vector<ModelLine> lines;
     const bool read = readLines(file, lines);
+    const int readError = errno;
     std::fclose(file);
     // A folder opens on some systems and fails only at the first read.
     if (!read) {
-        report("Could not load file!");
+        error = path + ": " + std::strerror(readError);
         return false;
     }
     model.transformed.assign(lines.size(), ModelLine{});
@@ -120,14 +123,25 @@ bool loadModelFile(Model& model, const std::string& path)
     return true;
 }
 
+bool writeModelFile(const Model& model, const std::string& path, std::string& error)
+{
+    return replaceFile(path, fileText(model), error);
+}
+
+bool loadModelFile(Model& model, const std::string& path)
+{
+    std::string ignoredReason;
+    if (readModelFile(model, path, ignoredReason)) return true;
+    report("Could not load file!");
+    return false;
+}
+
 bool saveModelFile(const Model& model, const std::string& path)
 {
     std::string ignoredReason;
-    if (!replaceFile(path, fileText(model), ignoredReason)) {
-        report("Could not save file!");
-        return false;
-    }
-    return true;
+    if (writeModelFile(model, path, ignoredReason)) return true;
+    report("Could not save file!");
+    return false;
 }
 
 bool LOAD(Model& model, const std::string& name) { return loadModelFile(model, kModelFolder + name); }
