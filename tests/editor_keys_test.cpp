@@ -11,16 +11,16 @@ namespace {
 
 class EditorKeys : public EditorScratch {
 protected:
-    // The status line's notice, as drawn one cell right of "TEXTURE".
+    // The message line under the grid.
     static bool statusShows(const std::string& notice)
     {
         std::vector<uint32_t> frame(reinterpret_cast<const uint32_t*>(SCREEN_POINTER()),
                                     reinterpret_cast<const uint32_t*>(SCREEN_POINTER()) + 640 * 480);
         SCREEN_CLEAR();
-        DRAW_TEXT(nullptr, 65, 1, notice, 0xFFFFFF00);
+        DRAW_TEXT(nullptr, 1, 472, notice, 0xFFFFFF00);
         bool same = true;
-        for (int y = 0; y < 9; ++y) {
-            for (int x = 65; x < 640; ++x) {
+        for (int y = 472; y < 480; ++y) {
+            for (int x = 0; x < 640; ++x) {
                 same = same && (screenPixel(x, y) == 0xFFFFFF00) == (frame[y * 640 + x] == 0xFFFFFF00);
             }
         }
@@ -153,12 +153,14 @@ TEST_F(EditorKeys, FailedSave_KeepsModelAndOldFileShowsWhyAndCarriesOn)
     const Model edited = editor.model;
     headless::setMouseOutside();
     bool keptWhileHeld = true;
+    ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     const auto checkModel = [&] { keptWhileHeld = keptWhileHeld && sameModel(editor.model, edited); };
     EXPECT_TRUE(frameHoldingKey(scancode::S, 3, checkModel));
     const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << "said once, on stderr and in the status line";
     EXPECT_TRUE(keptWhileHeld) << "not even sealed: the model stays exactly as it was";
-    EXPECT_NE(errors.find("Could not save file!\n"), std::string::npos) << errors;
+    EXPECT_EQ(errors, "editor: could not save the ship: data/model/Ship.mdata.saving: Is a directory\n");
     EXPECT_EQ(fileBytes(shipPath()), oldFile);
     EXPECT_EQ(editor.notice, "Could not save file!");
     EXPECT_TRUE(statusShows("Could not save file!"));
@@ -182,9 +184,12 @@ TEST_F(EditorKeys, FailedReload_KeepsTheModelShowsWhyAndCarriesOn)
     frameOnCell(21, 8, 0);
     const Model edited = editor.model;
     fs::remove(shipPath());
+    ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     EXPECT_TRUE(frameHoldingKey(scancode::L));
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("Could not load file!\n"), std::string::npos);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "editor: could not load the ship: data/model/Ship.mdata: No such file or directory\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << "said once, on stderr and in the status line";
     EXPECT_TRUE(sameModel(editor.model, edited));
     EXPECT_EQ(editor.notice, "Could not load file!");
     EXPECT_TRUE(statusShows("Could not load file!"));

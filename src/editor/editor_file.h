@@ -1,0 +1,11 @@
+// The editor's file commands, S and L. A failure never ends the editor: the model in
+// memory stays exactly as it was, the failure is shown in the status line and said
+// once on standard error with the file and the reason, and the user may try again.
+#pragma once
+
+#include "editor.h"
+
+// Closes the outline and writes it; the file then holds the model as it stands.
+void saveModel(Editor& editor);
+// Throws away the unsaved changes by reading the file again (an undoable step).
+void reloadModel(Editor& editor);
