@@ -11,6 +11,7 @@
 #include "hud.h"
 #include "platform.h"
 #include "ship_life.h"
+#include "ship_reload.h"
 #include "triangles.h"
 #include "weapons.h"
 #include "world.h"
@@ -100,8 +101,9 @@ bool startGame(Game& game, std::string& error)
     game.sounds = loadGameSounds(game.soundBank, audioOpen);
     startShipSounds(game.soundBank, game.sounds, &game.player.position);
     // A missing ship file has already said "Could not load file!"; the game flies the
-    // empty outline rather than stop.
-    LOAD(game.player.model, "Ship.mdata");
+    // empty outline rather than stop, and takes the file up once it appears.
+    watchShipFile(game);
+    loadModelFile(game.player.model, game.shipPath);
     game.player.shots.assign(kShots, Shot{});
     readyPlayer(game.player, game.effects);
     game.camera.zoom = kStartZoom;
@@ -115,6 +117,7 @@ bool startGame(Game& game, std::string& error)
 
 bool runGameFrame(Game& game)
 {
+    reloadShipWhenSaved(game);
     // Before the clock is read, so the time spent building belongs to this frame's step.
     if (game.levelCleared) {
         game.levelCleared = false;

@@ -5,6 +5,7 @@
 
 #include "camera.h"
 #include "entity.h"
+#include "file_watch.h"
 #include "game_images.h"
 #include "game_sounds.h"
 #include "sound.h"
@@ -27,13 +28,16 @@ struct Game {
     bool levelCleared = false; // the next frame builds the next level
     SoundBank soundBank;
     GameSounds sounds;
+    std::string shipPath = "data/model/Ship.mdata"; // the ship file flown, and followed for saves
+    FileWatch shipWatch;
 };
 
 // Seeds the generator, opens the window, loads pictures, sounds and the ship, builds
 // level 1 and readies the first frame. On false, error says what failed (the window, memory, or
 // a picture, by its file name) and everything started is shut down again.
 bool startGame(Game& game, std::string& error);
-// Runs one frame: builds the next level if the last frame cleared the field, then
+// Runs one frame: reloads the ship's outline if its file was saved anew (looking
+// once a second), builds the next level if the last frame cleared the field, then
 // advances the ship, the asteroids, the effects, the camera and the sounds, applies
 // the keys and the game's rules, and draws the world and the heads-up line. False once Escape (or the window's close button) ends the game.
 bool runGameFrame(Game& game);

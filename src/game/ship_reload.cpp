@@ -1,0 +1,20 @@
+// The outline is replaced before the frame's ship update, which transforms it, so
+// the first frame that flies the new outline also draws and tests it whole.
+#include "ship_reload.h"
+
+#include "game.h"
+#include "platform.h"
+
+#include <cstdio>
+
+void watchShipFile(Game& game) { game.shipWatch = FileWatch(game.shipPath, TIMER_SECONDS()); }
+
+void reloadShipWhenSaved(Game& game)
+{
+    if (!game.shipWatch.changed(game.frameTime)) return;
+    // The reader swaps the lines in only once the whole file was read.
+    if (std::string reason; !readModelFile(game.player.model, game.shipPath, reason)) {
+        std::fprintf(stderr, "game: could not reload the ship, flying the old one: %s\n", reason.c_str());
+        std::fflush(stderr);
+    }
+}

@@ -1,0 +1,14 @@
+// Flying every save at once: the game follows the ship file it loaded at start-up,
+// and when the editor saves it anew, reloads the outline in place. Runs at the top
+// of a frame, around the rules, and looks at the file once a second (file_watch.h).
+#pragma once
+
+struct Game;
+
+// Starts following the game's ship file as it is now; call before loading it, so a
+// save that lands in between is reloaded rather than missed.
+void watchShipFile(Game& game);
+// Replaces the ship's outline with the file's when the file has changed. Position,
+// heading, speed, fuel, battery and everything else stay: only the lines change. A
+// file that cannot be read leaves the old outline flying and is said once on stderr.
+void reloadShipWhenSaved(Game& game);
