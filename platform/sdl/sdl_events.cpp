@@ -18,10 +18,27 @@ struct EventState {
 
 EventState events;
 
+// A chord typed quicker than a frame (Ctrl+Z from a script or a fast hand) may have
+// its modifier up again, and its tap forgotten at a frame boundary, before the key's
+// own tap is read: the modifiers held at the key's press are latched with it.
+void latchModifiers(Uint16 held)
+{
+    constexpr struct {
+        SDL_Keymod mod;
+        SDL_Scancode key;
+    } kModifiers[] = {{KMOD_LCTRL, SDL_SCANCODE_LCTRL},   {KMOD_RCTRL, SDL_SCANCODE_RCTRL},
+                      {KMOD_LSHIFT, SDL_SCANCODE_LSHIFT}, {KMOD_RSHIFT, SDL_SCANCODE_RSHIFT},
+                      {KMOD_LALT, SDL_SCANCODE_LALT},     {KMOD_RALT, SDL_SCANCODE_RALT}};
+    for (const auto& modifier : kModifiers) {
+        if (held & modifier.mod) events.tapped[modifier.key] = true;
+    }
+}
+
 void handleKeyDown(const SDL_KeyboardEvent& key)
 {
     if (key.repeat) return;
     events.tapped[key.keysym.scancode] = true;
+    latchModifiers(key.keysym.mod);
     const bool altEnter = key.keysym.scancode == SDL_SCANCODE_RETURN && (key.keysym.mod & KMOD_ALT);
     if (altEnter || key.keysym.scancode == SDL_SCANCODE_F11) sdl::toggleFullscreen();
 }
