@@ -17,11 +17,21 @@ namespace {
 class EditorEdits : public EditorScratch {
 protected:
     void press(int scanCode) { frameHoldingKey(scanCode); }
-    void pressWithCtrl(int scanCode)
+    void pressWithCtrl(int scanCode, bool shift = false)
     {
         headless::setKey(scancode::CTRL, true);
+        headless::setKey(scancode::LEFT_SHIFT, shift);
         frameHoldingKey(scanCode);
-        headless::setKey(scancode::CTRL, false);
+        headless::releaseAllKeys();
+    }
+    // A click pressed and released between two frames, then a frame without it.
+    void tap(int column, int row)
+    {
+        headless::setMouse(cellCentreX(column), cellCentreY(row), MOUSE_LEFT);
+        headless::setMouse(cellCentreX(column), cellCentreY(row), 0);
+        runEditorFrame(editor);
+        headless::setMouseOutside();
+        runEditorFrame(editor);
     }
     // Presses the left button on the first cell, moves through the others and lets go.
     void drag(std::initializer_list<GridCell> cells)
@@ -53,22 +63,6 @@ protected:
         headless::setKey(scancode::ESCAPE, false);
         return running && runEditorFrame(editor);
     }
-    // The message line under the grid, compared with the text drawn alone.
-    bool messageLineShows(const std::string& text)
-    {
-        std::vector<uint32_t> shown;
-        for (int y = 472; y < 480; ++y) {
-            for (int x = 0; x < 640; ++x) shown.push_back(screenPixel(x, y));
-        }
-        SCREEN_CLEAR();
-        DRAW_TEXT(nullptr, 1, 472, text, 0xFFFFFF00);
-        for (int y = 472; y < 480; ++y) {
-            for (int x = 0; x < 640; ++x) {
-                if (screenPixel(x, y) != shown[(y - 472) * 640 + x]) return false;
-            }
-        }
-        return true;
-    }
 };
 
 } // namespace
@@ -85,40 +79,21 @@ TEST_F(EditorEdits, EditSequence_EachStepGivesTheExpectedOutline)
         int selected;
     };
     const std::vector<Step> steps = {
-        {"drag over three cells", [&] { drag({{20, 10}, {21, 11}, {22, 12}}); }, {{6, -4}, {8, 0}, {0, 10}, {-8, 0}}, 0},
+        {"a drag over three cells", [&] { drag({{20, 10}, {21, 11}, {22, 12}}); }, {{6, -4}, {8, 0}, {0, 10}, {-8, 0}}, 0},
         {"undo takes the whole drag back", [&] { pressWithCtrl(scancode::Z); }, {{0, -10}, {8, 0}, {0, 10}, {-8, 0}}, 0},
         {"Ctrl+Y redoes it", [&] { pressWithCtrl(scancode::Y); }, {{6, -4}, {8, 0}, {0, 10}, {-8, 0}}, 0},
-        {"Insert splits line 0 at its middle",
-         [&] { press(scancode::INSERT); },
-         {{-1, -2}, {6, -4}, {8, 0}, {0, 10}, {-8, 0}},
-         0},
-        {"Ctrl+Right nudges the new vertex", [&] { pressWithCtrl(scancode::RIGHT); },
-         {{0, -2}, {6, -4}, {8, 0}, {0, 10}, {-8, 0}}, 0},
-        {"Up selects, Ctrl+Up nudges",
-         [&] { press(scancode::UP), pressWithCtrl(scancode::UP); },
-         {{0, -2}, {6, -5}, {8, 0}, {0, 10}, {-8, 0}},
-         1},
-        {"X deletes the selected vertex", [&] { press(scancode::X); }, {{0, -2}, {8, 0}, {0, 10}, {-8, 0}}, 1},
+        {"Insert splits line 0", [&] { press(scancode::INSERT); }, {{-1, -2}, {6, -4}, {8, 0}, {0, 10}, {-8, 0}}, 0},
+        {"Ctrl+Right nudges", [&] { pressWithCtrl(scancode::RIGHT); }, {{0, -2}, {6, -4}, {8, 0}, {0, 10}, {-8, 0}}, 0},
+        {"Up selects, Ctrl+Up nudges", [&] { press(scancode::UP), pressWithCtrl(scancode::UP); },
+         {{0, -2}, {6, -5}, {8, 0}, {0, 10}, {-8, 0}}, 1},
+        {"X deletes the vertex", [&] { press(scancode::X); }, {{0, -2}, {8, 0}, {0, 10}, {-8, 0}}, 1},
         {"Delete too", [&] { press(scancode::DELETE); }, {{0, -2}, {0, 10}, {-8, 0}}, 1},
         {"never below three lines", [&] { press(scancode::DELETE); }, {{0, -2}, {0, 10}, {-8, 0}}, 1},
-        {"a tap between two frames moves the vertex",
-         [&] {
-             headless::setMouse(cellCentreX(26), cellCentreY(26), MOUSE_LEFT);
-             headless::setMouse(cellCentreX(26), cellCentreY(26), 0);
-             runEditorFrame(editor);
-             headless::setMouseOutside();
-             runEditorFrame(editor);
-         },
-         {{0, -2}, {10, 10}, {-8, 0}},
-         1},
-        {"L reloads the file", [&] { writeShip(triangle), press(scancode::L); }, {{0, -5}, {5, 5}, {-5, 5}}, 1},
+        {"a tap between two frames", [&] { tap(26, 26); }, {{0, -2}, {10, 10}, {-8, 0}}, 1},
+        {"L reloads", [&] { writeShip(triangle), press(scancode::L); }, {{0, -5}, {5, 5}, {-5, 5}}, 1},
         {"undo brings back what L threw away", [&] { pressWithCtrl(scancode::Z); }, {{0, -2}, {10, 10}, {-8, 0}}, 1},
         {"undo the tap", [&] { pressWithCtrl(scancode::Z); }, {{0, -2}, {0, 10}, {-8, 0}}, 1},
-        {"Ctrl+Shift+Z redoes", [&] {
-             headless::setKey(scancode::LEFT_SHIFT, true);
-             pressWithCtrl(scancode::Z);
-             headless::setKey(scancode::LEFT_SHIFT, false);
-         }, {{0, -2}, {10, 10}, {-8, 0}}, 1},
+        {"Ctrl+Shift+Z redoes", [&] { pressWithCtrl(scancode::Z, true); }, {{0, -2}, {10, 10}, {-8, 0}}, 1},
         {"an edit forgets the redo", [&] { pressWithCtrl(scancode::LEFT), pressWithCtrl(scancode::Y); },
          {{0, -2}, {9, 10}, {-8, 0}}, 1},
     };
@@ -144,7 +119,7 @@ TEST_F(EditorEdits, RefusalsAndWarnings_ShowInTheMessageLine)
     EXPECT_TRUE(messageLineShows("3 lines: the game needs 4 for the nose, tail and flames")) << "the answer goes";
 }
 
-TEST_F(EditorEdits, Insert_SplitsTexturePointsAndLandsOnAZeroLengthLine)
+TEST_F(EditorEdits, Insert_SplitsTexturePointsLandsOnAZeroLengthLineAndStartsAnEmptyModel)
 {
     start(modelWith({{0, -10}, {0, -10}, {8, 0}}, {{16, 4}, {17, 5}, {26, 16}}));
     editor.selected = 1; // from (0, -10) to the same (0, -10)
@@ -152,19 +127,12 @@ TEST_F(EditorEdits, Insert_SplitsTexturePointsAndLandsOnAZeroLengthLine)
     EXPECT_EQ(ends(), (std::vector<Vec2f>{{0, -10}, {0, -10}, {0, -10}, {8, 0}}));
     EXPECT_EQ(editor.model.lines[1].texEnd, Vec2f(16.5f, 4.5f));
     EXPECT_TRUE(sealed());
-}
 
-TEST_F(EditorEdits, EmptyModel_InsertStartsATriangleAroundTheCentre)
-{
-    start(modelWith({}, {}));
+    writeShip(modelWith({}, {}));
+    press(scancode::L);
     press(scancode::INSERT);
-    ASSERT_EQ(editor.model.lines.size(), 3u);
+    EXPECT_EQ(ends(), (std::vector<Vec2f>{{0, -8}, {6, 6}, {-6, 6}})) << "a first triangle around the centre";
     EXPECT_TRUE(sealed());
-    Vec2f sum;
-    for (const Vec2f end : ends()) sum = sum + end;
-    EXPECT_LT(std::abs(sum.x) + std::abs(sum.y), 9.0f) << "around the centre";
-    pressWithCtrl(scancode::Z);
-    EXPECT_TRUE(editor.model.lines.empty());
 }
 
 TEST_F(EditorEdits, UndoingEverything_SavesTheOriginalFileByteForByte)
@@ -190,7 +158,7 @@ TEST_F(EditorEdits, History_KeepsAtLeastAHundredSteps)
     EXPECT_EQ(editor.model.lines[0].end, Vec2f(0, -10));
 }
 
-TEST_F(EditorEdits, UnsavedChanges_MarkTheTitleAndEscapeMustBeGivenTwice)
+TEST_F(EditorEdits, UnsavedChanges_MarkTheTitleAndEscapeMustBeGivenTwiceWithinAFewSeconds)
 {
     start(diamond());
     runEditorFrame(editor);
@@ -207,27 +175,23 @@ TEST_F(EditorEdits, UnsavedChanges_MarkTheTitleAndEscapeMustBeGivenTwice)
     EXPECT_FALSE(runEditorFrame(editor)) << "a second Escape within the few seconds quits";
 }
 
-TEST_F(EditorEdits, UnsavedChanges_TheCloseButtonAsksFirstToo)
+TEST_F(EditorEdits, UnsavedChanges_TheCloseButtonAsksFirstTooAndSavingLetsEscapeQuitAtOnce)
 {
     start(diamond());
+    pressWithCtrl(scancode::LEFT);
+    pressWithCtrl(scancode::Z);
+    EXPECT_EQ(editor.title, "Ship.mdata - Ship Editor") << "undone back to the file";
     pressWithCtrl(scancode::LEFT);
     headless::requestClose();
     EXPECT_TRUE(runEditorFrame(editor));
     EXPECT_TRUE(runEditorFrame(editor)) << "the request was answered, not kept";
     headless::requestClose();
     EXPECT_FALSE(runEditorFrame(editor));
-}
 
-TEST_F(EditorEdits, SavingOrUndoingBackToTheFile_LetsEscapeQuitAtOnce)
-{
-    start(diamond());
-    pressWithCtrl(scancode::LEFT);
-    pressWithCtrl(scancode::Z);
-    EXPECT_EQ(editor.title, "Ship.mdata - Ship Editor");
-    pressWithCtrl(scancode::LEFT);
+    headless::advanceTime(5.0);
     EXPECT_TRUE(escape());
     press(scancode::S);
     EXPECT_EQ(editor.title, "Ship.mdata - Ship Editor");
     headless::setKey(scancode::ESCAPE, true);
-    EXPECT_FALSE(runEditorFrame(editor));
+    EXPECT_FALSE(runEditorFrame(editor)) << "nothing left to lose";
 }

@@ -7,28 +7,7 @@
 
 using namespace editor_test;
 
-namespace {
-
-class EditorKeys : public EditorScratch {
-protected:
-    // The message line under the grid.
-    static bool statusShows(const std::string& notice)
-    {
-        std::vector<uint32_t> frame(reinterpret_cast<const uint32_t*>(SCREEN_POINTER()),
-                                    reinterpret_cast<const uint32_t*>(SCREEN_POINTER()) + 640 * 480);
-        SCREEN_CLEAR();
-        DRAW_TEXT(nullptr, 1, 472, notice, 0xFFFFFF00);
-        bool same = true;
-        for (int y = 472; y < 480; ++y) {
-            for (int x = 0; x < 640; ++x) {
-                same = same && (screenPixel(x, y) == 0xFFFFFF00) == (frame[y * 640 + x] == 0xFFFFFF00);
-            }
-        }
-        return same;
-    }
-};
-
-} // namespace
+using EditorKeys = EditorScratch;
 
 TEST(WaitKey, ReturnsAtOnceForAKeyThatIsUpButStillPumps)
 {
@@ -163,7 +142,7 @@ TEST_F(EditorKeys, FailedSave_KeepsModelAndOldFileShowsWhyAndCarriesOn)
     EXPECT_EQ(errors, "editor: could not save the ship: data/model/Ship.mdata.saving: Is a directory\n");
     EXPECT_EQ(fileBytes(shipPath()), oldFile);
     EXPECT_EQ(editor.notice, "Could not save file!");
-    EXPECT_TRUE(statusShows("Could not save file!"));
+    EXPECT_TRUE(messageLineShows("Could not save file!"));
     EXPECT_EQ(editor.model.lines[0].end, Vec2f(5, -8));
 
     // Once the way is clear the same work saves, and the notice goes.
@@ -174,7 +153,7 @@ TEST_F(EditorKeys, FailedSave_KeepsModelAndOldFileShowsWhyAndCarriesOn)
     ASSERT_TRUE(LOAD(saved, "Ship.mdata"));
     EXPECT_EQ(saved.lines[0].end, Vec2f(5, -8));
     runEditorFrame(editor);
-    EXPECT_TRUE(statusShows(""));
+    EXPECT_TRUE(messageLineShows(""));
 }
 
 TEST_F(EditorKeys, FailedReload_KeepsTheModelShowsWhyAndCarriesOn)
@@ -192,9 +171,9 @@ TEST_F(EditorKeys, FailedReload_KeepsTheModelShowsWhyAndCarriesOn)
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << "said once, on stderr and in the status line";
     EXPECT_TRUE(sameModel(editor.model, edited));
     EXPECT_EQ(editor.notice, "Could not load file!");
-    EXPECT_TRUE(statusShows("Could not load file!"));
+    EXPECT_TRUE(messageLineShows("Could not load file!"));
     EXPECT_TRUE(runEditorFrame(editor));
-    EXPECT_TRUE(statusShows("Could not load file!")) << "the notice stays until an S or L succeeds";
+    EXPECT_TRUE(messageLineShows("Could not load file!")) << "the notice stays until an S or L succeeds";
 }
 
 TEST_F(EditorKeys, Escape_EndsTheEditorAfterTheFrameIsShown)

@@ -106,19 +106,6 @@ TEST_F(Services, Mouse_PressLatch_ReportsEveryPressOnceAtItsPlace)
     }
 }
 
-TEST_F(Services, CloseRequest_HoldsEscapeUntilCancelled)
-{
-    EXPECT_EQ(KEY_DOWN(scancode::ESCAPE), 0);
-    headless::requestClose();
-    PUMP_EVENTS();
-    EXPECT_EQ(KEY_DOWN(scancode::ESCAPE), -1) << "not forgotten at a frame boundary";
-    CANCEL_CLOSE();
-    EXPECT_EQ(KEY_DOWN(scancode::ESCAPE), 0);
-    headless::setKey(scancode::ESCAPE, true);
-    CANCEL_CLOSE();
-    EXPECT_EQ(KEY_DOWN(scancode::ESCAPE), -1) << "the key itself is still held";
-}
-
 TEST_F(Services, SleepAdvancesTheClockAndPumpsEvents)
 {
     int pumps = 0;
