@@ -65,7 +65,13 @@ bool loadGameImages(GameImages& images, const std::string& dataFolder, std::stri
     // A header may claim any size; the world size is an int.
     WORLD_W = static_cast<int>(std::min<uint32_t>(width, INT32_MAX));
     WORLD_H = static_cast<int>(std::min<uint32_t>(height, INT32_MAX));
-    images.background = PNG_LOAD(backgroundFile, kLoadAs32BitImage);
+    // Without it the world would be 0 x 0, every asteroid piled on the ship: the
+    // background is as necessary as the textures.
+    images.background = loadPicture(backgroundFile, false, error);
+    if (!images.background) {
+        freeGameImages(images);
+        return false;
+    }
     return true;
 }
 
