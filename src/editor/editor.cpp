@@ -21,17 +21,16 @@ constexpr int kScreenPages = 1;
 constexpr int kNoFlags = 0;
 constexpr int kDefaultRefreshRate = 0;
 constexpr int kFrameSleepMs = 3;
-const char* const kTexturePath = "data/visual/ship2.png";
-const std::string kModelFolder = "data/model/";
+const std::string kTextureInFolder = "/visual/ship2.png";
 const std::string kEditorModule = "src/editor";
 const std::string kModelModule = "src/model";
 
 // LOAD reports an unopenable file on standard output and carries on; at start-up the
 // editor has nothing to edit without it and ends with "file not found" instead, so
 // it looks first and leaves stdout quiet.
-bool modelFileOpens(const std::string& name)
+bool modelFileOpens(const std::string& path)
 {
-    std::FILE* file = std::fopen((kModelFolder + name).c_str(), "rb");
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
     std::fclose(file);
     return true;
@@ -81,11 +80,14 @@ int startEditor(Editor& editor, std::string& abortMessage)
     if (const int callLine = __LINE__; !allocateDepthBuffer(WORLD_W, WORLD_H)) {
         return abortStartUp(editor, kErrorOutOfMemory, callLine, kEditorModule, __func__, abortMessage);
     }
-    editor.texture = PNG_LOAD(kTexturePath, kPngImage);
-    if (!editor.texture) std::fprintf(stderr, "editor: %s could not be loaded; the preview stays dark\n", kTexturePath);
+    const std::string texturePath = editor.dataFolder + kTextureInFolder;
+    editor.texture = PNG_LOAD(texturePath, kPngImage);
+    if (!editor.texture) {
+        std::fprintf(stderr, "editor: %s could not be loaded; the preview stays dark\n", texturePath.c_str());
+    }
     // The file is opened twice on purpose: the first look keeps LOAD's own report of a
     // missing file off stdout (see modelFileOpens).
-    if (!modelFileOpens(editor.fileName) || !LOAD(editor.model, editor.fileName)) {
+    if (!modelFileOpens(editor.modelPath) || !loadModelFile(editor.model, editor.modelPath)) {
         return abortStartUp(editor, kErrorFileNotFound, 0, kModelModule, "LOAD", abortMessage);
     }
     return 0;
