@@ -25,17 +25,6 @@ const std::string kTextureInFolder = "/visual/ship2.png";
 const std::string kEditorModule = "src/editor";
 const std::string kModelModule = "src/model";
 
-// LOAD reports an unopenable file on standard output and carries on; at start-up the
-// editor has nothing to edit without it and ends with "file not found" instead, so
-// it looks first and leaves stdout quiet.
-bool modelFileOpens(const std::string& path)
-{
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    std::fclose(file);
-    return true;
-}
-
 int abortStartUp(Editor& editor, int number, int line, const std::string& module, const char* procedure,
                  std::string& abortMessage)
 {
@@ -85,9 +74,11 @@ int startEditor(Editor& editor, std::string& abortMessage)
     if (!editor.texture) {
         std::fprintf(stderr, "editor: %s could not be loaded; the preview stays dark\n", texturePath.c_str());
     }
-    // The file is opened twice on purpose: the first look keeps LOAD's own report of a
-    // missing file off stdout (see modelFileOpens).
-    if (!modelFileOpens(editor.modelPath) || !loadModelFile(editor.model, editor.modelPath)) {
+    // Read once, quietly: a model that cannot be read ends the editor inside LOAD with
+    // "file not found", never with LOAD's own "Could not load file!" (a folder in the
+    // file's place opens, and fails only at the first read).
+    std::string ignoredProblem;
+    if (!readModelFile(editor.model, editor.modelPath, ignoredProblem)) {
         return abortStartUp(editor, kErrorFileNotFound, 0, kModelModule, "LOAD", abortMessage);
     }
     return 0;

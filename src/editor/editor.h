@@ -41,7 +41,7 @@ struct Editor {
 };
 
 // Opens the window, makes the world one screen, allocates the depth buffer and loads
-// the texture and the model (from the paths above). Returns 0 when the editor is ready. Otherwise returns the
+// the texture and the model (from the paths above, reading the model file once). Returns 0 when the editor is ready. Otherwise returns the
 // run-time error number that ends the program (its exit status) with abortMessage
 // the text for standard error, and has shut down whatever it had started.
 int startEditor(Editor& editor, std::string& abortMessage);
