@@ -5,7 +5,6 @@
 
 #include "build_info.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -67,24 +66,13 @@ std::vector<Place> implicitPlaces(const std::string& executable)
     return places;
 }
 
-bool isFolder(const std::string& path)
-{
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-bool isFile(const std::string& path)
-{
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 // Empty when the place holds every required file, else what it lacks.
 std::string whatIsMissing(const std::string& folder)
 {
-    if (!isFolder(folder)) return "no such folder";
+    std::error_code unreadable; // counts as absent
+    if (!fs::is_directory(folder, unreadable)) return "no such folder";
     for (std::string_view file : kRequiredFiles) {
-        if (!isFile(folder + "/" + std::string(file))) return "missing " + std::string(file);
+        if (!fs::is_regular_file(fs::path(folder) / file, unreadable)) return "missing " + std::string(file);
     }
     return {};
 }

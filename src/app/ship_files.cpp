@@ -1,7 +1,8 @@
 // The shipped ship and the user's own copy of it.
 #include "ship_files.h"
 
-#include <sys/stat.h>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -22,7 +23,6 @@ ShipFiles shipFiles(const DataFolder& folder, const Environment& environment)
 
 std::string shipToLoad(const ShipFiles& files)
 {
-    struct stat info {};
-    const bool ownExists = !files.own.empty() && ::stat(files.own.c_str(), &info) == 0;
-    return ownExists ? files.own : files.shipped;
+    std::error_code unreadable; // counts as absent
+    return !files.own.empty() && std::filesystem::exists(files.own, unreadable) ? files.own : files.shipped;
 }
