@@ -139,10 +139,10 @@ TEST_F(EditorKeys, FailedSave_KeepsModelAndOldFileShowsWhyAndCarriesOn)
     const std::string errors = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << "said once, on stderr and in the status line";
     EXPECT_TRUE(keptWhileHeld) << "not even sealed: the model stays exactly as it was";
-    EXPECT_EQ(errors, "editor: could not save the ship: data/model/Ship.mdata.saving: Is a directory\n");
+    EXPECT_EQ(errors, "editor: Could not save file! data/model/Ship.mdata.saving: Is a directory\n");
     EXPECT_EQ(fileBytes(shipPath()), oldFile);
-    EXPECT_EQ(editor.notice, "Could not save file!");
-    EXPECT_TRUE(messageLineShows("Could not save file!"));
+    EXPECT_EQ(editor.notice, "Could not save file! data/model/Ship.mdata.saving: Is a directory");
+    EXPECT_TRUE(messageLineShows(editor.notice));
     EXPECT_EQ(editor.model.lines[0].end, Vec2f(5, -8));
 
     // Once the way is clear the same work saves, and the notice goes.
@@ -156,6 +156,51 @@ TEST_F(EditorKeys, FailedSave_KeepsModelAndOldFileShowsWhyAndCarriesOn)
     EXPECT_TRUE(messageLineShows(""));
 }
 
+TEST_F(EditorKeys, SaveToTheUsersOwnCopy_MakesItsFoldersSaysWhereAndReloadsFromThere)
+{
+    start(diamond());
+    const std::string shipped = fileBytes(shipPath());
+    editor.savePath = (scratch.path() / "home/space-game/model/Ship.mdata").string();
+    editor.savedNotice = "Saved to ~/space-game/model/Ship.mdata";
+    frameOnCell(21, 8, MOUSE_LEFT);
+    frameOnCell(21, 8, 0);
+    frameHoldingKey(scancode::S);
+    EXPECT_EQ(editor.notice, editor.savedNotice);
+    EXPECT_TRUE(messageLineShows(editor.savedNotice));
+    EXPECT_EQ(fileBytes(shipPath()), shipped) << "the shipped ship is left alone";
+    Model own;
+    ASSERT_TRUE(loadModelFile(own, editor.savePath));
+    EXPECT_EQ(own.lines[0].end, Vec2f(5, -8));
+
+    frameOnCell(16, 16, MOUSE_LEFT);
+    frameOnCell(16, 16, 0);
+    headless::setMouseOutside();
+    frameHoldingKey(scancode::L);
+    EXPECT_EQ(editor.model.lines[0].end, Vec2f(5, -8)) << "L reloads what S saved, not the shipped ship";
+}
+
+TEST_F(EditorKeys, SaveWhereNoFolderCanBeMade_KeepsTheEditsAndSaysWhy)
+{
+    start(diamond());
+    std::ofstream(scratch.path() / "home") << "a file where the home folder should be";
+    editor.savePath = (scratch.path() / "home/space-game/model/Ship.mdata").string();
+    frameOnCell(21, 8, MOUSE_LEFT);
+    frameOnCell(21, 8, 0);
+    const Model edited = editor.model;
+    ::testing::internal::CaptureStderr();
+    frameHoldingKey(scancode::S);
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(editor.notice.rfind("Could not save file! " + (scratch.path() / "home/space-game").string() + ": ", 0),
+              0u)
+        << editor.notice;
+    EXPECT_NE(errors.find(editor.notice), std::string::npos) << errors;
+    EXPECT_TRUE(sameModel(editor.model, edited));
+    ::testing::internal::CaptureStderr();
+    frameHoldingKey(scancode::S);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), errors) << "and again, the same";
+    EXPECT_TRUE(sameModel(editor.model, edited));
+}
+
 TEST_F(EditorKeys, FailedReload_KeepsTheModelShowsWhyAndCarriesOn)
 {
     start(diamond());
@@ -166,14 +211,14 @@ TEST_F(EditorKeys, FailedReload_KeepsTheModelShowsWhyAndCarriesOn)
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     EXPECT_TRUE(frameHoldingKey(scancode::L));
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "editor: could not load the ship: data/model/Ship.mdata: No such file or directory\n");
+    const std::string notice = "Could not load file! data/model/Ship.mdata: No such file or directory";
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "editor: " + notice + "\n");
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << "said once, on stderr and in the status line";
     EXPECT_TRUE(sameModel(editor.model, edited));
-    EXPECT_EQ(editor.notice, "Could not load file!");
-    EXPECT_TRUE(messageLineShows("Could not load file!"));
+    EXPECT_EQ(editor.notice, notice);
+    EXPECT_TRUE(messageLineShows(notice));
     EXPECT_TRUE(runEditorFrame(editor));
-    EXPECT_TRUE(messageLineShows("Could not load file!")) << "the notice stays until an S or L succeeds";
+    EXPECT_TRUE(messageLineShows(notice)) << "the notice stays until an S or L succeeds";
 }
 
 TEST_F(EditorKeys, Escape_EndsTheEditorAfterTheFrameIsShown)

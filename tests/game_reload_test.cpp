@@ -11,7 +11,8 @@ namespace fs = std::filesystem;
 
 Model outline(std::initializer_list<Vec2f> ends) { return editor_test::modelWith(ends, {}); }
 
-// The game from the repository's data, flying a ship file in a folder of its own.
+// The game from the repository's data, flying the player's own ship from a folder of
+// its own.
 class GameReload : public ::testing::Test {
 protected:
     void SetUp() override
@@ -19,7 +20,7 @@ protected:
         std::string pattern = (fs::temp_directory_path() / "game_reload_XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         folder = pattern;
-        game.shipPath = (folder / "Ship.mdata").string();
+        game.ownShip = (folder / "Ship.mdata").string(); // flown, being there
         save(outline({{0, -10}, {8, 8}, {0, 4}, {-8, 8}}));
         headless::reset();
         headless::setTime(1000.0);
@@ -36,7 +37,7 @@ protected:
     void save(const Model& model)
     {
         std::string error;
-        ASSERT_TRUE(writeModelFile(model, game.shipPath, error)) << error;
+        ASSERT_TRUE(writeModelFile(model, game.ownShip, error)) << error;
     }
     void frame(double seconds)
     {
@@ -80,13 +81,14 @@ TEST_F(GameReload, ASave_IsFlownWithinASecondOnceWithTheShipsStateKept)
 TEST_F(GameReload, AFileThatCannotBeRead_KeepsTheOldShipAndIsReportedOnce)
 {
     const std::vector<ModelLine> flying = game.player.model.lines;
+    ASSERT_EQ(game.shipPath, game.ownShip);
     fs::remove(game.shipPath);
     fs::create_directory(game.shipPath);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     for (int i = 0; i < 8; ++i) frame(0.5);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "game: could not reload the ship, flying the old one: " + game.shipPath + ": Is a directory\n");
+              "game: could not reload the ship " + game.ownShip + " (Is a directory); flying the old one\n");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     ASSERT_EQ(game.player.model.lines.size(), flying.size());
     EXPECT_EQ(game.player.model.lines[0].end, flying[0].end);

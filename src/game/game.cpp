@@ -10,6 +10,7 @@
 #include "field.h"
 #include "hud.h"
 #include "platform.h"
+#include "player_ship_file.h"
 #include "ship_life.h"
 #include "ship_reload.h"
 #include "triangles.h"
@@ -94,16 +95,14 @@ bool startGame(Game& game, std::string& error)
     game.effects.INIT(kHighestEffect);
     game.asteroids.clear();
     game.levelCleared = false;
-    if (!loadGameImages(game.images, error)) {
+    if (!loadGameImages(game.images, game.dataFolder, error)) {
         endGame(game);
         return false;
     }
-    game.sounds = loadGameSounds(game.soundBank, audioOpen);
+    game.sounds = loadGameSounds(game.soundBank, game.dataFolder, audioOpen);
     startShipSounds(game.soundBank, game.sounds, &game.player.position);
-    // A missing ship file has already said "Could not load file!"; the game flies the
-    // empty outline rather than stop, and takes the file up once it appears.
+    game.shipPath = loadPlayerShip(game.player.model, game.dataFolder + "/model/Ship.mdata", game.ownShip);
     watchShipFile(game);
-    loadModelFile(game.player.model, game.shipPath);
     game.player.shots.assign(kShots, Shot{});
     readyPlayer(game.player, game.effects);
     game.camera.zoom = kStartZoom;

@@ -12,9 +12,11 @@ void watchShipFile(Game& game) { game.shipWatch = FileWatch(game.shipPath, TIMER
 void reloadShipWhenSaved(Game& game)
 {
     if (!game.shipWatch.changed(game.frameTime)) return;
-    // The reader swaps the lines in only once the whole file was read.
-    if (std::string reason; !readModelFile(game.player.model, game.shipPath, reason)) {
-        std::fprintf(stderr, "game: could not reload the ship, flying the old one: %s\n", reason.c_str());
+    // The reader swaps the lines in only once the whole file was read, and refuses a
+    // file cut short, as one being written in place by some other program may be.
+    if (std::string problem; !readWholeModelFile(game.player.model, game.shipPath, problem)) {
+        std::fprintf(stderr, "game: could not reload the ship %s (%s); flying the old one\n", game.shipPath.c_str(),
+                     problem.c_str());
         std::fflush(stderr);
     }
 }

@@ -5,10 +5,10 @@
 
 struct Game;
 
-// Starts following the game's ship file as it is now; call before loading it, so a
-// save that lands in between is reloaded rather than missed.
+// Starts following the ship file that start-up loaded (Game::shipPath) as it is now.
 void watchShipFile(Game& game);
 // Replaces the ship's outline with the file's when the file has changed. Position,
 // heading, speed, fuel, battery and everything else stay: only the lines change. A
-// file that cannot be read leaves the old outline flying and is said once on stderr.
+// file that is not a whole ship leaves the old outline flying and is said once on
+// stderr.
 void reloadShipWhenSaved(Game& game);
