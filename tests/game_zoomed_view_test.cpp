@@ -1,11 +1,14 @@
 // The zoomed view at zoom 2: the laser sight and a new shot leave the ship where it
-// is drawn.
+// is drawn, and an echo of an asteroid off screen is marked on the screen's edge and
+// heard from that place in the world.
 #include "controls.h"
 #include "game_play_fixture.h"
 #include "triangles.h"
+#include "weapons.h"
 #include "world_draw.h"
 
 #include <cstring>
+#include <numbers>
 
 namespace {
 
@@ -77,4 +80,24 @@ TEST_F(ZoomedView, Shot_LeavesFromTheNoseInWorldUnits)
     applyControls(game);
     ASSERT_TRUE(game.player.shots[1].active);
     EXPECT_EQ(game.player.shots[1].position, Vec2f(1000.0f, 690.0f));
+}
+
+TEST_F(ZoomedView, EchoOffScreen_MarkedOnTheEdgeAndHeardFromThere)
+{
+    Player& player = game.player;
+    game.asteroids[0].position = {1250.0f, 700.0f}; // 500 pixels right of the ship: off screen
+    player.pingOrigin = player.position;
+    player.pingState = -1;
+    player.pingEndTime = float(game.frameTime + 10.0);
+    player.pingRadius = 490.0f;
+    step(0.05); // the ring grows to 510 pixels and passes it
+    sweepPing(game);
+    ASSERT_EQ(liveEffects(EFFECT_RING), 1);
+    const Effect& marker = game.effects.slots[0];
+    // The right edge, x = 640 on the screen, is x = (1680 + 640) / 2 in the world.
+    const Vec2f edge{1160.0f, 700.0f};
+    EXPECT_EQ(marker.position, edge);
+    EXPECT_EQ(marker.position * game.camera.zoom - game.camera.position, Vec2f(640.0f, 240.0f));
+    EXPECT_NEAR(marker.angle, 3.0 * std::numbers::pi, 1e-5) << "facing back towards the ship";
+    EXPECT_EQ(game.soundBank.sounds[game.sounds.pingReturn].position, edge);
 }
