@@ -1,12 +1,14 @@
-// The zoomed view at zoom 2: the laser sight and a new shot leave the ship where it
-// is drawn, and an echo of an asteroid off screen is marked on the screen's edge and
-// heard from that place in the world.
+// The zoomed view at zoom 2: the laser sight, a new shot and the thrust flames leave
+// the ship where it is drawn, and an echo of an asteroid off screen is marked on the
+// screen's edge and heard from that place in the world.
 #include "controls.h"
 #include "game_play_fixture.h"
+#include "ship_life.h"
 #include "triangles.h"
 #include "weapons.h"
 #include "world_draw.h"
 
+#include <cmath>
 #include <cstring>
 #include <numbers>
 
@@ -80,6 +82,16 @@ TEST_F(ZoomedView, Shot_LeavesFromTheNoseInWorldUnits)
     applyControls(game);
     ASSERT_TRUE(game.player.shots[1].active);
     EXPECT_EQ(game.player.shots[1].position, Vec2f(1000.0f, 690.0f));
+}
+
+TEST_F(ZoomedView, ThrustFlame_StartsOnTheTailInWorldUnits)
+{
+    game.player.thrustLevel = 1.0f;
+    thrustFlames(game);
+    ASSERT_EQ(liveEffects(EFFECT_SPRITE), 1);
+    const Effect& flame = game.effects.slots[0];
+    EXPECT_EQ(flame.position.y, 710.0f) << "on the tail's line, 10 world units behind the centre";
+    EXPECT_LE(std::fabs(flame.position.x - 1000.0f), 5.0f);
 }
 
 TEST_F(ZoomedView, EchoOffScreen_MarkedOnTheEdgeAndHeardFromThere)
