@@ -105,8 +105,7 @@ bool KEY_HELD(int key);
 // WAIT_EVENTS), even if it is already up again.
 bool KEY_PRESSED(int key);
 
-// The window lost the keyboard focus, or was hidden or minimised, since the last
-// frame boundary.
+// The window lost the keyboard focus, or was minimised, since the last frame boundary.
 bool FOCUS_LOST();
 // Sleeps until an event arrives or the time is up, then processes pending events as a
 // frame boundary: how a program that shows no new frames waits without using the CPU.

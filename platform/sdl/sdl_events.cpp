@@ -33,9 +33,9 @@ void handleWindowEvent(const SDL_WindowEvent& window)
 {
     switch (window.event) {
     case SDL_WINDOWEVENT_CLOSE: events.closeRequested = true; break;
+    // Not HIDDEN: on X11 a new window reports hidden and shown again while it is mapped.
     case SDL_WINDOWEVENT_FOCUS_LOST:
-    case SDL_WINDOWEVENT_MINIMIZED:
-    case SDL_WINDOWEVENT_HIDDEN: events.focusLost = true; break;
+    case SDL_WINDOWEVENT_MINIMIZED: events.focusLost = true; break;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED: sdl::reshowFrame(); break;
     default: break;
