@@ -54,6 +54,9 @@ void prepareFrame(int i)
     headless::advanceTime(i == 150 ? 2.0 : 0.011 + 0.001 * (i % 17));
 }
 
+constexpr int kFrames = 200;
+constexpr int kPauseAt = 60;
+
 class Session : public ::testing::Test {
 protected:
     void SetUp() override
@@ -74,7 +77,25 @@ protected:
         std::string error;
         ASSERT_TRUE(startPlaying(session, game, error)) << error;
     }
-    void pressAndRelease(const char* key)
+    // kFrames from a fresh start on the bare frame loop, no session: the reference.
+    // Leaves the backend as SetUp does.
+    static Outcome bareRun()
+    {
+        Game bare;
+        std::string error;
+        EXPECT_TRUE(startGame(bare, error)) << error;
+        for (int i = 0; i < kFrames; ++i) {
+            prepareFrame(i);
+            EXPECT_TRUE(runGameFrame(bare));
+        }
+        const Outcome outcome = outcomeOf(bare);
+        endGame(bare);
+        headless::reset();
+        fbsound_fake::reset();
+        headless::setTime(kStartClock);
+        return outcome;
+    }
+    static void pressAndRelease(const char* key)
     {
         headless::setKeyAt(KEY_BY_NAME(key), true);
         headless::setKeyAt(KEY_BY_NAME(key), false);
@@ -84,24 +105,11 @@ protected:
     Game game;
 };
 
-constexpr int kFrames = 200;
-constexpr int kPauseAt = 60;
-
 } // namespace
 
 TEST_F(Session, PlayingWithoutPause_GivesExactlyTheBareLoopsFramesAndClock)
 {
-    std::string error;
-    ASSERT_TRUE(startGame(game, error));
-    for (int i = 0; i < kFrames; ++i) {
-        prepareFrame(i);
-        ASSERT_TRUE(runGameFrame(game));
-    }
-    const Outcome bare = outcomeOf(game);
-    endGame(game);
-
-    headless::reset();
-    headless::setTime(kStartClock);
+    const Outcome bare = bareRun();
     start();
     for (int i = 0; i < kFrames; ++i) {
         prepareFrame(i);
@@ -114,18 +122,7 @@ TEST_F(Session, PlayingWithoutPause_GivesExactlyTheBareLoopsFramesAndClock)
 
 TEST_F(Session, PausedForAMinute_ResumesIntoTheSameWorldAsNoPauseWithEveryVoiceBackAsItWas)
 {
-    start();
-    for (int i = 0; i < kFrames; ++i) {
-        prepareFrame(i);
-        ASSERT_TRUE(playTurn(session, game));
-    }
-    const Outcome unpaused = outcomeOf(game);
-    endSession(session);
-    endGame(game);
-
-    headless::reset();
-    fbsound_fake::reset();
-    headless::setTime(kStartClock);
+    const Outcome unpaused = bareRun();
     start();
     // Frame kPauseAt - 1 holds no thrust, so the rules have paused THRUST; the shield
     // that every level starts with still sounds.

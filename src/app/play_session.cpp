@@ -34,8 +34,7 @@ void takeScreenshot(PlaySession& session)
 // The time up to the pause was played: it reaches the first frame after the resume.
 void pause(PlaySession& session, SoundBank& sounds)
 {
-    session.gameClock += measureStep(session);
-    HOLD_TIMER(session.gameClock);
+    session.bankedStep = measureStep(session);
     RELEASE_KEYS();
     session.paused = true;
     session.pausedVoices = pauseAllVoices(sounds);
@@ -60,6 +59,7 @@ void beginSession(PlaySession& session)
     PADS_OPEN();
     session.lastReal = REAL_SECONDS();
     session.gameClock = session.lastReal;
+    session.bankedStep = 0.0;
     session.paused = false;
     HOLD_TIMER(session.gameClock);
 }
@@ -69,8 +69,9 @@ void skipUnplayedTime(PlaySession& session) { session.lastReal = REAL_SECONDS();
 double measureStep(PlaySession& session)
 {
     const double real = REAL_SECONDS();
-    const double step = real - session.lastReal;
+    const double step = real - session.lastReal + session.bankedStep;
     session.lastReal = real;
+    session.bankedStep = 0.0;
     return step;
 }
 

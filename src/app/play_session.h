@@ -14,7 +14,6 @@
 #include "frame_input.h"
 #include "settings.h"
 #include "sound.h"
-#include "user_folders.h"
 
 #include <functional>
 #include <string>
@@ -25,6 +24,7 @@ struct PlaySession {
     std::string screenshotFolder;
     double gameClock = 0.0; // what TIMER_SECONDS answers during a frame
     double lastReal = 0.0;  // the real clock's reading the game clock last caught up with
+    double bankedStep = 0.0; // played before the pause began; part of the first step after it
     bool paused = false;
     std::vector<int> pausedVoices; // library sounds to resume with the game
 };
@@ -43,11 +43,12 @@ void skipUnplayedTime(PlaySession& session);
 // focus), waits while paused, resumes when pause is pressed again; otherwise plays a
 // frame; takes a screenshot when asked. False when the player quits.
 bool stepSession(PlaySession& session, SoundBank& sounds, const FrameRunner& runFrame);
-// The real time since the last reading, which the next frame is to play.
+// The real time since the last reading (and any time banked by a pause), which the
+// next frame is to play.
 double measureStep(PlaySession& session);
-// The one place a frame's time and input reach the rules: the game clock moves by
-// step and the rules see held as their keys for the whole frame. A replay plays its
-// recorded steps and sets here.
+// The one place a frame's time and input reach the rules, and the only place the game
+// clock moves: by step, and the rules see held as their keys for the whole frame. A
+// recording keeps each frame's step and held set from here; a replay passes them in.
 bool playFrame(PlaySession& session, const ActionSet& held, double step, const FrameRunner& runFrame);
 // Lets go of the clock and keys: TIMER_SECONDS and KEY_DOWN read the live ones again.
 void endSession(PlaySession& session);
