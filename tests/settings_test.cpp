@@ -202,7 +202,9 @@ TEST(GameOptions, CommandLineWinsOverTheSettingsFileForOneRun)
         applySettingsText(settings, "fullscreen = on\nvolume = 80\n", "s.ini", warnings);
         std::optional<double> seed;
         EXPECT_EQ(applyGameOptions(line, settings, seed, error), c.problem == nullptr);
-        if (c.problem) EXPECT_EQ(error, c.problem);
+        if (c.problem) {
+            EXPECT_EQ(error, c.problem);
+        }
         EXPECT_EQ(settings.fullscreen, c.fullscreen);
         EXPECT_EQ(settings.volume, c.volume);
         EXPECT_EQ(seed, c.seed);

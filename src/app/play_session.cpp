@@ -16,8 +16,10 @@ namespace {
 constexpr int kPausedWaitMs = 250;
 constexpr double kFullVolume = 100.0;
 
+// The time spent saving is not played: the next step leaves it out.
 void takeScreenshot(PlaySession& session)
 {
+    const double started = REAL_SECONDS();
     const std::time_t now = std::time(nullptr);
     std::tm localTime{};
     localtime_r(&now, &localTime);
@@ -28,7 +30,7 @@ void takeScreenshot(PlaySession& session)
     } else {
         std::fprintf(stderr, "screenshot not saved: %s\n", error.c_str());
     }
-    skipUnplayedTime(session);
+    session.lastReal += REAL_SECONDS() - started;
 }
 
 // The time up to the pause was played: it reaches the first frame after the resume.

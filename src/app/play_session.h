@@ -37,7 +37,7 @@ using FrameRunner = std::function<bool()>;
 // clock at the real clock, held, so that the game's start-up reads the time its first
 // frame's step is measured from.
 void beginSession(PlaySession& session);
-// Skips the real time since the last reading (start-up, a long save): it is not played.
+// Skips the real time since the last reading (start-up, a pause): it is not played.
 void skipUnplayedTime(PlaySession& session);
 // One turn of the loop: reads the input; pauses (pause pressed, or the window lost the
 // focus), waits while paused, resumes when pause is pressed again; otherwise plays a

@@ -10,7 +10,7 @@ export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null
 HOME=$(mktemp -d)
 SCRATCH_DIRS+=("$HOME")
 export HOME
-unset XDG_PICTURES_DIR XDG_CONFIG_HOME
+unset XDG_PICTURES_DIR
 
 start_program "$bin_dir/game" "Space Game"
 screenshot_showing "$WORK_DIR/playing.png" 640x8+0+471 '#FFFF00' 100
