@@ -10,6 +10,7 @@
 #include "game_sounds.h"
 #include "sound.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,10 +38,11 @@ struct Game {
     FileWatch shipWatch;
 };
 
-// Seeds the generator, opens the window, loads pictures, sounds and the ship, builds
-// level 1 and readies the first frame. On false, error says what failed (the window, memory, or
-// a picture, by its file name) and everything started is shut down again.
-bool startGame(Game& game, std::string& error);
+// Seeds the generator (with seed, or else with the clock), opens the window, loads
+// pictures, sounds and the ship, builds level 1 and readies the first frame. On false,
+// error says what failed (the window, memory, or a picture, by its file name) and
+// everything started is shut down again.
+bool startGame(Game& game, std::string& error, std::optional<double> seed = std::nullopt);
 // Runs one frame: reloads the ship's outline if its file was saved anew (looking
 // once a second), builds the next level if the last frame cleared the field, then
 // advances the ship, the asteroids, the effects, the camera and the sounds, applies
