@@ -92,14 +92,18 @@ inline void draw(Target& t, const Sprite& src, Draw d)
     }
     // Step 6: clipping, in the documented order.
     const int64_t w = t.width, h = t.height;
-    if (oy + minY < 0) minY = -oy;
-    if (ox + minX < 0) minX = -ox;
-    if (oy + maxY < 0) maxY = -oy;
-    if (ox + maxX < 0) maxX = -ox;
-    if (ox + minX > w - 1) minX = w - 1 - ox;
-    if (oy + minY > h - 1) minY = h - 1 - oy;
-    if (ox + maxX > w - 1) maxX = w - 1 - ox;
-    if (oy + maxY > h - 1) maxY = h - 1 - oy;
+    const auto atLeastZero = [](int64_t& v, int64_t origin) { v = origin + v < 0 ? -origin : v; };
+    const auto belowSize = [](int64_t& v, int64_t origin, int64_t size) {
+        v = origin + v > size - 1 ? size - 1 - origin : v;
+    };
+    atLeastZero(minY, oy);
+    atLeastZero(minX, ox);
+    atLeastZero(maxY, oy);
+    atLeastZero(maxX, ox);
+    belowSize(minX, ox, w);
+    belowSize(minY, oy, h);
+    belowSize(maxX, ox, w);
+    belowSize(maxY, oy, h);
     if (maxX == minX || maxY == minY) return;
     // Step 7: the region; the blend visits one column and one row less.
     const int64_t extra = d.rule == Rule::Blend ? 0 : 1;

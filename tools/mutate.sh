@@ -7,7 +7,7 @@
 # Usage: tools/mutate.sh [LIST [PATTERN]]
 #   LIST     the mutant list (default tools/mutants.txt)
 #   PATTERN  a Perl regular expression; only mutants whose category, file or old text
-#            match it are run (for example 'triangle_walk' or '^sprites')
+#            match it are run (for example 'triangle_walk' or 'game sounds')
 # Environment: MUTATE_WORK, the scratch folder (default /tmp/mutate-$USER, kept between
 #   runs so that each run only rebuilds what changed); MUTATE_JOBS, build jobs (2).
 #
