@@ -173,9 +173,9 @@ echo
 echo "restoring the scratch build..."
 build_tests "$log/final_build.txt" || echo "warning: the restored scratch tree did not build"
 echo
-printf '%-40s %8s %8s\n' category mutants killed
+printf '%-46s %8s %8s\n' category mutants killed
 for category in "${categories[@]}"; do
-    printf '%-40s %8d %8d\n' "$category" "${planted[$category]}" "${killed[$category]}"
+    printf '%-46s %8d %8d\n' "$category" "${planted[$category]}" "${killed[$category]}"
 done
 echo "total: $total mutants, $((total - survivors - unapplied)) killed ($uncompiled of them by not compiling), $survivors survived, $unapplied not applied"
 [[ $survivors == 0 && $unapplied == 0 ]]
