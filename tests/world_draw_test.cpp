@@ -1,7 +1,7 @@
 // What DRAW_WORLD puts on the screen, read back from the framebuffer at zoom 2, where
 // a zoom applied wrongly shows: the effects under everything, the sonar ring's centre,
-// the laser sight's length, the shots' width, and the asteroids' fans with their
-// texture corners and brightness.
+// the shots' width, and the asteroids' fans with their texture corners and brightness
+// (the laser sight has its own test among the zoomed views).
 #include "camera.h"
 #include "game_play_fixture.h"
 #include "image.h"
@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr uint32_t kSightRed = 0xFFFF0000;
 constexpr uint32_t kRingColour = 0xFF646400;
 
 uint32_t screenPixel(int x, int y)
@@ -97,25 +96,6 @@ TEST_F(WorldDrawing, PingRing_IsCentredOnTheZoomedOrigin)
     EXPECT_NEAR((ring.left + ring.right) / 2.0, 220.0, 1.0);
     EXPECT_NEAR((ring.top + ring.bottom) / 2.0, 200.0, 1.0);
     EXPECT_NEAR(ring.right - ring.left, 80.0, 2.0);
-}
-
-TEST_F(WorldDrawing, LaserSight_EndsInACross200PixelsAheadOfTheNoseAtAnyZoom)
-{
-    Player& player = game.player;
-    player.flags = kLaserSightFlag;
-    player.laserLineStyle = 0xFFFF;
-    player.model = Model{};
-    player.model.transformed.assign(1, ModelLine{});
-    player.model.transformed[0].start = {0.0f, -20.0f}; // the nose
-    // The sight starts at nose - camera with the position unzoomed: (1000, 680) - (700, 460).
-    game.camera.position = {700.0f, 460.0f};
-    draw();
-    const Box sight = boxOf(kSightRed);
-    ASSERT_FALSE(sight.empty());
-    EXPECT_EQ(sight.left, 295) << "the cross arm reaches 5 left of the line";
-    EXPECT_EQ(sight.right, 305);
-    EXPECT_EQ(sight.bottom, 220) << "from the nose";
-    EXPECT_NEAR(sight.top, 220 - 100 - 5, 1) << "200 / zoom pixels up, and the cross and ring 5 more";
 }
 
 TEST_F(WorldDrawing, Shot_Is2Point8WorldUnitsWideTimesTheZoom)
