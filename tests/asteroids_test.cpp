@@ -1,6 +1,7 @@
 // The asteroid field's frame step: the level-cleared flag, turning and moving by the
 // speed factor, the wrap 50 units past the edges, and bouncing along the centre line
 // with the mean speed, gated by the bounding-radius test.
+#include "asteroid_grid.h"
 #include "entity.h"
 #include "world_helpers.h"
 
@@ -29,13 +30,14 @@ protected:
     bool step(float dt = 0.0f)
     {
         bool cleared = false;
-        UPDATE_ASTEROIDS(asteroids, dt, cleared, camera);
+        UPDATE_ASTEROIDS(asteroids, dt, cleared, camera, grid);
         return cleared;
     }
 
     ScopedWorld world{kWidth, kHeight};
     Camera camera;
     std::vector<Entity> asteroids;
+    AsteroidGrid grid;
 };
 
 } // namespace
