@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libbenchmark-dev libpng-dev     # tests, benchmarks, the reference PNG decoder
     libx11-dev xvfb xdotool imagemagick x11-apps # end-to-end tests of the real windows
     clang libclang-rt-14-dev                    # the fuzzers (libFuzzer)
+    dpkg-dev file desktop-file-utils            # the Debian package (shlibdeps) and its desktop entries
 )
 
 missing=()

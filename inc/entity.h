@@ -74,13 +74,23 @@ struct Player : Entity {
     uint16_t laserLineStyle = 0x00FF; // dash pattern of the sight, turned while it is on
 };
 
-// Where shots leave and the laser sight starts: the start of the transformed outline's
-// first line (the nose) from the position; the position itself when the outline is
-// empty, as when the ship's file is missing.
-inline Vec2f noseOf(const Player& player)
+// A point of the ship's turned outline as a place in the world. The turned outline is
+// magnified by the camera's zoom, so the zoom is divided back out before the point is
+// added to the position; at zoom 1 this is exactly position + point. At zoom 0 the
+// outline has shrunk to the position itself.
+inline Vec2f outlinePointInWorld(const Player& player, Vec2f turnedPoint, float zoom)
+{
+    if (zoom == 0.0f) return player.position;
+    return player.position + turnedPoint / zoom;
+}
+
+// Where shots leave and the laser sight starts, in world units: the start of the turned
+// outline's first line (the nose); the position itself when the outline is empty, as
+// when the ship's file is missing.
+inline Vec2f noseOf(const Player& player, float zoom)
 {
     if (player.model.transformed.empty()) return player.position;
-    return player.position + player.model.transformed[0].start;
+    return outlinePointInWorld(player, player.model.transformed[0].start, zoom);
 }
 
 // Moves, caps, wraps and transforms the ship, flags the asteroids it touches without

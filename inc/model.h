@@ -62,6 +62,12 @@ struct Model {
 // through its links and keeping its mode (see file_replace.h).
 bool loadModelFile(Model& model, const std::string& path);
 bool saveModelFile(const Model& model, const std::string& path);
+// loadModelFile without a word to the user: on false, problem says why the file could
+// not be opened or read, and the model is as it was.
+bool readModelFile(Model& model, const std::string& path, std::string& problem);
+// readModelFile that also refuses, with a reason, a file that holds no outline or
+// ends before the count line's last record: a file that is not a whole ship.
+bool readWholeModelFile(Model& model, const std::string& path, std::string& problem);
 // Reads "data/model/" + name. On false (the file could not be opened or read) it has
 // printed "Could not load file!" and left the model exactly as it was.
 bool LOAD(Model& model, const std::string& name);

@@ -7,8 +7,10 @@
 #include "file_replace.h"
 #include "mdata_text.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -63,20 +65,42 @@ ModelLine lineFromFileOrder(const float (&v)[kValuesPerLine])
 
 // Reads as many records as the count asks for and the file holds: a record of which
 // only some values are present gets 0 for the rest, and none is made past the end,
-// so a count far beyond the contents costs no memory. False on a read error.
-bool readLines(std::FILE* file, std::vector<ModelLine>& lines)
+// so a count far beyond the contents costs no memory. complete tells whether the
+// file held every value of every record the count asked for. False on a read error.
+bool readLines(std::FILE* file, std::vector<ModelLine>& lines, bool& complete)
 {
     std::string text;
     const size_t wanted = readLine(file, text) ? announcedLines(parseMdataNumber(text)) : 0;
-    while (lines.size() < wanted) {
+    complete = true;
+    while (lines.size() < wanted && complete) {
         float values[kValuesPerLine] = {};
         size_t present = 0;
         while (present < kValuesPerLine && readLine(file, text)) values[present++] = parseMdataCoordinate(text);
-        if (present == 0) break;
-        lines.push_back(lineFromFileOrder(values));
-        if (present < kValuesPerLine) break;
+        complete = present == kValuesPerLine;
+        if (present > 0) lines.push_back(lineFromFileOrder(values));
     }
     return std::ferror(file) == 0;
+}
+
+// Opens and reads the file; on false, problem says why in words for the user.
+bool readFile(const std::string& path, std::vector<ModelLine>& lines, bool& complete, std::string& problem)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        problem = std::strerror(errno);
+        return false;
+    }
+    const bool read = readLines(file, lines, complete);
+    // A folder opens on some systems and fails only at the first read.
+    if (!read) problem = std::strerror(errno);
+    std::fclose(file);
+    return read;
+}
+
+void takeLines(Model& model, std::vector<ModelLine>& lines)
+{
+    model.transformed.assign(lines.size(), ModelLine{});
+    model.lines = std::move(lines);
 }
 
 void appendLine(std::string& text, const std::string& number)
@@ -100,24 +124,34 @@ std::string fileText(const Model& model)
 
 } // namespace
 
+bool readModelFile(Model& model, const std::string& path, std::string& problem)
+{
+    std::vector<ModelLine> lines;
+    bool complete = false;
+    if (!readFile(path, lines, complete, problem)) return false;
+    takeLines(model, lines);
+    return true;
+}
+
+bool readWholeModelFile(Model& model, const std::string& path, std::string& problem)
+{
+    std::vector<ModelLine> lines;
+    bool complete = false;
+    if (!readFile(path, lines, complete, problem)) return false;
+    if (!complete || lines.empty()) {
+        problem = lines.empty() ? "it holds no outline" : "it ends before the last line its count announces";
+        return false;
+    }
+    takeLines(model, lines);
+    return true;
+}
+
 bool loadModelFile(Model& model, const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        report("Could not load file!");
-        return false;
-    }
-    std::vector<ModelLine> lines;
-    const bool read = readLines(file, lines);
-    std::fclose(file);
-    // A folder opens on some systems and fails only at the first read.
-    if (!read) {
-        report("Could not load file!");
-        return false;
-    }
-    model.transformed.assign(lines.size(), ModelLine{});
-    model.lines = std::move(lines);
-    return true;
+    std::string ignoredProblem;
+    if (readModelFile(model, path, ignoredProblem)) return true;
+    report("Could not load file!");
+    return false;
 }
 
 bool saveModelFile(const Model& model, const std::string& path)

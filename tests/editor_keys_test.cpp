@@ -175,6 +175,51 @@ TEST_F(EditorKeys, FailedSave_KeepsModelAndOldFileShowsWhyAndCarriesOn)
     EXPECT_TRUE(statusShows(""));
 }
 
+TEST_F(EditorKeys, SaveToTheUsersOwnCopy_MakesItsFoldersSaysWhereAndReloadsFromThere)
+{
+    start(diamond());
+    const std::string shipped = fileBytes(shipPath());
+    editor.savePath = (scratch.path() / "home/space-game/model/Ship.mdata").string();
+    editor.savedNotice = "Saved to ~/space-game/model/Ship.mdata";
+    frameOnCell(21, 8, MOUSE_LEFT);
+    frameOnCell(21, 8, 0);
+    frameHoldingKey(scancode::S);
+    EXPECT_EQ(editor.notice, editor.savedNotice);
+    EXPECT_TRUE(statusShows(editor.savedNotice));
+    EXPECT_EQ(fileBytes(shipPath()), shipped) << "the shipped ship is left alone";
+    Model own;
+    ASSERT_TRUE(loadModelFile(own, editor.savePath));
+    EXPECT_EQ(own.lines[0].end, Vec2f(5, -8));
+
+    frameOnCell(16, 16, MOUSE_LEFT);
+    frameOnCell(16, 16, 0);
+    headless::setMouseOutside();
+    frameHoldingKey(scancode::L);
+    EXPECT_EQ(editor.model.lines[0].end, Vec2f(5, -8)) << "L reloads what S saved, not the shipped ship";
+}
+
+TEST_F(EditorKeys, SaveWhereNoFolderCanBeMade_KeepsTheEditsAndSaysWhy)
+{
+    start(diamond());
+    std::ofstream(scratch.path() / "home") << "a file where the home folder should be";
+    editor.savePath = (scratch.path() / "home/space-game/model/Ship.mdata").string();
+    frameOnCell(21, 8, MOUSE_LEFT);
+    frameOnCell(21, 8, 0);
+    const Model edited = editor.model;
+    ::testing::internal::CaptureStderr();
+    frameHoldingKey(scancode::S);
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(editor.notice.rfind("Could not save file! " + (scratch.path() / "home/space-game").string() + ": ", 0),
+              0u)
+        << editor.notice;
+    EXPECT_NE(errors.find(editor.notice), std::string::npos) << errors;
+    EXPECT_TRUE(sameModel(editor.model, edited));
+    ::testing::internal::CaptureStderr();
+    frameHoldingKey(scancode::S);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), errors) << "and again, the same";
+    EXPECT_TRUE(sameModel(editor.model, edited));
+}
+
 TEST_F(EditorKeys, FailedReload_KeepsTheModelShowsWhyAndCarriesOn)
 {
     start(diamond());

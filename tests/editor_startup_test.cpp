@@ -79,6 +79,16 @@ TEST_F(EditorStart, MissingModelEndsWithFileNotFoundInLoadAndPrintsNothingElse)
     EXPECT_EQ(editor.texture, nullptr);
 }
 
+TEST_F(EditorStart, ModelThatOpensButCannotBeReadEndsInLoadWithoutLoadsOwnComplaint)
+{
+    fs::create_directory(shipPath()); // a folder opens, and fails at the first read
+    std::string message;
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(startEditor(editor, message), 2);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(message, "\nAborting due to runtime error 2 (file not found) in src/model::LOAD()\n\n");
+}
+
 TEST_F(EditorStart, NoWindowEndsWithIllegalFunctionCallInStartUp)
 {
     writeShip(diamond());

@@ -178,6 +178,24 @@ TEST(GameStart, MissingTextureFailsNamingTheFile)
     EXPECT_NE(error.find("data/visual/rock.png"), std::string::npos) << error;
 }
 
+TEST(GameStart, MissingOrDamagedBackgroundFailsNamingTheFile)
+{
+    const std::filesystem::path source = std::filesystem::path(SOURCE_DIR) / "data" / "visual";
+    for (const bool damaged : {false, true}) {
+        // Damaged: its header (and so the world size) intact, the picture cut short.
+        const std::string error = startUpErrorIn([&](const std::filesystem::path& scratch) {
+            for (const char* file : {"rock.png", "ship3.png", "grad.png", "fire2.png"}) {
+                std::filesystem::copy_file(source / file, scratch / "data" / "visual" / file);
+            }
+            if (damaged) {
+                std::filesystem::copy_file(source / "space.png", scratch / "data" / "visual" / "space.png");
+                std::filesystem::resize_file(scratch / "data" / "visual" / "space.png", 4096);
+            }
+        });
+        EXPECT_EQ(error.find("data/visual/space.png: "), 0u) << error;
+    }
+}
+
 TEST(GameStart, TextureThatCannotWrapFailsNamingTheFile)
 {
     // Every texture present, but the ship's is 9 x 9: the filler could not wrap it.

@@ -21,21 +21,9 @@ constexpr int kScreenPages = 1;
 constexpr int kNoFlags = 0;
 constexpr int kDefaultRefreshRate = 0;
 constexpr int kFrameSleepMs = 3;
-const char* const kTexturePath = "data/visual/ship2.png";
-const std::string kModelFolder = "data/model/";
+const std::string kTextureInFolder = "/visual/ship2.png";
 const std::string kEditorModule = "src/editor";
 const std::string kModelModule = "src/model";
-
-// LOAD reports an unopenable file on standard output and carries on; at start-up the
-// editor has nothing to edit without it and ends with "file not found" instead, so
-// it looks first and leaves stdout quiet.
-bool modelFileOpens(const std::string& name)
-{
-    std::FILE* file = std::fopen((kModelFolder + name).c_str(), "rb");
-    if (!file) return false;
-    std::fclose(file);
-    return true;
-}
 
 int abortStartUp(Editor& editor, int number, int line, const std::string& module, const char* procedure,
                  std::string& abortMessage)
@@ -81,11 +69,16 @@ int startEditor(Editor& editor, std::string& abortMessage)
     if (const int callLine = __LINE__; !allocateDepthBuffer(WORLD_W, WORLD_H)) {
         return abortStartUp(editor, kErrorOutOfMemory, callLine, kEditorModule, __func__, abortMessage);
     }
-    editor.texture = PNG_LOAD(kTexturePath, kPngImage);
-    if (!editor.texture) std::fprintf(stderr, "editor: %s could not be loaded; the preview stays dark\n", kTexturePath);
-    // The file is opened twice on purpose: the first look keeps LOAD's own report of a
-    // missing file off stdout (see modelFileOpens).
-    if (!modelFileOpens(editor.fileName) || !LOAD(editor.model, editor.fileName)) {
+    const std::string texturePath = editor.dataFolder + kTextureInFolder;
+    editor.texture = PNG_LOAD(texturePath, kPngImage);
+    if (!editor.texture) {
+        std::fprintf(stderr, "editor: %s could not be loaded; the preview stays dark\n", texturePath.c_str());
+    }
+    // Read once, quietly: a model that cannot be read ends the editor inside LOAD with
+    // "file not found", never with LOAD's own "Could not load file!" (a folder in the
+    // file's place opens, and fails only at the first read).
+    std::string ignoredProblem;
+    if (!readModelFile(editor.model, editor.modelPath, ignoredProblem)) {
         return abortStartUp(editor, kErrorFileNotFound, 0, kModelModule, "LOAD", abortMessage);
     }
     return 0;

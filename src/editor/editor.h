@@ -23,6 +23,12 @@ struct Editor {
     Camera camera; // only handed to TRANSFORM, whose scale of 5 does not read the zoom
     Image* texture = nullptr;
     std::string fileName = "Ship.mdata";
+    // Where the editor reads and writes. The defaults are the working folder's data/,
+    // edited in place, as when the editor is started in the folder that holds it.
+    std::string dataFolder = "data";                // the texture is visual/ship2.png here
+    std::string modelPath = "data/model/Ship.mdata"; // loaded at start-up and by L
+    std::string savePath = "data/model/Ship.mdata";  // written by S; empty when there is nowhere to save
+    std::string savedNotice; // the status line after an S that worked: where it saved, when that is news
     int mode = kModeLine;
     bool gridShown = true; // false shows the textured preview
     int selected = 0;      // the line whose end the mouse moves; 0..last line, 0 when there is none
@@ -35,7 +41,7 @@ struct Editor {
 };
 
 // Opens the window, makes the world one screen, allocates the depth buffer and loads
-// the texture and the model. Returns 0 when the editor is ready. Otherwise returns the
+// the texture and the model (from the paths above, reading the model file once). Returns 0 when the editor is ready. Otherwise returns the
 // run-time error number that ends the program (its exit status) with abortMessage
 // the text for standard error, and has shut down whatever it had started.
 int startEditor(Editor& editor, std::string& abortMessage);

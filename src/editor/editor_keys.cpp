@@ -4,6 +4,7 @@
 #include "editor_keys.h"
 
 #include "platform.h"
+#include "user_folders.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,24 +25,41 @@ void reportFailure(Editor& editor, const std::string& message)
     std::fflush(stderr);
 }
 
+// The user's own copy may be the first file in its folder: the folder is made then.
+bool makeSaveFolder(const std::string& savePath, std::string& problem)
+{
+    if (savePath.empty()) {
+        problem = "no folder of yours to save in (HOME is not set)";
+        return false;
+    }
+    const size_t slash = savePath.find_last_of('/');
+    return slash == std::string::npos || slash == 0 || makeFolders(savePath.substr(0, slash), problem);
+}
+
 // The outline is closed before it is written. The copy keeps the model untouched
-// when the write fails; on success the model is closed just like the copy was.
+// when the write fails; on success the model is closed just like the copy was, and
+// L reloads what was saved.
 void saveModel(Editor& editor)
 {
     Model closed = editor.model;
     SEAL(closed);
-    if (!SAVE(closed, editor.fileName)) {
+    if (std::string problem; !makeSaveFolder(editor.savePath, problem)) {
+        reportFailure(editor, kSaveFailed + " " + problem);
+        return;
+    }
+    if (!saveModelFile(closed, editor.savePath)) {
         reportFailure(editor, kSaveFailed);
         return;
     }
     editor.model = std::move(closed);
-    editor.notice.clear();
+    editor.modelPath = editor.savePath;
+    editor.notice = editor.savedNotice;
 }
 
-// Throws away the unsaved changes. LOAD keeps the model as it was when it fails.
+// Throws away the unsaved changes. The load keeps the model as it was when it fails.
 void reloadModel(Editor& editor)
 {
-    if (!LOAD(editor.model, editor.fileName)) {
+    if (!loadModelFile(editor.model, editor.modelPath)) {
         reportFailure(editor, kLoadFailed);
         return;
     }

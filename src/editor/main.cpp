@@ -1,12 +1,17 @@
-// The editor's entry point: start, run frames until Escape, shut down. A start-up
-// that fails ends the program with the run-time error's message and number.
+// The editor's entry point: read the command line and find the data, then start, run
+// frames until Escape, and shut down. A start-up that fails ends the program with the
+// run-time error's message and number.
 #include "editor.h"
+#include "editor_command_line.h"
 
 #include <cstdio>
 
-int main()
+int main(int argc, char** argv)
 {
+    Launch launch;
+    if (const std::optional<int> status = launchProgram(kEditorProgram, argc, argv, launch)) return *status;
     Editor editor;
+    chooseEditorFiles(editor, launch);
     std::string abortMessage;
     if (const int error = startEditor(editor, abortMessage); error != 0) {
         std::fputs(abortMessage.c_str(), stderr);

@@ -109,7 +109,7 @@ void fire(Game& game)
     if (player.shotIndex < 0 || static_cast<size_t>(player.shotIndex) >= player.shots.size()) player.shotIndex = 0;
     Shot& shot = player.shots[static_cast<size_t>(player.shotIndex)];
     shot.expiryTime = static_cast<float>(now + kShotLife);
-    shot.position = noseOf(player);
+    shot.position = noseOf(player, game.camera.zoom);
     shot.velocity = player.heading;
     shot.active = true;
     playSoundAt(game.soundBank, game.sounds.zap, player.position);

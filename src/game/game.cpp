@@ -10,6 +10,7 @@
 #include "field.h"
 #include "hud.h"
 #include "platform.h"
+#include "player_ship_file.h"
 #include "ship_life.h"
 #include "triangles.h"
 #include "weapons.h"
@@ -93,15 +94,13 @@ bool startGame(Game& game, std::string& error)
     game.effects.INIT(kHighestEffect);
     game.asteroids.clear();
     game.levelCleared = false;
-    if (!loadGameImages(game.images, error)) {
+    if (!loadGameImages(game.images, game.dataFolder, error)) {
         endGame(game);
         return false;
     }
-    game.sounds = loadGameSounds(game.soundBank, audioOpen);
+    game.sounds = loadGameSounds(game.soundBank, game.dataFolder, audioOpen);
     startShipSounds(game.soundBank, game.sounds, &game.player.position);
-    // A missing ship file has already said "Could not load file!"; the game flies the
-    // empty outline rather than stop.
-    LOAD(game.player.model, "Ship.mdata");
+    loadPlayerShip(game.player.model, game.dataFolder + "/model/Ship.mdata", game.ownShip);
     game.player.shots.assign(kShots, Shot{});
     readyPlayer(game.player, game.effects);
     game.camera.zoom = kStartZoom;

@@ -18,6 +18,11 @@ struct Game {
     Game(const Game&) = delete; // the sound bank keeps pointers into it
     Game& operator=(const Game&) = delete;
 
+    // Where start-up reads from. The defaults are the working folder's data/, as when
+    // the game is started in the folder that holds it.
+    std::string dataFolder = "data"; // visual/, audio/effects/ and the shipped model/Ship.mdata
+    std::string ownShip;             // the player's own ship, flown instead when it exists; empty for none
+
     double frameTime = 0.0; // timer reading at the start of the current frame
     double dt = 0.0;        // seconds since the previous frame, never clamped
     GameImages images;

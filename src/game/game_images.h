@@ -14,10 +14,10 @@ struct GameImages {
     Image* background = nullptr;
 };
 
-// Loads the textures in the order rock, ship, shot, flame, then sets the world size
-// from data/visual/space.png's header and loads it as the background. A texture that
-// is missing, broken, or that the filler cannot wrap (a side or pitch that is not a
-// power of two) fails the whole load: error names the file and the problem, and
-// nothing stays loaded. A missing background is allowed and simply not drawn.
-bool loadGameImages(GameImages& images, std::string& error);
+// Loads the textures from dataFolder/visual/ in the order rock, ship, shot, flame, then
+// sets the world size from space.png's header and loads it as the background. A
+// picture that is missing or broken, or a texture that the filler cannot wrap (a side
+// or pitch that is not a power of two), fails the whole load: error names the file and
+// the problem, and nothing stays loaded.
+bool loadGameImages(GameImages& images, const std::string& dataFolder, std::string& error);
 void freeGameImages(GameImages& images);

@@ -17,12 +17,12 @@ struct SoundRecipe {
 
 // In load order: wave i is the one sound i is made from.
 constexpr std::array<SoundRecipe, 6> kRecipes{{
-    {"data/audio/effects/thrust.wav", "THRUST", 0},
-    {"data/audio/effects/asstroblast.wav", "EXPLODE", 9},
-    {"data/audio/effects/zap.wav", "ZAP", 19},
-    {"data/audio/effects/ping.wav", "PING", 0},
-    {"data/audio/effects/ping_return.wav", "PING RETURN", 9},
-    {"data/audio/effects/shield.wav", "SHIELD", 0},
+    {"thrust.wav", "THRUST", 0},
+    {"asstroblast.wav", "EXPLODE", 9},
+    {"zap.wav", "ZAP", 19},
+    {"ping.wav", "PING", 0},
+    {"ping_return.wav", "PING RETURN", 9},
+    {"shield.wav", "SHIELD", 0},
 }};
 
 constexpr int kLoopForEver = 0;
@@ -30,15 +30,16 @@ constexpr int kShipVoice = 0;
 
 } // namespace
 
-GameSounds loadGameSounds(SoundBank& bank, bool audioOpen)
+GameSounds loadGameSounds(SoundBank& bank, const std::string& dataFolder, bool audioOpen)
 {
     std::array<int, kRecipes.size()> waves{};
     for (size_t i = 0; i < kRecipes.size(); ++i) {
-        waves[i] = SOUND_LOAD_WAV(bank, kRecipes[i].waveFile);
+        const std::string file = dataFolder + "/audio/effects/" + kRecipes[i].waveFile;
+        waves[i] = SOUND_LOAD_WAV(bank, file);
         // Without a device every load fails; the one warning about the device says it all.
         if (audioOpen && !bank.waves[waves[i]].loaded) {
-            std::fprintf(stderr, "game: %s cannot be played (%s); that sound stays silent\n",
-                         kRecipes[i].waveFile, FBS_ERROR().c_str());
+            std::fprintf(stderr, "game: %s cannot be played (%s); that sound stays silent\n", file.c_str(),
+                         FBS_ERROR().c_str());
         }
     }
     std::array<int, kRecipes.size()> sounds{};

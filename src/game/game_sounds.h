@@ -4,6 +4,8 @@
 
 #include "sound.h"
 
+#include <string>
+
 struct GameSounds {
     int thrust = 0;
     int explode = 0;
@@ -13,10 +15,10 @@ struct GameSounds {
     int shield = 0;
 };
 
-// Loads the waves and makes the named sounds, in the order that numbers them 0 to 5.
-// When the audio device is open, each wave file that cannot be used is named in one
-// line on standard error; its sound stays silent.
-GameSounds loadGameSounds(SoundBank& bank, bool audioOpen);
+// Loads the waves from dataFolder/audio/effects/ and makes the named sounds, in the
+// order that numbers them 0 to 5. When the audio device is open, each wave file that
+// cannot be used is named in one line on standard error; its sound stays silent.
+GameSounds loadGameSounds(SoundBank& bank, const std::string& dataFolder, bool audioOpen);
 // THRUST and SHIELD follow the ship and loop for ever from start-up on; the controls
 // only pause and resume them. The ship's position must stay where it is.
 void startShipSounds(SoundBank& bank, const GameSounds& sounds, const Vec2f* shipPosition);

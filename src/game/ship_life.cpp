@@ -39,9 +39,11 @@ void thrustFlames(Game& game)
     if (lines.size() >= kFlameLinesNeeded && player.effects) {
         Vec2f back = player.heading * -1.0f;
         NORMALIZE(back);
-        player.effects->SPAWN_THRUST(lines[2].start + player.position, lines[1].start + player.position,
-                                     lines[3].start + player.position, back * kFlameSpeed, game.images.flame,
-                                     static_cast<float>(game.frameTime + kFlameSeconds));
+        const float zoom = game.camera.zoom;
+        player.effects->SPAWN_THRUST(outlinePointInWorld(player, lines[2].start, zoom),
+                                     outlinePointInWorld(player, lines[1].start, zoom),
+                                     outlinePointInWorld(player, lines[3].start, zoom), back * kFlameSpeed,
+                                     game.images.flame, static_cast<float>(game.frameTime + kFlameSeconds));
     }
     pauseShipSound(game.soundBank, game.sounds.thrust, false);
 }

@@ -1,6 +1,7 @@
-// Sonar, shots and hits. Echo markers live in camera coordinates (world times zoom)
-// so that they can be pinned to the border of what the screen shows. A split may move
-// the asteroid array, so asteroids are reached by index after any call that splits.
+// Sonar, shots and hits. An echo is found and pinned to the border of what the screen
+// shows in camera coordinates (world times zoom), then kept as a world point like
+// everything the effects draw and the listener hears. A split may move the asteroid
+// array, so asteroids are reached by index after any call that splits.
 #include "weapons.h"
 
 #include "field.h"
@@ -33,6 +34,7 @@ Vec2f pinToScreen(Vec2f marker, Vec2f camera)
     return marker;
 }
 
+// The marker and the PING RETURN sound both sit at the echo's world point.
 void echo(Game& game, Vec2f marker)
 {
     Player& player = game.player;
@@ -81,7 +83,7 @@ void sweepPing(Game& game)
         const float dx = p.x - zoom * player.pingOrigin.x;
         const float dy = p.y - zoom * player.pingOrigin.y;
         const float d2 = dx * dx + dy * dy;
-        if (inner < d2 && d2 < outer) echo(game, pinToScreen(p, game.camera.position));
+        if (inner < d2 && d2 < outer) echo(game, pinToScreen(p, game.camera.position) / zoom);
     }
     if (player.pingRadius > player.maxPingRadius) player.pingState = 0;
 }

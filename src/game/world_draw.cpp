@@ -34,14 +34,15 @@ void drawPingRing(const Player& player, const Camera& camera)
     DRAW_CIRCLE(nullptr, centre.x, centre.y, player.pingRadius, kPingRingColour, 0.0f, 0.0f, kWholeCircle, 0);
 }
 
-// The sight starts at the nose; the position is added unzoomed, as the sight was
-// always drawn, so it sits right at zoom 1, where the game is played.
+// The sight runs from the nose to a target straight ahead, both world points placed
+// on the screen like any other, so the line leaves the nose as drawn at every zoom and
+// keeps its length on the screen.
 void drawLaserSight(const Player& player, const Camera& camera)
 {
-    const Vec2f nose = noseOf(player);
+    const Vec2f nose = noseOf(player, camera.zoom);
     const Vec2f target = nose + player.heading * (kSightLength / camera.zoom);
-    const Vec2f from = nose - camera.position;
-    const Vec2f mark = target - camera.position;
+    const Vec2f from = nose * camera.zoom - camera.position;
+    const Vec2f mark = target * camera.zoom - camera.position;
     DRAW_LINE(nullptr, from.x, from.y, mark.x, mark.y, kSightColour, LINE_KIND_LINE, player.laserLineStyle);
     DRAW_LINE(nullptr, mark.x - kCrossArm, mark.y, mark.x + kCrossArm, mark.y, kSightColour, LINE_KIND_LINE,
               LINE_STYLE_SOLID);

@@ -43,6 +43,7 @@ constexpr std::array kCatalogue = {
     AssetRecipe{"data/audio/effects/ping.wav", wav<synthPing>},
     AssetRecipe{"data/audio/effects/ping_return.wav", wav<synthPingReturn>},
     AssetRecipe{kEditorOwnedPath, encodeShipModel},
+    AssetRecipe{"packaging/space-game.png", png<paintIcon>},
 };
 
 } // namespace

@@ -1,6 +1,7 @@
-// The catalogue of every data file the generator makes: its path under the output
-// root and the function that produces its bytes in memory. Both the generator program
-// and the test that compares its output with the committed files walk this list.
+// The catalogue of every data file the generator makes, and of the desktop icon under
+// packaging/: its path under the output root and the function that produces its bytes
+// in memory. Both the generator program and the test that compares its output with
+// the committed files walk this list.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,5 @@
-// The painted pictures under data/visual/, one function per picture, each returning
-// the finished raster for the PNG writer.
+// The painted pictures under data/visual/ and the desktop icon, one function per
+// picture, each returning the finished raster for the PNG writer.
 #pragma once
 
 #include "raster.h"
@@ -16,5 +16,7 @@ Raster paintShipHull(bool withEditorGrid);
 Raster paintShotGlow();
 // fire2.png: 32 x 32 RGBA flame puff on fully zero (transparent-key) pixels.
 Raster paintFlamePuff();
+// The 256 x 256 RGBA desktop icon: the hull over a disc of space, clear outside it.
+Raster paintIcon();
 
 } // namespace assetgen

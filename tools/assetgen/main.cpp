@@ -1,5 +1,5 @@
-// assetgen [output-root]: writes every data file of the catalogue under
-// <output-root>/data/ (default: the current directory), creating folders as needed,
+// assetgen [output-root]: writes every file of the catalogue under <output-root>
+// (default: the current directory): data/ and the icon in packaging/, making folders,
 // and names each file on stdout. On failure it names the file on stderr and exits 1.
 // An existing ship model is kept: it may hold a user's work from the editor.
 #include "assets.h"

@@ -7,13 +7,20 @@
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 # Folders to remove and the program to stop when the script ends, however it ends.
+# A test may have made a folder read-only; it is made writable again to be removed.
 SCRATCH_DIRS=()
 PROGRAM_PID=
 clean_up() {
     [ -z "$PROGRAM_PID" ] || kill "$PROGRAM_PID" 2>/dev/null || true
-    [ ${#SCRATCH_DIRS[@]} -eq 0 ] || rm -rf "${SCRATCH_DIRS[@]}"
+    [ ${#SCRATCH_DIRS[@]} -eq 0 ] || { chmod -R u+w "${SCRATCH_DIRS[@]}" 2>/dev/null; rm -rf "${SCRATCH_DIRS[@]}"; }
 }
 trap clean_up EXIT
+
+# The user's own files (an edited ship beside an installed game) go to a folder of
+# the test's own, never to the real home folder.
+XDG_DATA_HOME=$(mktemp -d)
+SCRATCH_DIRS+=("$XDG_DATA_HOME")
+export XDG_DATA_HOME
 
 fail() {
     echo "FAIL: $*" >&2

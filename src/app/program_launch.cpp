@@ -1,0 +1,77 @@
+// The command-line answers both programs share and the way to their data folder.
+#include "program_launch.h"
+
+#include "build_info.h"
+
+#include <filesystem>
+#include <iostream>
+#include <vector>
+
+namespace {
+
+std::string usageLine(const ProgramText& text, const std::string& program)
+{
+    std::string line = "Usage: " + program + " [OPTION]...";
+    if (!text.operands.empty()) line.append(" ").append(text.operands);
+    return line + "\n";
+}
+
+std::string helpText(const ProgramText& text, const std::string& program, const DataSearch& search)
+{
+    return usageLine(text, program) + std::string(text.summary) + "\n\nOptions:\n" + describeOptions(text.options) +
+           "\n" + std::string(text.details) + "\nThe data folder is the first of:\n" + describeDataSearch(search);
+}
+
+int refuse(const ProgramText& text, const std::string& program, const std::string& problem, std::ostream& err)
+{
+    err << program << ": " << problem << "\n" << usageLine(text, program) << describeOptions(text.options);
+    return 2;
+}
+
+// The name as typed, without its folder: "space-game", or "game" in a build folder.
+std::string nameOfProgram(const char* typed)
+{
+    const std::string name = typed ? std::filesystem::path(typed).filename().string() : std::string();
+    return name.empty() ? "space-game" : name;
+}
+
+} // namespace
+
+std::optional<int> answerCommandLine(const ProgramText& text, const std::string& program,
+                                     std::span<const std::string> arguments, const DataSearch& search,
+                                     CommandLine& parsed, std::ostream& out, std::ostream& err)
+{
+    std::string problem;
+    if (!parseCommandLine(text.options, arguments, parsed, problem)) return refuse(text, program, problem, err);
+    if (parsed.has(kHelpOption.name)) {
+        out << helpText(text, program, search);
+        return 0;
+    }
+    if (parsed.has(kVersionOption.name)) {
+        out << text.title << " " << kProductVersion << "\n";
+        return 0;
+    }
+    if (parsed.operands.size() > text.mostOperands) {
+        return refuse(text, program, "unexpected argument '" + parsed.operands[text.mostOperands] + "'", err);
+    }
+    return std::nullopt;
+}
+
+std::optional<int> launchProgram(const ProgramText& text, int argc, char** argv, Launch& launch)
+{
+    launch.program = nameOfProgram(argc > 0 ? argv[0] : nullptr);
+    launch.environment = processEnvironment();
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    DataSearch search{{}, executablePath(), launch.environment};
+    if (const std::optional<int> status =
+            answerCommandLine(text, launch.program, arguments, search, launch.commandLine, std::cout, std::cerr)) {
+        return status;
+    }
+    search.option = launch.commandLine.value(kDataOption.name);
+    std::string error;
+    if (!findDataFolder(search, launch.data, error)) {
+        std::cerr << launch.program << ": " << error << "\n";
+        return 1;
+    }
+    return std::nullopt;
+}

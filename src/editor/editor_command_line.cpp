@@ -1,0 +1,71 @@
+// The editor's options table and help text, and the choice of its files. A new option
+// is a row here and its handling below or in main.cpp.
+#include "editor_command_line.h"
+
+#include "ship_files.h"
+
+#include <filesystem>
+
+namespace {
+
+constexpr OptionSpec kEditorOptions[] = {kDataOption, kHelpOption, kVersionOption};
+
+constexpr std::string_view kEditorDetails = R"(Without FILE the editor edits the ship the game flies. When the data folder is
+installed (not yours to write), S saves your own copy to
+$XDG_DATA_HOME/space-game/model/Ship.mdata (~/.local/share by default), and both
+programs use that copy from then on.
+
+Keys and buttons:
+  Up, Down              select the next, previous line
+  M                     switch between LINE mode (vertices) and TEXTURE mode
+  G                     switch between the grid and a textured preview
+  S                     close the outline and save
+  L                     reload the file, dropping unsaved changes
+  N (held)              the left button does not edit
+  left button           move the selected point to the cell under the pointer
+  right button          select the line whose point lies in that cell
+  Escape                quit without asking; unsaved changes are lost
+)";
+
+// The status line has room for 71 characters right of the mode word.
+constexpr size_t kNoticeColumns = 71;
+const std::string kSavedTo = "Saved to ";
+const std::string kElided = "...";
+
+// The path as the user would type it, the home folder as "~", and its end kept when
+// it is too long for the status line: the end says which file it is.
+std::string savedNotice(const std::string& path, const std::string& home)
+{
+    std::string shown = path;
+    if (!home.empty() && shown.starts_with(home + "/")) shown.replace(0, home.size(), 1, '~');
+    const size_t room = kNoticeColumns - kSavedTo.size();
+    if (shown.size() > room) shown.replace(0, shown.size() - (room - kElided.size()), kElided);
+    return kSavedTo + shown;
+}
+
+} // namespace
+
+const ProgramText kEditorProgram{
+    .title = "Space Game ship editor",
+    .summary = "Edit the outline and texture points of a ship model (.mdata file).",
+    .operands = "[FILE]",
+    .mostOperands = 1,
+    .options = kEditorOptions,
+    .details = kEditorDetails,
+};
+
+void chooseEditorFiles(Editor& editor, const Launch& launch)
+{
+    editor.dataFolder = launch.data.path;
+    if (!launch.commandLine.operands.empty()) {
+        editor.modelPath = editor.savePath = launch.commandLine.operands.front();
+    } else {
+        const ShipFiles ship = shipFiles(launch.data, launch.environment);
+        editor.modelPath = shipToLoad(ship);
+        editor.savePath = ship.own;
+        if (!ship.own.empty() && ship.own != ship.shipped) {
+            editor.savedNotice = savedNotice(ship.own, launch.environment("HOME"));
+        }
+    }
+    editor.fileName = std::filesystem::path(editor.modelPath).filename().string();
+}

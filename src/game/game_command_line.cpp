@@ -1,0 +1,34 @@
+// The game's options table and help text. A new option is a row here and its
+// handling in main.cpp.
+#include "game_command_line.h"
+
+namespace {
+
+constexpr OptionSpec kGameOptions[] = {kDataOption, kHelpOption, kVersionOption};
+
+constexpr std::string_view kGameDetails = R"(Keys:
+  Up                    thrust (uses fuel)
+  Left, Right           turn (needs fuel)
+  Down                  jump to a random place
+  W                     fire (uses battery)
+  Space                 sonar ping: echoes mark asteroids at the edge of the screen
+  S                     shield (battery above 25)
+  A                     laser sight for 10 s (battery above 10)
+  Page Up, Page Down    zoom in, out
+  Alt+Enter, F11        toggle fullscreen
+  Escape                quit
+
+Installed, the game flies the ship you saved with space-game-editor, kept in
+$XDG_DATA_HOME/space-game/model/Ship.mdata (~/.local/share by default).
+)";
+
+} // namespace
+
+const ProgramText kGameProgram{
+    .title = "Space Game",
+    .summary = "Fly a ship through a field of asteroids; shoot them, and mind your fuel and battery.",
+    .operands = "",
+    .mostOperands = 0,
+    .options = kGameOptions,
+    .details = kGameDetails,
+};
