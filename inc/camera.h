@@ -17,6 +17,7 @@ struct Camera {
     Vec2f centre;           // position + half a screen, before bounding and shaking
     Vec2f target;
     bool shaking = false;
+    float shakeStrength = 1.0f; // the player's choice: 0 keeps the view still (a shake still draws its numbers)
 
     // From the view's corner to its centre, in screen pixels.
     static constexpr Vec2f kHalfScreen{320.0f, 240.0f};

@@ -50,3 +50,7 @@ bool FBS_SET_SOUNDPAUSED(int sound, bool paused);
 bool FBS_SET_SOUNDVOLUME(int sound, float volume);
 // -1 is full left, +1 full right; values beyond are clamped. Kept across plays.
 bool FBS_SET_SOUNDPAN(int sound, float pan);
+
+// Scales everything the library plays: 1 as loud as the sounds' own volumes, 0 silent
+// (values beyond are clamped). Kept across FBS_INIT.
+bool FBS_SET_MASTERVOLUME(float level);

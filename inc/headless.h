@@ -8,16 +8,29 @@
 #include <functional>
 #include <string>
 
+struct PadState;
+
 namespace headless {
 
-// Back to a closed screen, time 0, no keys, pointer outside, no hook, nothing counted.
+// Back to a closed screen, time 0, no keys or controllers, pointer outside, no hook,
+// nothing counted. Holds of the clock and keys are let go too.
 void reset();
 
 void setTime(double seconds);
 void advanceTime(double seconds);
 
+// By set-1 code (the key's main position: W, Up rather than Keypad 8).
 void setKey(int scanCode, bool down);
+// By SDL's key position (KEY_BY_NAME). A key going down counts as pressed until the
+// next frame boundary.
+void setKeyAt(int key, bool down);
 void releaseAllKeys();
+
+// The window loses the focus (as when the player switches to another program).
+void loseFocus();
+// What the connected controllers report from now on; buttons that go down (or are
+// given as pressed) count as pressed until the next frame boundary.
+void setPads(const PadState& pads);
 
 // Pointer over the picture at framebuffer pixel (x, y) with the given button bits.
 void setMouse(int x, int y, int buttons, int wheel = 0);

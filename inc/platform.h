@@ -9,6 +9,8 @@
 // outermost SCREEN_UNLOCK. Truth values are -1 (true) and 0 (false).
 #pragma once
 
+#include <array>
+#include <bitset>
 #include <cstdint>
 #include <string>
 
@@ -17,6 +19,9 @@ struct Image;
 constexpr int SCREEN_WIDTH = 640;
 constexpr int SCREEN_HEIGHT = 480;
 
+// How the next SCREEN_OPEN shows the window: a multiple of 640 x 480 (reduced to what
+// the desktop has room for) and whether it fills the screen. Default: 1, windowed.
+void SCREEN_WINDOW_MODE(int scale, bool fullscreen);
 // Opens the window; 0 on success, non-zero on failure (reason in SCREEN_ERROR()).
 // Only 640 x 480 x 32 with one page is supported. Flags and rate are accepted for
 // the callers' sake; no mode depends on them.
@@ -80,8 +85,52 @@ constexpr int PAGE_DOWN = 81;
 } // namespace scancode
 
 // -1 while the key is held, 0 otherwise; codes outside 0..127 give 0. Closing the
-// window counts as holding Escape from then on.
+// window counts as holding Escape from then on. While keys are held (HOLD_KEYS) the
+// answer comes from the held set instead, except that Escape is also read live.
 int KEY_DOWN(int scanCode);
+
+// The set-1 codes down for one frame, decided once by the loop around the rules.
+using KeySet = std::bitset<128>;
+// KEY_DOWN answers from this set until RELEASE_KEYS.
+void HOLD_KEYS(const KeySet& keys);
+void RELEASE_KEYS();
+
+// Keys by position as SDL numbers them (0 is no key), for key maps that the user
+// writes with SDL's key names ("Left Ctrl", "Keypad 8").
+int KEY_BY_NAME(const std::string& name); // 0 for a name SDL does not know
+std::string KEY_NAME(int key);
+// Down now, or tapped since the last frame boundary.
+bool KEY_HELD(int key);
+// Went down since the last frame boundary (the outermost unlock, PUMP_EVENTS or
+// WAIT_EVENTS), even if it is already up again.
+bool KEY_PRESSED(int key);
+
+// The window lost the keyboard focus, or was minimised, since the last frame boundary.
+bool FOCUS_LOST();
+// Sleeps until an event arrives or the time is up, then processes pending events as a
+// frame boundary: how a program that shows no new frames waits without using the CPU.
+void WAIT_EVENTS(int milliseconds);
+
+// Game controllers, numbered as SDL numbers its controller buttons and axes.
+namespace pad {
+enum Button { A, B, X, Y, BACK, GUIDE, START, LEFT_STICK, RIGHT_STICK, LEFT_SHOULDER, RIGHT_SHOULDER,
+              DPAD_UP, DPAD_DOWN, DPAD_LEFT, DPAD_RIGHT, BUTTON_COUNT };
+enum Axis { LEFT_X, LEFT_Y, RIGHT_X, RIGHT_Y, LEFT_TRIGGER, RIGHT_TRIGGER, AXIS_COUNT };
+constexpr int kAxisFull = 32767; // sticks run -32768..32767 (up and left negative), triggers 0..32767
+} // namespace pad
+
+// Every connected controller at once: a button is held or pressed when any controller's
+// is; each axis reads as the controller furthest from rest.
+struct PadState {
+    uint32_t held = 0;    // bit n: button n down
+    uint32_t pressed = 0; // bit n: button n went down since the last frame boundary
+    std::array<int, pad::AXIS_COUNT> axes{};
+};
+// Starts watching for controllers: those plugged in already and any plugged in later
+// are opened, those unplugged are let go. A controller SDL has no mapping for is named
+// on standard error once and ignored.
+void PADS_OPEN();
+PadState PADS_READ();
 
 constexpr int MOUSE_LEFT = 1;
 constexpr int MOUSE_RIGHT = 2;
@@ -96,8 +145,16 @@ void MOUSE_SET(int x, int y, int visibility, int clip);
 // Processes pending window events (keyboard and mouse state included).
 void PUMP_EVENTS();
 
-// Seconds from a fixed start, sub-millisecond resolution. Only differences matter.
+// Seconds from a fixed start, sub-millisecond resolution, as the rules see them: the
+// reading held by HOLD_TIMER while there is one, else the real clock. Only differences
+// matter.
 double TIMER_SECONDS();
+// The real clock, running on whatever TIMER_SECONDS is held at.
+double REAL_SECONDS();
+// TIMER_SECONDS answers this reading until the next HOLD_TIMER or RELEASE_TIMER: the
+// game clock of the loop around the rules, which stops while the game is paused.
+void HOLD_TIMER(double seconds);
+void RELEASE_TIMER();
 // Sleeps the whole time, pumping window events; a key press does not cut it short.
 void SLEEP_MS(int milliseconds);
 

@@ -8,8 +8,13 @@
 
 namespace backend {
 
+struct WindowMode {
+    int scale = 1; // the window's size as a multiple of 640 x 480
+    bool fullscreen = false;
+};
+
 // Prepares the presentation target; false with a reason for the user on failure.
-bool open(const std::string& title, std::string& error);
+bool open(const std::string& title, const WindowMode& mode, std::string& error);
 void close();
 // Called at the outermost unlock with the rows that changed since the last one.
 void present(const uint8_t* pixels, int pitch, int firstRow, int lastRow);
@@ -17,5 +22,7 @@ void present(const uint8_t* pixels, int pitch, int firstRow, int lastRow);
 // PUMP_EVENTS) first forgets keys that were tapped and released before it.
 void pumpEvents(bool frameBoundary);
 void setTitle(const std::string& title);
+// The live keyboard for a set-1 code (Escape also after a close request).
+bool keyDown(int scanCode);
 
 } // namespace backend

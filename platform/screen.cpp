@@ -21,6 +21,7 @@ struct Screen {
     int dirtyFirst = SCREEN_HEIGHT; // empty range: first > last
     int dirtyLast = -1;
     std::string title = "window";
+    backend::WindowMode mode;
     std::string error;
 };
 
@@ -54,7 +55,7 @@ int SCREEN_OPEN(int width, int height, int depth, int pages, int /*flags*/, int 
         screen.error = "only a 640 x 480 x 32 screen with one page is supported";
         return 1;
     }
-    if (!backend::open(screen.title, screen.error)) return 1;
+    if (!backend::open(screen.title, screen.mode, screen.error)) return 1;
     screen.pixels.assign(size_t(SCREEN_WIDTH) * SCREEN_HEIGHT, kBackground);
     screen.open = true;
     screen.lockCount = 0;
@@ -69,6 +70,8 @@ void SCREEN_TITLE(const std::string& title)
     screen.title = title;
     if (screen.open) backend::setTitle(title);
 }
+
+void SCREEN_WINDOW_MODE(int scale, bool fullscreen) { screen.mode = {scale, fullscreen}; }
 
 void SCREEN_CLOSE()
 {

@@ -8,7 +8,6 @@
 
 namespace {
 
-
 // Largest position that still keeps the screen inside the magnified world. Negative
 // when the world is narrower than the screen at this zoom.
 Vec2f largestPosition(float zoom)
@@ -44,7 +43,7 @@ void Camera::SHAKE(float amplitude, float duration)
     if (!shaking) {
         shaking = true;
         shakeEndTime = static_cast<float>(TIMER_SECONDS() + duration);
-        shakeAmplitude = amplitude;
+        shakeAmplitude = amplitude * shakeStrength;
     }
     const double a = shakeAmplitude;
     const double forY = RANDOM_UNIT();

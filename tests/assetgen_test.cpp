@@ -24,7 +24,6 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using assetgen::Raster;
 
 Bytes committed(std::string_view path)
 {
@@ -152,7 +151,7 @@ TEST(PngWriter, RoundTripsEveryFilterTypeThroughLibpngInRgbAndRgba)
     for (uint32_t channels : {3u, 4u}) {
         SCOPED_TRACE(channels);
         const Raster raster = filterExercise(channels);
-        const Bytes file = assetgen::encodePng(raster);
+        const Bytes file = encodePng(raster);
         const Picture picture = decodePng(file);
         ASSERT_EQ(picture.width, raster.width);
         ASSERT_EQ(picture.height, raster.height);

@@ -156,6 +156,12 @@ bool FBS_SET_SOUNDPAN(int sound, float pan)
     return validSound(sound);
 }
 
+bool FBS_SET_MASTERVOLUME(float level)
+{
+    record("FBS_SET_MASTERVOLUME", "", {}, {level});
+    return true;
+}
+
 namespace fbsound_fake {
 
 void reset() { fake = {}; }

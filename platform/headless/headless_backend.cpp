@@ -1,8 +1,10 @@
 // The headless backend: the same framebuffer and primitives with no window. Time,
-// keys and mouse are whatever the test sets, so runs are exactly repeatable.
+// keys, controllers and mouse are whatever the test sets, so runs are exactly
+// repeatable. Keys are kept by SDL's key positions, as the real keyboard's are.
 #include "backend.h"
 #include "headless.h"
 #include "platform.h"
+#include "set_one_keys.h"
 
 #include <array>
 
@@ -10,7 +12,10 @@ namespace {
 
 struct HeadlessState {
     double time = 0.0;
-    std::array<bool, 128> keys{};
+    std::array<bool, SDL_NUM_SCANCODES> keys{};
+    std::array<bool, SDL_NUM_SCANCODES> pressed{}; // since the last frame boundary
+    bool focusLost = false;
+    PadState pads;
     bool mouseOver = false;
     int mouseX = 0, mouseY = 0, mouseButtons = 0, mouseWheel = 0;
     std::function<void()> pumpHook;
@@ -30,7 +35,7 @@ void runPumpHook()
 
 namespace backend {
 
-bool open(const std::string& /*title*/, std::string& error)
+bool open(const std::string& /*title*/, const WindowMode& /*mode*/, std::string& error)
 {
     if (state.openFailure.empty()) return true;
     error = state.openFailure;
@@ -42,7 +47,15 @@ void close() {}
 
 void present(const uint8_t* /*pixels*/, int /*pitch*/, int /*firstRow*/, int /*lastRow*/) { ++state.presented; }
 
-void pumpEvents(bool /*frameBoundary*/) { runPumpHook(); }
+void pumpEvents(bool frameBoundary)
+{
+    if (frameBoundary) {
+        state.pressed.fill(false);
+        state.focusLost = false;
+        state.pads.pressed = 0;
+    }
+    runPumpHook();
+}
 
 void setTitle(const std::string& /*title*/) {}
 
@@ -53,18 +66,34 @@ namespace headless {
 void reset()
 {
     SCREEN_CLOSE();
+    RELEASE_TIMER();
+    RELEASE_KEYS();
     state = HeadlessState{};
 }
 
 void setTime(double seconds) { state.time = seconds; }
 void advanceTime(double seconds) { state.time += seconds; }
 
-void setKey(int scanCode, bool down)
+void setKey(int scanCode, bool down) { setKeyAt(set_one::keysOf(scanCode).main, down); }
+
+void setKeyAt(int key, bool down)
 {
-    if (scanCode >= 0 && scanCode < int(state.keys.size())) state.keys[scanCode] = down;
+    if (key <= SDL_SCANCODE_UNKNOWN || key >= int(state.keys.size())) return;
+    if (down && !state.keys[key]) state.pressed[key] = true;
+    state.keys[key] = down;
 }
 
 void releaseAllKeys() { state.keys.fill(false); }
+
+void loseFocus() { state.focusLost = true; }
+
+void setPads(const PadState& pads)
+{
+    const uint32_t wentDown = pads.held & ~state.pads.held;
+    const uint32_t pressed = state.pads.pressed | wentDown | pads.pressed;
+    state.pads = pads;
+    state.pads.pressed = pressed;
+}
 
 void setMouse(int x, int y, int buttons, int wheel)
 {
@@ -87,11 +116,25 @@ MouseRequest lastMouseSet() { return state.mouseSet; }
 
 } // namespace headless
 
-int KEY_DOWN(int scanCode)
+namespace backend {
+
+bool keyDown(int scanCode)
 {
-    if (scanCode < 0 || scanCode >= int(state.keys.size())) return 0;
-    return state.keys[scanCode] ? -1 : 0;
+    const set_one::KeyPair& pair = set_one::keysOf(scanCode);
+    return KEY_HELD(pair.main) || KEY_HELD(pair.alternate);
 }
+
+} // namespace backend
+
+bool KEY_HELD(int key) { return key > SDL_SCANCODE_UNKNOWN && key < int(state.keys.size()) && state.keys[key]; }
+bool KEY_PRESSED(int key) { return key > SDL_SCANCODE_UNKNOWN && key < int(state.keys.size()) && state.pressed[key]; }
+
+bool FOCUS_LOST() { return state.focusLost; }
+
+void WAIT_EVENTS(int /*milliseconds*/) { backend::pumpEvents(true); }
+
+void PADS_OPEN() {}
+PadState PADS_READ() { return state.pads; }
 
 void MOUSE_GET(int& x, int& y, int& wheel, int& buttons, int& clip)
 {
@@ -108,7 +151,7 @@ void MOUSE_GET(int& x, int& y, int& wheel, int& buttons, int& clip)
 
 void MOUSE_SET(int x, int y, int visibility, int clip) { state.mouseSet = {x, y, visibility, clip, true}; }
 
-double TIMER_SECONDS() { return state.time; }
+double REAL_SECONDS() { return state.time; }
 
 void SLEEP_MS(int milliseconds)
 {

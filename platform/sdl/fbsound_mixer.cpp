@@ -32,6 +32,7 @@ struct MixerSound {
 
 struct Mixer {
     bool open = false;
+    float masterLevel = 1.0f;
     bool exitHooked = false;
     std::string error;
     std::vector<Mix_Chunk*> waves; // null where the file could not be loaded
@@ -138,6 +139,7 @@ bool FBS_INIT(int sampleRate, int channels, int /*buffers*/, int framesPerBuffer
     // The mixer's default channels would play waves of their own; ours are allocated
     // one per sound as sounds are made.
     Mix_AllocateChannels(static_cast<int>(mixer.sounds.size()));
+    Mix_MasterVolume(static_cast<int>(std::lround(mixer.masterLevel * MIX_MAX_VOLUME)));
     mixer.open = true;
     mixer.error.clear();
     if (!mixer.exitHooked) mixer.exitHooked = std::atexit(exitAtProgramEnd) == 0;
@@ -259,5 +261,12 @@ bool FBS_SET_SOUNDPAN(int sound, float pan)
     if (!validSound(sound)) return false;
     mixer.sounds[sound].pan = pan;
     if (mixer.open) applyPan(sound, pan);
+    return true;
+}
+
+bool FBS_SET_MASTERVOLUME(float level)
+{
+    mixer.masterLevel = std::isnan(level) ? 1.0f : std::clamp(level, 0.0f, 1.0f);
+    if (mixer.open) Mix_MasterVolume(static_cast<int>(std::lround(mixer.masterLevel * MIX_MAX_VOLUME)));
     return true;
 }

@@ -1,8 +1,11 @@
 // The event pump of the SDL backend. It runs on the program's thread inside the
-// outermost unlock, the sleep and PUMP_EVENTS, and keeps the few facts that SDL's
-// own keyboard and mouse state does not: close requests, taps and the wheel.
+// outermost unlock, the sleep, PUMP_EVENTS and WAIT_EVENTS, and keeps the few facts
+// that SDL's own keyboard and mouse state does not: close requests, taps, the wheel
+// and a lost focus. Controller events go on to the controller part.
 #include "backend.h"
+#include "platform.h"
 #include "sdl_events.h"
+#include "sdl_pads.h"
 #include "sdl_window.h"
 
 #include <array>
@@ -11,6 +14,7 @@ namespace {
 
 struct EventState {
     bool closeRequested = false;
+    bool focusLost = false;
     std::array<bool, SDL_NUM_SCANCODES> tapped{};
     int wheel = 0;
 };
@@ -29,6 +33,9 @@ void handleWindowEvent(const SDL_WindowEvent& window)
 {
     switch (window.event) {
     case SDL_WINDOWEVENT_CLOSE: events.closeRequested = true; break;
+    // Not HIDDEN: on X11 a new window reports hidden and shown again while it is mapped.
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+    case SDL_WINDOWEVENT_MINIMIZED: events.focusLost = true; break;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED: sdl::reshowFrame(); break;
     default: break;
@@ -44,8 +51,15 @@ void handle(const SDL_Event& event)
     case SDL_MOUSEWHEEL:
         events.wheel += event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
         break;
-    default: break;
+    default: sdl::handlePadEvent(event); break;
     }
+}
+
+void startFrame()
+{
+    events.tapped.fill(false);
+    events.focusLost = false;
+    sdl::startPadFrame();
 }
 
 } // namespace
@@ -63,9 +77,20 @@ namespace backend {
 void pumpEvents(bool frameBoundary)
 {
     if (!sdl::window()) return;
-    if (frameBoundary) events.tapped.fill(false);
+    if (frameBoundary) startFrame();
     SDL_Event event;
     while (SDL_PollEvent(&event)) handle(event);
 }
 
 } // namespace backend
+
+bool FOCUS_LOST() { return events.focusLost; }
+
+void WAIT_EVENTS(int milliseconds)
+{
+    if (!sdl::window()) return;
+    startFrame();
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, milliseconds)) handle(event);
+    while (SDL_PollEvent(&event)) handle(event);
+}

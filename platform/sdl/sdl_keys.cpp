@@ -1,88 +1,32 @@
-// KEY_DOWN for the SDL backend: PC set-1 scan codes mapped onto SDL's key positions.
-// Set 1 gives the arrow block and the numeric keypad the same codes (the arrows
-// differ only by a prefix byte), so either key of such a pair counts.
+// The keyboard of the SDL backend: set-1 codes for the rules (through the set-1
+// table) and SDL's own key positions for the key map around them. A key tapped and
+// released between two frame boundaries still counts as down for that frame.
+#include "backend.h"
 #include "platform.h"
 #include "sdl_events.h"
-
-#include <array>
+#include "set_one_keys.h"
 
 namespace {
 
-struct KeyPair {
-    SDL_Scancode main = SDL_SCANCODE_UNKNOWN;
-    SDL_Scancode alternate = SDL_SCANCODE_UNKNOWN;
-};
-
-constexpr int kSetOneCodes = 128;
-
-constexpr std::array<KeyPair, kSetOneCodes> makeSetOneTable()
+bool isDown(SDL_Scancode key)
 {
-    std::array<KeyPair, kSetOneCodes> t{};
-    t[1] = {SDL_SCANCODE_ESCAPE};
-    const SDL_Scancode digits[] = {SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_3, SDL_SCANCODE_4, SDL_SCANCODE_5,
-                                   SDL_SCANCODE_6, SDL_SCANCODE_7, SDL_SCANCODE_8, SDL_SCANCODE_9, SDL_SCANCODE_0};
-    for (int i = 0; i < 10; ++i) t[2 + i] = {digits[i]};
-    t[12] = {SDL_SCANCODE_MINUS};
-    t[13] = {SDL_SCANCODE_EQUALS};
-    t[14] = {SDL_SCANCODE_BACKSPACE};
-    t[15] = {SDL_SCANCODE_TAB};
-    const SDL_Scancode topRow[] = {SDL_SCANCODE_Q, SDL_SCANCODE_W, SDL_SCANCODE_E, SDL_SCANCODE_R,
-                                   SDL_SCANCODE_T, SDL_SCANCODE_Y, SDL_SCANCODE_U, SDL_SCANCODE_I,
-                                   SDL_SCANCODE_O, SDL_SCANCODE_P, SDL_SCANCODE_LEFTBRACKET, SDL_SCANCODE_RIGHTBRACKET};
-    for (int i = 0; i < 12; ++i) t[16 + i] = {topRow[i]};
-    t[28] = {SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER};
-    t[29] = {SDL_SCANCODE_LCTRL, SDL_SCANCODE_RCTRL};
-    const SDL_Scancode homeRow[] = {SDL_SCANCODE_A, SDL_SCANCODE_S, SDL_SCANCODE_D, SDL_SCANCODE_F,
-                                    SDL_SCANCODE_G, SDL_SCANCODE_H, SDL_SCANCODE_J, SDL_SCANCODE_K,
-                                    SDL_SCANCODE_L, SDL_SCANCODE_SEMICOLON, SDL_SCANCODE_APOSTROPHE, SDL_SCANCODE_GRAVE};
-    for (int i = 0; i < 12; ++i) t[30 + i] = {homeRow[i]};
-    t[42] = {SDL_SCANCODE_LSHIFT};
-    t[43] = {SDL_SCANCODE_BACKSLASH};
-    const SDL_Scancode bottomRow[] = {SDL_SCANCODE_Z, SDL_SCANCODE_X,     SDL_SCANCODE_C,      SDL_SCANCODE_V,
-                                      SDL_SCANCODE_B, SDL_SCANCODE_N,     SDL_SCANCODE_M,      SDL_SCANCODE_COMMA,
-                                      SDL_SCANCODE_PERIOD, SDL_SCANCODE_SLASH};
-    for (int i = 0; i < 10; ++i) t[44 + i] = {bottomRow[i]};
-    t[53].alternate = SDL_SCANCODE_KP_DIVIDE;
-    t[54] = {SDL_SCANCODE_RSHIFT};
-    t[55] = {SDL_SCANCODE_KP_MULTIPLY};
-    t[56] = {SDL_SCANCODE_LALT, SDL_SCANCODE_RALT};
-    t[57] = {SDL_SCANCODE_SPACE};
-    t[58] = {SDL_SCANCODE_CAPSLOCK};
-    for (int i = 0; i < 10; ++i) t[59 + i] = {SDL_Scancode(SDL_SCANCODE_F1 + i)};
-    t[69] = {SDL_SCANCODE_NUMLOCKCLEAR};
-    t[70] = {SDL_SCANCODE_SCROLLLOCK};
-    t[71] = {SDL_SCANCODE_HOME, SDL_SCANCODE_KP_7};
-    t[72] = {SDL_SCANCODE_UP, SDL_SCANCODE_KP_8};
-    t[73] = {SDL_SCANCODE_PAGEUP, SDL_SCANCODE_KP_9};
-    t[74] = {SDL_SCANCODE_KP_MINUS};
-    t[75] = {SDL_SCANCODE_LEFT, SDL_SCANCODE_KP_4};
-    t[76] = {SDL_SCANCODE_KP_5};
-    t[77] = {SDL_SCANCODE_RIGHT, SDL_SCANCODE_KP_6};
-    t[78] = {SDL_SCANCODE_KP_PLUS};
-    t[79] = {SDL_SCANCODE_END, SDL_SCANCODE_KP_1};
-    t[80] = {SDL_SCANCODE_DOWN, SDL_SCANCODE_KP_2};
-    t[81] = {SDL_SCANCODE_PAGEDOWN, SDL_SCANCODE_KP_3};
-    t[82] = {SDL_SCANCODE_INSERT, SDL_SCANCODE_KP_0};
-    t[83] = {SDL_SCANCODE_DELETE, SDL_SCANCODE_KP_PERIOD};
-    t[87] = {SDL_SCANCODE_F11};
-    t[88] = {SDL_SCANCODE_F12};
-    return t;
-}
-
-constexpr std::array<KeyPair, kSetOneCodes> kSetOne = makeSetOneTable();
-
-bool isDown(const Uint8* held, SDL_Scancode key)
-{
-    return key != SDL_SCANCODE_UNKNOWN && (held[key] || sdl::tapped(key));
+    if (key <= SDL_SCANCODE_UNKNOWN || key >= SDL_NUM_SCANCODES) return false;
+    return SDL_GetKeyboardState(nullptr)[key] || sdl::tapped(key);
 }
 
 } // namespace
 
-int KEY_DOWN(int scanCode)
+namespace backend {
+
+bool keyDown(int scanCode)
 {
-    if (scanCode < 0 || scanCode >= kSetOneCodes) return 0;
-    if (scanCode == scancode::ESCAPE && sdl::closeRequested()) return -1;
-    const Uint8* held = SDL_GetKeyboardState(nullptr);
-    const KeyPair& pair = kSetOne[scanCode];
-    return isDown(held, pair.main) || isDown(held, pair.alternate) ? -1 : 0;
+    if (scanCode == scancode::ESCAPE && sdl::closeRequested()) return true;
+    const set_one::KeyPair& pair = set_one::keysOf(scanCode);
+    return isDown(pair.main) || isDown(pair.alternate);
 }
+
+} // namespace backend
+
+bool KEY_HELD(int key) { return isDown(SDL_Scancode(key)); }
+
+bool KEY_PRESSED(int key) { return key > SDL_SCANCODE_UNKNOWN && key < SDL_NUM_SCANCODES && sdl::tapped(SDL_Scancode(key)); }

@@ -1,4 +1,4 @@
-// TIMER_SECONDS and SLEEP_MS for the SDL backend. The sleep keeps pumping events so
+// The real clock and SLEEP_MS for the SDL backend. The sleep keeps pumping events so
 // the window stays responsive, and never ends early for a key press.
 #include "backend.h"
 #include "platform.h"
@@ -17,7 +17,7 @@ constexpr auto kPumpInterval = std::chrono::milliseconds(1);
 
 } // namespace
 
-double TIMER_SECONDS() { return std::chrono::duration<double>(Clock::now() - programStart).count(); }
+double REAL_SECONDS() { return std::chrono::duration<double>(Clock::now() - programStart).count(); }
 
 void SLEEP_MS(int milliseconds)
 {

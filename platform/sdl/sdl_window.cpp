@@ -3,7 +3,10 @@
 // streaming texture. Only the changed rows are uploaded at each presentation.
 #include "backend.h"
 #include "platform.h"
+#include "sdl_pads.h"
 #include "sdl_window.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -44,6 +47,15 @@ bool startVideo(std::string& error)
     return false;
 }
 
+// The asked multiple of 640 x 480, reduced until it fits the desktop's usable area.
+int fittingScale(int scale)
+{
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+    const int fits = std::min(usable.w / SCREEN_WIDTH, usable.h / SCREEN_HEIGHT);
+    return std::max(1, std::min(scale, fits));
+}
+
 SDL_Renderer* createRenderer(SDL_Window* window)
 {
     // Synchronised presentation where the driver has it; any renderer otherwise.
@@ -79,7 +91,7 @@ void toggleFullscreen()
 
 namespace backend {
 
-bool open(const std::string& title, std::string& error)
+bool open(const std::string& title, const WindowMode& mode, std::string& error)
 {
     // Each step names what failed; close() releases whatever the earlier steps made.
     const auto fail = [&error](const char* what) {
@@ -89,8 +101,11 @@ bool open(const std::string& title, std::string& error)
     };
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     if (!startVideo(error)) return false;
+    const int scale = fittingScale(mode.scale);
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+                         (mode.fullscreen ? Uint32(SDL_WINDOW_FULLSCREEN_DESKTOP) : 0u);
     sdlWindow.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                        SCREEN_WIDTH, SCREEN_HEIGHT, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+                                        SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale, flags);
     if (!sdlWindow.window) return fail("could not create the window");
     sdlWindow.renderer = createRenderer(sdlWindow.window);
     if (!sdlWindow.renderer) return fail("could not create a renderer");
@@ -107,6 +122,7 @@ bool open(const std::string& title, std::string& error)
 
 void close()
 {
+    sdl::closePads();
     if (sdlWindow.texture) SDL_DestroyTexture(sdlWindow.texture);
     if (sdlWindow.renderer) SDL_DestroyRenderer(sdlWindow.renderer);
     if (sdlWindow.window) SDL_DestroyWindow(sdlWindow.window);

@@ -72,9 +72,9 @@ void runShipRules(Game& game)
 
 } // namespace
 
-bool startGame(Game& game, std::string& error)
+bool startGame(Game& game, std::string& error, std::optional<double> seed)
 {
-    RANDOM_SEED(TIMER_SECONDS());
+    RANDOM_SEED(seed ? *seed : TIMER_SECONDS());
     SCREEN_TITLE("Space Game");
     if (SCREEN_OPEN(SCREEN_WIDTH, SCREEN_HEIGHT, kScreenDepth, kScreenPages, kRaisedPriorityFlag,
                     kDefaultRefreshRate) != 0) {

@@ -10,6 +10,7 @@
 #include "game_sounds.h"
 #include "sound.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,10 +37,11 @@ struct Game {
     GameSounds sounds;
 };
 
-// Seeds the generator, opens the window, loads pictures, sounds and the ship, builds
-// level 1 and readies the first frame. On false, error says what failed (the window, memory, or
-// a picture, by its file name) and everything started is shut down again.
-bool startGame(Game& game, std::string& error);
+// Seeds the generator (with seed, or else with the clock), opens the window, loads
+// pictures, sounds and the ship, builds level 1 and readies the first frame. On false,
+// error says what failed (the window, memory, or a picture, by its file name) and
+// everything started is shut down again.
+bool startGame(Game& game, std::string& error, std::optional<double> seed = std::nullopt);
 // Runs one frame: builds the next level if the last frame cleared the field, then
 // advances the ship, the asteroids, the effects, the camera and the sounds, applies
 // the keys and the game's rules, and draws the world and the heads-up line. False once Escape (or the window's close button) ends the game.

@@ -2,9 +2,13 @@
 // handling in main.cpp.
 #include "game_command_line.h"
 
+#include "game_options.h"
+
 namespace {
 
-constexpr OptionSpec kGameOptions[] = {kDataOption, kHelpOption, kVersionOption};
+constexpr OptionSpec kGameOptions[] = {kDataOption,       kFullscreenOption, kWindowedOption,      kMuteOption,
+                                       kVolumeOption,     kSeedOption,       kWriteSettingsOption, kForceOption,
+                                       kHelpOption,       kVersionOption};
 
 constexpr std::string_view kGameDetails = R"(Keys:
   Up                    thrust (uses fuel)
@@ -15,8 +19,16 @@ constexpr std::string_view kGameDetails = R"(Keys:
   S                     shield (battery above 25)
   A                     laser sight for 10 s (battery above 10)
   Page Up, Page Down    zoom in, out
+  P, Pause              pause and resume
+  F12                   save a screenshot in $XDG_PICTURES_DIR/space-game (or ~/space-game)
   Alt+Enter, F11        toggle fullscreen
   Escape                quit
+
+Keys, controller buttons, volume, shake and the window are set in
+$XDG_CONFIG_HOME/space-game/settings.ini (~/.config by default); --write-settings
+writes one with every default and what each setting means. A game controller plays
+too: left stick or d-pad to fly, A fire, B shield, X sight, Y ping, shoulders zoom,
+d-pad down jump, Start pause, Back quit.
 
 Installed, the game flies the ship you saved with space-game-editor, kept in
 $XDG_DATA_HOME/space-game/model/Ship.mdata (~/.local/share by default).

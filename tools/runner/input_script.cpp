@@ -85,10 +85,10 @@ RandomInput::RandomInput(uint64_t seed, long long frames, int stalls) : generato
     std::sort(stallFrames_.begin(), stallFrames_.end());
 }
 
-FrameInput RandomInput::next()
+ScriptedFrame RandomInput::next()
 {
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    FrameInput input;
+    ScriptedFrame input;
     for (size_t i = 0; i < kRandomKeys; ++i) {
         const bool zoomKey = kKeys[i].code == scancode::PAGE_UP || kKeys[i].code == scancode::PAGE_DOWN;
         if (unit(generator_) < (zoomKey ? kZoomFlipChance : kFlipChance)) down_[i] = !down_[i];

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-struct FrameInput {
+struct ScriptedFrame {
     std::vector<int> keys; // scan codes held during the frame
     double seconds = 0.02; // clock advance before the frame (the 3 ms sleep comes on top)
 };
 
 struct ScriptStep {
     int frames = 0;
-    FrameInput input;
+    ScriptedFrame input;
 };
 
 // Reads a script; false with the reason on a line that cannot be read.
@@ -28,7 +28,7 @@ int keyCode(const std::string& name);
 class RandomInput {
 public:
     RandomInput(uint64_t seed, long long frames, int stalls);
-    FrameInput next();
+    ScriptedFrame next();
 
 private:
     std::mt19937_64 generator_;

@@ -1,10 +1,10 @@
-// Headless runner: plays the game on the headless backend with a fixed seed, a
-// script or random input and fixed frame times, then prints the final state and a
-// hash of the last frame. Run it from the repository root (the game reads data/).
+// Headless runner: plays the game through the play session on the headless backend
+// with a fixed seed, a script or random input and fixed frame times, then prints the
+// final state and a hash of the last frame. Run it from the repository root (the game reads data/).
 // Options: --seed N (0..1000000), --frames N, --level L, --script FILE | --random,
 // --stalls N (2 s frames in a random run), --timing, --check-memory.
 #include "fbsound_fake.h"
-#include "game.h"
+#include "game_session.h"
 #include "headless.h"
 #include "input_script.h"
 #include "heap_count.h"
@@ -136,10 +136,12 @@ int main(int argc, char** argv)
     headless::reset();
     headless::setTime(kClockBase + static_cast<double>(options.seed));
     Game game;
+    PlaySession session;
+    session.settings = defaultSettings();
     // The sound bank names every wave and sound it loads on standard output; the
     // runner's output is the final state alone.
     std::streambuf* console = std::cout.rdbuf(nullptr);
-    const bool started = startGame(game, error);
+    const bool started = startPlaying(session, game, error);
     std::cout.rdbuf(console);
     std::cout.clear();
     if (!started) {
@@ -163,7 +165,7 @@ int main(int argc, char** argv)
     long long played = 0;
     bool running = true;
     for (; played < options.frames && running; ++played) {
-        FrameInput input;
+        ScriptedFrame input;
         if (options.random) {
             input = randomInput.next();
         } else {
@@ -179,7 +181,7 @@ int main(int argc, char** argv)
         headless::advanceTime(input.seconds);
 
         const auto start = std::chrono::steady_clock::now();
-        running = runGameFrame(game);
+        running = playTurn(session, game);
         const auto end = std::chrono::steady_clock::now();
         if (options.timing) frameSeconds.push_back(std::chrono::duration<double>(end - start).count());
         settleSounds(game);
@@ -213,6 +215,7 @@ int main(int argc, char** argv)
         std::printf("heap %lld blocks (%lld bytes) at the end; %lld frames held more than in the first %lld\n",
                     heap_count::liveBlocks(), heap_count::liveBytes(), heapFaults, kWarmUpFrames);
     }
+    endSession(session);
     endGame(game);
     headless::reset();
     return heapFaults == 0 ? 0 : 1;

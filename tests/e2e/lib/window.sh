@@ -16,11 +16,14 @@ clean_up() {
 }
 trap clean_up EXIT
 
-# The user's own files (an edited ship beside an installed game) go to a folder of
-# the test's own, never to the real home folder.
+# The user's own files (an edited ship beside an installed game, the settings) are
+# the test's own, never the real home folder's.
 XDG_DATA_HOME=$(mktemp -d)
 SCRATCH_DIRS+=("$XDG_DATA_HOME")
 export XDG_DATA_HOME
+XDG_CONFIG_HOME=$(mktemp -d)
+SCRATCH_DIRS+=("$XDG_CONFIG_HOME")
+export XDG_CONFIG_HOME
 
 fail() {
     echo "FAIL: $*" >&2

@@ -1,12 +1,10 @@
-// An 8-bit picture under construction: rows top to bottom, each pixel `channels`
-// bytes in file order (3 = RGB, 4 = RGBA), exactly the layout the PNG writer filters.
+// An 8-bit picture: rows top to bottom, each pixel `channels` bytes in file order
+// (3 = RGB, 4 = RGBA), exactly the layout the PNG writer filters.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-
-namespace assetgen {
 
 struct Raster {
     uint32_t width = 0;
@@ -19,5 +17,3 @@ struct Raster {
     uint8_t* pixel(uint32_t x, uint32_t y) { return &samples[(size_t(y) * width + x) * channels]; }
     const uint8_t* pixel(uint32_t x, uint32_t y) const { return &samples[(size_t(y) * width + x) * channels]; }
 };
-
-} // namespace assetgen

@@ -10,8 +10,6 @@
 #include <stdexcept>
 #include <string>
 
-namespace assetgen {
-
 namespace {
 
 constexpr std::array<uint8_t, 8> kSignature = {137, 80, 78, 71, 13, 10, 26, 10};
@@ -82,11 +80,11 @@ std::vector<uint8_t> filterImage(const Raster& image)
     return out;
 }
 
-std::vector<uint8_t> deflate(const std::vector<uint8_t>& raw)
+std::vector<uint8_t> deflate(const std::vector<uint8_t>& raw, int level)
 {
     uLongf length = compressBound(uLong(raw.size()));
     std::vector<uint8_t> packed(length);
-    const int status = compress2(packed.data(), &length, raw.data(), uLong(raw.size()), 9);
+    const int status = compress2(packed.data(), &length, raw.data(), uLong(raw.size()), level);
     if (status != Z_OK) throw std::runtime_error("zlib compress2 failed with status " + std::to_string(status));
     packed.resize(length);
     return packed;
@@ -110,7 +108,7 @@ void appendChunk(std::vector<uint8_t>& out, const char (&type)[5], const std::ve
 
 } // namespace
 
-std::vector<uint8_t> encodePng(const Raster& image)
+std::vector<uint8_t> encodePng(const Raster& image, int compressionLevel)
 {
     std::vector<uint8_t> header;
     appendBigEndian32(header, image.width);
@@ -120,9 +118,7 @@ std::vector<uint8_t> encodePng(const Raster& image)
 
     std::vector<uint8_t> file(kSignature.begin(), kSignature.end());
     appendChunk(file, "IHDR", header);
-    appendChunk(file, "IDAT", deflate(filterImage(image)));
+    appendChunk(file, "IDAT", deflate(filterImage(image), compressionLevel));
     appendChunk(file, "IEND", {});
     return file;
 }
-
-} // namespace assetgen

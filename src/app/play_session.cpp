@@ -1,0 +1,113 @@
+// The play loop's turns. A paused turn shows nothing new: it waits for events, so a
+// paused game uses almost no processor time.
+#include "play_session.h"
+
+#include "fbsound.h"
+#include "pause_screen.h"
+#include "platform.h"
+#include "screenshot.h"
+#include "sound_pause.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+constexpr int kPausedWaitMs = 250;
+constexpr double kFullVolume = 100.0;
+
+// The time spent saving is not played: the next step leaves it out.
+void takeScreenshot(PlaySession& session)
+{
+    const double started = REAL_SECONDS();
+    const std::time_t now = std::time(nullptr);
+    std::tm localTime{};
+    localtime_r(&now, &localTime);
+    std::string path, error;
+    if (saveScreenshot(session.screenshotFolder, localTime, path, error)) {
+        std::printf("%s\n", path.c_str());
+        std::fflush(stdout);
+    } else {
+        std::fprintf(stderr, "screenshot not saved: %s\n", error.c_str());
+    }
+    session.lastReal += REAL_SECONDS() - started;
+}
+
+// The time up to the pause was played: it reaches the first frame after the resume.
+void pause(PlaySession& session, SoundBank& sounds)
+{
+    session.bankedStep = measureStep(session);
+    RELEASE_KEYS();
+    session.paused = true;
+    session.pausedVoices = pauseAllVoices(sounds);
+    showPauseScreen(pauseMessage(session.settings));
+}
+
+void resume(PlaySession& session)
+{
+    session.paused = false;
+    resumeVoices(session.pausedVoices);
+    session.pausedVoices.clear();
+    skipUnplayedTime(session);
+}
+
+} // namespace
+
+void beginSession(PlaySession& session)
+{
+    const Settings& settings = session.settings;
+    SCREEN_WINDOW_MODE(settings.windowScale, settings.fullscreen);
+    FBS_SET_MASTERVOLUME(static_cast<float>(settings.volume / kFullVolume));
+    PADS_OPEN();
+    session.lastReal = REAL_SECONDS();
+    session.gameClock = session.lastReal;
+    session.bankedStep = 0.0;
+    session.paused = false;
+    HOLD_TIMER(session.gameClock);
+}
+
+void skipUnplayedTime(PlaySession& session) { session.lastReal = REAL_SECONDS(); }
+
+double measureStep(PlaySession& session)
+{
+    const double real = REAL_SECONDS();
+    const double step = real - session.lastReal + session.bankedStep;
+    session.lastReal = real;
+    session.bankedStep = 0.0;
+    return step;
+}
+
+bool playFrame(PlaySession& session, const ActionSet& held, double step, const FrameRunner& runFrame)
+{
+    session.gameClock += step;
+    HOLD_TIMER(session.gameClock);
+    HOLD_KEYS(ruleKeys(held));
+    return runFrame();
+}
+
+bool stepSession(PlaySession& session, SoundBank& sounds, const FrameRunner& runFrame)
+{
+    const FrameInput input = readFrameInput(session.settings);
+    const bool pausePressed = input.pressed[bit(Action::pause)];
+    if (!session.paused && (pausePressed || input.focusLost)) {
+        pause(session, sounds);
+    } else if (session.paused && pausePressed) {
+        resume(session);
+    }
+    if (session.paused) {
+        if (KEY_DOWN(scancode::ESCAPE) || input.held[bit(Action::quit)]) return false;
+        if (input.pressed[bit(Action::screenshot)]) takeScreenshot(session);
+        WAIT_EVENTS(kPausedWaitMs);
+        return true;
+    }
+    const bool running = playFrame(session, input.held, measureStep(session), runFrame);
+    if (input.pressed[bit(Action::screenshot)]) takeScreenshot(session);
+    return running;
+}
+
+void endSession(PlaySession& session)
+{
+    if (session.paused) resume(session);
+    RELEASE_TIMER();
+    RELEASE_KEYS();
+}

@@ -1,0 +1,269 @@
+// Reading settings text. Every line is checked whole before it changes anything, so
+// a bad line leaves no half of itself behind. Bindings are resolved once all lines
+// are read: in line order, each key or controller input goes to the first action
+// that claims it.
+#include "settings.h"
+
+#include "platform.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace {
+
+struct DefaultBinding {
+    Action action;
+    const char* keys; // empty: no key
+    const char* pad;  // empty: no controller input
+};
+
+// Today's keys, keypad twins of the arrows included; P and the Pause key pause.
+constexpr DefaultBinding kDefaults[] = {
+    {Action::thrust, "Up, Keypad 8", "-lefty, dpup, righttrigger"},
+    {Action::left, "Left, Keypad 4", "-leftx, dpleft"},
+    {Action::right, "Right, Keypad 6", "+leftx, dpright"},
+    {Action::jump, "Down, Keypad 2", "dpdown"},
+    {Action::fire, "W", "a"},
+    {Action::ping, "Space", "y"},
+    {Action::shield, "S", "b"},
+    {Action::sight, "A", "x"},
+    {Action::zoomIn, "PageUp, Keypad 9", "rightshoulder"},
+    {Action::zoomOut, "PageDown, Keypad 3", "leftshoulder"},
+    {Action::pause, "P, Pause", "start"},
+    {Action::screenshot, "F12", ""},
+    {Action::quit, "", "back"},
+};
+
+constexpr const char* kPadPrefix = "pad_";
+
+// SDL names the comma key ","; in a comma-separated list it goes by a word.
+const std::map<std::string, std::string> kKeyNameAliases = {{"Comma", ","}, {"Keypad Comma", "Keypad ,"}};
+
+std::string trim(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// An empty value is an empty list: "fire =" leaves fire without a key.
+std::vector<std::string> splitList(const std::string& value)
+{
+    std::vector<std::string> items;
+    if (trim(value).empty()) return items;
+    size_t start = 0;
+    for (size_t comma = value.find(','); ; comma = value.find(',', start)) {
+        items.push_back(trim(value.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        if (comma == std::string::npos) return items;
+        start = comma + 1;
+    }
+}
+
+bool readKeys(const std::string& value, std::vector<int>& keys, std::string& problem)
+{
+    for (const std::string& item : splitList(value)) {
+        const auto alias = kKeyNameAliases.find(item);
+        const int key = KEY_BY_NAME(alias == kKeyNameAliases.end() ? item : alias->second);
+        if (key == 0) {
+            problem = item.empty() ? "a key name is missing" : "unknown key name \"" + item + "\"";
+            return false;
+        }
+        if (key == KEY_BY_NAME("Escape")) {
+            problem = "Escape is kept for quitting";
+            return false;
+        }
+        keys.push_back(key);
+    }
+    return true;
+}
+
+bool readPadInputs(const std::string& value, std::vector<PadInput>& inputs, std::string& problem)
+{
+    for (const std::string& item : splitList(value)) {
+        PadInput input;
+        if (!padInputByName(item, input)) {
+            problem = item.empty() ? "a controller input is missing" : "unknown controller input \"" + item + "\"";
+            return false;
+        }
+        inputs.push_back(input);
+    }
+    return true;
+}
+
+bool readWholeNumber(const std::string& value, int low, int high, int& number, std::string& problem)
+{
+    const bool digits = !value.empty() && value.size() <= 9 &&
+                        std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (digits) number = std::stoi(value);
+    if (digits && number >= low && number <= high) return true;
+    problem = "\"" + value + "\" is not a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+    return false;
+}
+
+bool readSwitch(const std::string& value, bool& on, std::string& problem)
+{
+    if (value == "on" || value == "off") {
+        on = value == "on";
+        return true;
+    }
+    problem = "\"" + value + "\" is neither on nor off";
+    return false;
+}
+
+// The bindings of the lines read so far: for each action, its latest line.
+struct FileBinding {
+    int line = 0;
+    std::vector<int> keys;
+    std::vector<PadInput> pad;
+};
+
+struct Pending {
+    std::array<std::optional<FileBinding>, kActionCount> keys;
+    std::array<std::optional<FileBinding>, kActionCount> pad;
+};
+
+// One line "name = value" into settings or pending; false with the problem.
+bool applyLine(const std::string& name, const std::string& value, int line, Settings& settings, Pending& pending,
+               std::string& problem)
+{
+    if (name == "volume") return readWholeNumber(value, 0, 100, settings.volume, problem);
+    if (name == "window_scale") return readWholeNumber(value, 1, kLargestWindowScale, settings.windowScale, problem);
+    if (name == "shake") return readSwitch(value, settings.shake, problem);
+    if (name == "fullscreen") return readSwitch(value, settings.fullscreen, problem);
+    Action action{};
+    const bool isPad = name.starts_with(kPadPrefix);
+    if (!actionByName(isPad ? name.substr(std::string(kPadPrefix).size()) : name, action) ||
+        (!isPad && action == Action::quit)) {
+        problem = "unknown setting \"" + name + "\"";
+        return false;
+    }
+    FileBinding binding;
+    binding.line = line;
+    if (isPad ? !readPadInputs(value, binding.pad, problem) : !readKeys(value, binding.keys, problem)) return false;
+    (isPad ? pending.pad : pending.keys)[bit(action)] = std::move(binding);
+    return true;
+}
+
+// Gives each bound input to the first line that claims it, then lets the defaults of
+// the actions no line rebinds keep what no line took.
+template <typename Input>
+void resolve(std::array<std::vector<Input>, kActionCount>& bound,
+             const std::array<std::optional<FileBinding>, kActionCount>& lines,
+             std::vector<Input> FileBinding::*inputs, std::string (*nameOf)(const Input&), const std::string& fileName,
+             std::vector<std::string>& warnings)
+{
+    std::vector<int> order;
+    for (int a = 0; a < kActionCount; ++a) {
+        if (lines[a]) order.push_back(a);
+    }
+    std::sort(order.begin(), order.end(), [&lines](int a, int b) { return lines[a]->line < lines[b]->line; });
+    std::vector<std::pair<Input, int>> taken; // input, action
+    for (int a : order) {
+        bound[a].clear();
+        for (const Input& input : (*lines[a]).*inputs) {
+            const auto owner = std::find_if(taken.begin(), taken.end(), [&](const auto& t) { return t.first == input; });
+            if (owner != taken.end() && owner->second != a) {
+                const int ownerLine = lines[owner->second]->line;
+                warnings.push_back(fileName + ":" + std::to_string(lines[a]->line) + ": " + nameOf(input) +
+                                   " is already bound to " + actionName(Action(owner->second)) + " on line " +
+                                   std::to_string(ownerLine) + "; it stays there");
+                continue;
+            }
+            if (owner == taken.end()) taken.emplace_back(input, a);
+            if (std::find(bound[a].begin(), bound[a].end(), input) == bound[a].end()) bound[a].push_back(input);
+        }
+    }
+    for (int a = 0; a < kActionCount; ++a) {
+        if (lines[a]) continue;
+        std::erase_if(bound[a], [&](const Input& input) {
+            return std::any_of(taken.begin(), taken.end(), [&](const auto& t) { return t.first == input; });
+        });
+    }
+}
+
+std::string keyNameForFile(const int& key)
+{
+    const std::string name = KEY_NAME(key);
+    for (const auto& [alias, real] : kKeyNameAliases) {
+        if (name == real) return alias;
+    }
+    return name;
+}
+
+std::string padNameForFile(const PadInput& input) { return padInputName(input); }
+
+} // namespace
+
+Settings defaultSettings()
+{
+    Settings settings;
+    for (const DefaultBinding& binding : kDefaults) {
+        std::string ignored;
+        readKeys(binding.keys, settings.keys[bit(binding.action)], ignored);
+        readPadInputs(binding.pad, settings.pad[bit(binding.action)], ignored);
+    }
+    return settings;
+}
+
+void applySettingsText(Settings& settings, const std::string& text, const std::string& fileName,
+                       std::vector<std::string>& warnings)
+{
+    Pending pending;
+    int line = 0;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        const std::string content = trim(text.substr(start, end - start));
+        start = end + 1;
+        ++line;
+        if (content.empty() || content.front() == '#') continue;
+        const size_t equals = content.find('=');
+        std::string problem;
+        if (equals == std::string::npos) {
+            problem = "expected \"name = value\"";
+        } else {
+            Settings changed = settings;
+            if (applyLine(trim(content.substr(0, equals)), trim(content.substr(equals + 1)), line, changed, pending,
+                          problem)) {
+                settings = changed;
+                continue;
+            }
+        }
+        warnings.push_back(fileName + ":" + std::to_string(line) + ": " + problem + "; line ignored");
+    }
+    resolve(settings.keys, pending.keys, &FileBinding::keys, keyNameForFile, fileName, warnings);
+    resolve(settings.pad, pending.pad, &FileBinding::pad, padNameForFile, fileName, warnings);
+}
+
+std::string defaultSettingsText()
+{
+    std::string text =
+        "# Space Game settings: one \"name = value\" a line; a line starting with # is a comment.\n"
+        "# A setting left out keeps its default, which is what this file sets.\n"
+        "\n"
+        "# Keys, by SDL's key names (\"Left Ctrl\", \"Keypad 8\", \"F12\"). Several keys for one\n"
+        "# action are separated by commas; the comma key itself is written Comma. An empty\n"
+        "# value leaves the action without a key. Escape always quits.\n";
+    for (const DefaultBinding& binding : kDefaults) {
+        if (binding.action != Action::quit) text += actionName(binding.action) + " = " + binding.keys + "\n";
+    }
+    text += "\n"
+            "# Game controller inputs: the buttons a b x y back guide start leftstick rightstick\n"
+            "# leftshoulder rightshoulder dpup dpdown dpleft dpright, the triggers lefttrigger and\n"
+            "# righttrigger, and the sticks' directions: -leftx is the left stick pushed left,\n"
+            "# +leftx right, -lefty up, +lefty down (rightx and righty likewise).\n";
+    for (const DefaultBinding& binding : kDefaults) {
+        text += kPadPrefix + actionName(binding.action) + " = " + binding.pad + "\n";
+    }
+    text += "\n"
+            "# Master volume, from 0 (silent) to 100.\n"
+            "volume = 100\n"
+            "# Shake the view when the ship is destroyed: on or off.\n"
+            "shake = on\n"
+            "# Start filling the screen (on) or in a window (off); Alt+Enter or F11 switches.\n"
+            "fullscreen = off\n"
+            "# The window's starting size as a multiple of 640 x 480, from 1 to 4 (at most what\n"
+            "# the desktop has room for).\n"
+            "window_scale = 1\n";
+    return text;
+}

@@ -1,0 +1,47 @@
+// The player's settings: which keys and controller inputs make each action, the
+// volume, the shake of the view, and how the window starts. They come from a plain
+// "name = value" file in the user's config folder; a line that cannot be used is
+// named in a warning and skipped, so the game always starts, with the defaults for
+// whatever the file does not say. The game never writes the file unless asked.
+#pragma once
+
+#include "actions.h"
+#include "pad_inputs.h"
+#include "user_folders.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+struct Settings {
+    std::array<std::vector<int>, kActionCount> keys; // SDL key positions (KEY_BY_NAME); Escape quits besides
+    std::array<std::vector<PadInput>, kActionCount> pad;
+    int volume = 100; // master volume, 0 (silent) to 100
+    bool shake = true;
+    bool fullscreen = false;
+    int windowScale = 1; // the window's starting size as a multiple of 640 x 480
+
+    bool operator==(const Settings&) const = default;
+};
+
+constexpr int kLargestWindowScale = 4;
+
+// "$XDG_CONFIG_HOME/space-game/settings.ini" (or under ~/.config); empty without a home.
+std::string settingsPath(const Environment& environment);
+
+Settings defaultSettings();
+// The lines of a settings file applied over the settings given. Each line that cannot
+// be used adds one warning "FILE:LINE: problem" and changes nothing. A key bound to
+// two actions stays with the line that bound it first; an action the text rebinds
+// takes its keys away from the defaults of the others.
+void applySettingsText(Settings& settings, const std::string& text, const std::string& fileName,
+                       std::vector<std::string>& warnings);
+// The defaults with the file at path applied. No file is no warning; a file that
+// cannot be read (or a folder in its place) is one warning, and the defaults.
+Settings loadSettings(const std::string& path, std::vector<std::string>& warnings);
+
+// A settings file that sets every default, with comments that explain each setting.
+std::string defaultSettingsText();
+// Writes defaultSettingsText() to path, making its folder. An existing file is kept
+// unless overwrite is set. False with the reason (naming the file) on failure.
+bool writeDefaultSettings(const std::string& path, bool overwrite, std::string& error);

@@ -1,0 +1,48 @@
+// Reading the game's options' values. A seed is a whole number a double holds exactly,
+// so that it seeds the generator as typed.
+#include "game_options.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+constexpr uint64_t kLargestSeed = uint64_t(1) << 53;
+
+bool wholeNumber(const std::string& text, uint64_t largest, uint64_t& number)
+{
+    if (text.empty() || text.size() > 16 || !std::all_of(text.begin(), text.end(), [](char c) {
+            return c >= '0' && c <= '9';
+        })) {
+        return false;
+    }
+    number = std::stoull(text);
+    return number <= largest;
+}
+
+} // namespace
+
+bool applyGameOptions(const CommandLine& line, Settings& settings, std::optional<double>& seed, std::string& error)
+{
+    for (const GivenOption& option : line.options) {
+        if (option.name == kFullscreenOption.name) settings.fullscreen = true;
+        if (option.name == kWindowedOption.name) settings.fullscreen = false;
+    }
+    uint64_t number = 0;
+    if (line.has(kVolumeOption.name)) {
+        if (!wholeNumber(line.value(kVolumeOption.name), 100, number)) {
+            error = "--volume wants a whole number from 0 to 100, not '" + line.value(kVolumeOption.name) + "'";
+            return false;
+        }
+        settings.volume = static_cast<int>(number);
+    }
+    if (line.has(kMuteOption.name)) settings.volume = 0;
+    if (line.has(kSeedOption.name)) {
+        if (!wholeNumber(line.value(kSeedOption.name), kLargestSeed, number)) {
+            error = "--seed wants a whole number from 0 to 2^53, not '" + line.value(kSeedOption.name) + "'";
+            return false;
+        }
+        seed = static_cast<double>(number);
+    }
+    return true;
+}

@@ -1,0 +1,23 @@
+// The game's own command-line options: the settings they override for one run and
+// the random seed. The table rows live in game_command_line.cpp.
+#pragma once
+
+#include "command_line.h"
+#include "settings.h"
+
+#include <optional>
+#include <string>
+
+inline constexpr OptionSpec kFullscreenOption{"--fullscreen", "", "start filling the screen"};
+inline constexpr OptionSpec kWindowedOption{"--windowed", "", "start in a window"};
+inline constexpr OptionSpec kMuteOption{"--mute", "", "play without sound (volume 0)"};
+inline constexpr OptionSpec kVolumeOption{"--volume", "N", "master volume from 0 to 100"};
+inline constexpr OptionSpec kSeedOption{"--seed", "N", "fix the random seed: the same seed and keys start the same"};
+inline constexpr OptionSpec kWriteSettingsOption{"--write-settings", "",
+                                                 "write a settings file with every default and exit"};
+inline constexpr OptionSpec kForceOption{"--force", "", "with --write-settings: replace an existing file"};
+
+// Applies the options given over the settings (the last of --fullscreen and --windowed
+// wins; --mute wins over --volume) and reads the seed. False with the problem when a
+// value cannot be used.
+bool applyGameOptions(const CommandLine& line, Settings& settings, std::optional<double>& seed, std::string& error);
