@@ -98,3 +98,19 @@ TEST_F(GameReload, AFileThatCannotBeRead_KeepsTheOldShipAndIsReportedOnce)
     for (int i = 0; i < 3; ++i) frame(0.5);
     EXPECT_EQ(game.player.model.lines.size(), 3u) << "a good save after a bad one is flown";
 }
+
+TEST_F(GameReload, TheFirstSaveOfAnOwnShip_IsFlownInPlaceOfTheShippedOne)
+{
+    endGame(game);
+    fs::remove(game.ownShip);
+    std::string error;
+    ASSERT_TRUE(startGame(game, error)) << error;
+    const size_t shippedLines = game.player.model.lines.size();
+    ASSERT_NE(shippedLines, 3u);
+    for (int i = 0; i < 3; ++i) frame(0.5);
+    ASSERT_EQ(game.player.model.lines.size(), shippedLines) << "no own ship yet: the shipped one flies on";
+
+    save(outline({{0, -6}, {5, 5}, {-5, 5}}));
+    for (int i = 0; i < 3; ++i) frame(0.5);
+    EXPECT_EQ(game.player.model.lines.size(), 3u);
+}

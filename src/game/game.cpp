@@ -101,7 +101,11 @@ bool startGame(Game& game, std::string& error, std::optional<double> seed)
     }
     game.sounds = loadGameSounds(game.soundBank, game.dataFolder, audioOpen);
     startShipSounds(game.soundBank, game.sounds, &game.player.position);
-    game.shipPath = loadPlayerShip(game.player.model, game.dataFolder + "/model/Ship.mdata", game.ownShip);
+    const std::string shippedShip = game.dataFolder + "/model/Ship.mdata";
+    loadPlayerShip(game.player.model, shippedShip, game.ownShip);
+    // The file the editor saves to: the player's own ship whenever there is a place
+    // for one, so its first save is flown too, not only later ones.
+    game.shipPath = game.ownShip.empty() ? shippedShip : game.ownShip;
     watchShipFile(game);
     game.player.shots.assign(kShots, Shot{});
     readyPlayer(game.player, game.effects);

@@ -36,7 +36,7 @@ struct Game {
     bool levelCleared = false; // the next frame builds the next level
     SoundBank soundBank;
     GameSounds sounds;
-    std::string shipPath; // the ship file start-up chose and loaded, followed for saves
+    std::string shipPath; // the ship file the editor saves to, followed for saves
     FileWatch shipWatch;
 };
 

@@ -9,5 +9,4 @@
 // A broken own ship is said once on standard error and left as it is; the shipped
 // one is then flown. A shipped ship that cannot be opened is LOAD's affair: it says
 // "Could not load file!" and the game flies an empty outline.
-// Returns the path of the file chosen, the one the game then follows for saves.
-std::string loadPlayerShip(Model& ship, const std::string& shippedShip, const std::string& ownShip);
+void loadPlayerShip(Model& ship, const std::string& shippedShip, const std::string& ownShip);
