@@ -195,3 +195,32 @@ TEST_F(EditorEdits, UnsavedChanges_TheCloseButtonAsksFirstTooAndSavingLetsEscape
     headless::setKey(scancode::ESCAPE, true);
     EXPECT_FALSE(runEditorFrame(editor)) << "nothing left to lose";
 }
+
+TEST_F(EditorEdits, TexturePointEdits_AreUnsavedChangesAndUndoSteps)
+{
+    start(diamond());
+    const Vec2f before = editor.model.lines[0].texEnd;
+    press(scancode::M);
+    pressWithCtrl(scancode::RIGHT);
+    EXPECT_EQ(editor.model.lines[0].texEnd, before + Vec2f(1, 0));
+    EXPECT_EQ(editor.title, "*Ship.mdata - Ship Editor");
+    pressWithCtrl(scancode::Z);
+    EXPECT_EQ(editor.model.lines[0].texEnd, before);
+    EXPECT_EQ(editor.title, "Ship.mdata - Ship Editor");
+}
+
+// A key pressed while the left button is still down after a drag: the drag so far
+// is a step of its own, so undo takes back only the key's command.
+TEST_F(EditorEdits, ACommandDuringADrag_IsAStepApartFromTheDrag)
+{
+    start(diamond());
+    frameOnCell(20, 10, MOUSE_LEFT);
+    const std::vector<Vec2f> dragged = ends();
+    headless::setMouse(5, 240, MOUSE_LEFT); // off the grid, still held
+    press(scancode::INSERT);
+    headless::setMouseOutside();
+    runEditorFrame(editor);
+    ASSERT_EQ(ends().size(), 5u);
+    pressWithCtrl(scancode::Z);
+    EXPECT_EQ(ends(), dragged);
+}
