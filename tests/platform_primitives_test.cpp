@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -243,6 +245,58 @@ TEST_F(Circles, ClippedAndHuge_DrawOnlyWhatIsOnScreen)
     EXPECT_EQ(pixel(320, 240), kBlue);
     DRAW_CIRCLE(nullptr, 320, 240, 1e30f, kBlue, 0, 0, kWholeTurn, 0); // the rim is nowhere near
     EXPECT_LT(countPixels(kBlue), 700);
+}
+
+// An arc is the whole outline or disc masked by each pixel's angle from the centre,
+// taken plainly with the library's atan2 for every pixel. Ends at the angles of
+// lattice points put pixels exactly on them.
+TEST_F(Circles, Arcs_AreTheWholeShapeMaskedByEachPixelsExactAngle)
+{
+    constexpr double kTwoPi = 2.0 * std::numbers::pi;
+    const auto wrap = [&](double angle) {
+        const double wrapped = std::fmod(angle, kTwoPi);
+        return wrapped < 0.0 ? wrapped + kTwoPi : wrapped;
+    };
+    std::mt19937 random(11);
+    const auto uniform = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(random); };
+    const auto pick = [&](int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); };
+    const auto anAngle = [&] {
+        if (pick(2)) return static_cast<float>(uniform(-7.0, 7.0));
+        return static_cast<float>(std::atan2(pick(9) - 4, pick(9) - 4) + kTwoPi * (pick(3) - 1));
+    };
+    const float aspects[] = {0.0f, 0.5f, 0.8f, 1.7f};
+    for (int i = 0; i < 300; ++i) {
+        const int cx = 160 + pick(320), cy = 120 + pick(240);
+        const float radius = static_cast<float>(uniform(0.5, 70.0));
+        const float aspect = aspects[pick(4)];
+        const float start = anAngle(), end = anAngle();
+        const int fill = pick(2) ? -1 : 0;
+        const double ratio = aspect > 0.0f ? aspect : 1.0;
+        const double rx = ratio < 1.0 ? radius : radius / ratio, ry = ratio < 1.0 ? radius * ratio : radius;
+        const int reach = static_cast<int>(std::max(rx, ry)) + 1; // within the screen
+        SCREEN_CLEAR();
+        DRAW_CIRCLE(nullptr, cx, cy, radius, kRed, aspect, 0, kWholeTurn, fill);
+        std::vector<uint32_t> whole;
+        for (int y = cy - reach; y <= cy + reach; ++y) {
+            for (int x = cx - reach; x <= cx + reach; ++x) whole.push_back(pixel(x, y));
+        }
+        SCREEN_CLEAR();
+        DRAW_CIRCLE(nullptr, cx, cy, radius, kRed, aspect, start, end, fill);
+
+        const double span = double{end} - double{start};
+        const bool wholeTurn = std::fabs(span) >= kTwoPi - 1e-5;
+        size_t k = 0;
+        for (int y = cy - reach; y <= cy + reach; ++y) {
+            for (int x = cx - reach; x <= cx + reach; ++x, ++k) {
+                const int dx = x - cx, dy = y - cy;
+                const double fromStart = wrap(std::atan2(-dy / ry, dx / rx) - wrap(start));
+                const bool onArc = wholeTurn || (dx == 0 && dy == 0) || fromStart <= wrap(span) + 1e-6 ||
+                                   fromStart >= kTwoPi - 1e-6;
+                ASSERT_EQ(pixel(x, y), onArc ? whole[k] : kBlack)
+                    << "case " << i << " at (" << dx << ", " << dy << "), arc " << start << " to " << end;
+            }
+        }
+    }
 }
 
 using Text = HeadlessScreen;
