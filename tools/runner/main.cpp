@@ -5,10 +5,10 @@
 // (the game reads data/). Options: --seed N (0..1000000), --frames N, --level L,
 // --script FILE | --random | --replay FILE, --record FILE, --stalls N (2 s frames in a
 // random run), --timing, --check-memory.
-#include "fbsound_fake.h"
 #include "game_demo.h"
 #include "game_session.h"
 #include "headless.h"
+#include "headless_turn.h"
 #include "input_script.h"
 #include "heap_count.h"
 #include "platform.h"
@@ -111,19 +111,6 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
     return checkInputs(options, error);
 }
 
-// The recording sound library never finishes a sound and keeps every call; let each
-// one-off sound end within its frame and forget the calls, as a real run would.
-void settleSounds(const Game& game)
-{
-    for (const NamedSound& sound : game.soundBank.sounds) {
-        if (&sound == &game.soundBank.sounds[game.sounds.thrust] || &sound == &game.soundBank.sounds[game.sounds.shield]) {
-            continue;
-        }
-        for (const SoundVoice& voice : sound.voices) fbsound_fake::setLoopsLeft(voice.sound, 0);
-    }
-    fbsound_fake::clearCalls();
-}
-
 // Blocks the game holds beyond two per asteroid (its outline, as stored and turned).
 long long heapBeyondAsteroids(const Game& game)
 {
@@ -219,10 +206,9 @@ int main(int argc, char** argv)
         }
 
         const auto start = std::chrono::steady_clock::now();
-        running = playTurn(session, game);
+        running = playHeadlessTurn(session, game);
         const auto end = std::chrono::steady_clock::now();
         if (options.timing) frameSeconds.push_back(std::chrono::duration<double>(end - start).count());
-        settleSounds(game);
 
         // Containers reach their working sizes in the first frames (the recorded calls,
         // the sound library's tables); from then on only asteroids may add blocks.
