@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+class AsteroidGrid;
 struct Camera;
 struct Image;
 struct EffectSystem;
@@ -104,8 +105,10 @@ void ADD_BATTERY(Player& player, float amount);
 void SUBTRACT_BATTERY(Player& player, float amount);
 
 // Turns, moves, wraps (50 units past the edges), transforms and bounces every active
-// asteroid. levelCleared comes back true when none is active.
-void UPDATE_ASTEROIDS(std::vector<Entity>& asteroids, float dt, bool& levelCleared, const Camera& camera);
+// asteroid. levelCleared comes back true when none is active. The grid is the bounce's
+// working storage, kept by the caller so that frames allocate nothing.
+void UPDATE_ASTEROIDS(std::vector<Entity>& asteroids, float dt, bool& levelCleared, const Camera& camera,
+                      AsteroidGrid& grid);
 
 // Kinds of effect. Any other kind is neither moved, drawn nor ever ended.
 constexpr int32_t EFFECT_STREAK = 0;  // explosion spark: a line along its velocity

@@ -101,3 +101,8 @@ int CHECK_LINE_MODEL_COLLISION(Vec2f p, Vec2f q, const Model& model, Vec2f posit
 // and texEnd and the centre (16, 16), in grid units of 8 texels, rounded to whole
 // texels when asked (as the editor does). The target is the locked screen.
 void DRAW_MODEL(const Model& model, Vec2f origin, int brightness, const Image* texture, bool wholeTexels);
+// True when no triangle of the model's fan around origin (as DRAW_MODEL and the world
+// drawing lay it) can reach a pixel of a width x height target, so it may be skipped
+// without any triangle set-up. False whenever it cannot be sure, as for a point that
+// is not a finite number.
+bool fanMissesTarget(const Model& model, Vec2f origin, int width, int height);

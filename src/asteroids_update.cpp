@@ -1,10 +1,12 @@
 // The asteroid field's frame step: turn, move, wrap, transform and bounce. Asteroids
 // are visited in index order and each bounces against all others at once, so a pair
 // with j < i meets j already moved this frame and j > i meets it as last frame left
-// it. The pair test is quadratic; the broad test keeps the exact one to near pairs.
+// it. The grid follows every move, so it offers each asteroid its neighbours where
+// they stand at that moment, in index order: the bounces are exactly those of the
+// plain double loop over all pairs, without its quadratic cost.
 #include "entity.h"
 
-#include "broad_collision.h"
+#include "asteroid_grid.h"
 #include "camera.h"
 #include "world.h"
 
@@ -25,10 +27,9 @@ void wrapWithMargin(float& coordinate, int size)
 
 // Touching asteroids leave along the line through their centres, away from each
 // other, each with the mean of the two speeds. Coinciding centres give a zero line,
-// which stops both.
-void bounce(Entity& a, Entity& b)
+// which stops both. The grid has already kept the pair to those near enough.
+void bounceIfTouching(Entity& a, Entity& b)
 {
-    if (!broad_collision::nearEnough(a.position, a.model.radius, b.position, b.model.radius)) return;
     Vec2f scratch;
     if (CHECK_MODEL_MODEL_COLLISION(a.model, a.position, b.model, b.position, scratch) < 0) return;
     const float s = (MAGNITUDE(a.velocity) + MAGNITUDE(b.velocity)) / 2.0f;
@@ -40,9 +41,11 @@ void bounce(Entity& a, Entity& b)
 
 } // namespace
 
-void UPDATE_ASTEROIDS(std::vector<Entity>& asteroids, float dt, bool& levelCleared, const Camera& camera)
+void UPDATE_ASTEROIDS(std::vector<Entity>& asteroids, float dt, bool& levelCleared, const Camera& camera,
+                      AsteroidGrid& grid)
 {
     levelCleared = true;
+    grid.build(asteroids);
     const size_t count = asteroids.size();
     for (size_t i = 0; i < count; ++i) {
         Entity& asteroid = asteroids[i];
@@ -53,8 +56,7 @@ void UPDATE_ASTEROIDS(std::vector<Entity>& asteroids, float dt, bool& levelClear
         wrapWithMargin(asteroid.position.x, WORLD_W);
         wrapWithMargin(asteroid.position.y, WORLD_H);
         TRANSFORM(asteroid.model, asteroid.position, asteroid.angle, 1.0f, camera, false);
-        for (size_t j = 0; j < count; ++j) {
-            if (j != i && asteroids[j].active) bounce(asteroid, asteroids[j]);
-        }
+        grid.move(i, asteroid.position);
+        for (const int32_t j : grid.near(i)) bounceIfTouching(asteroid, asteroids[j]);
     }
 }

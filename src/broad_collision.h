@@ -5,6 +5,7 @@
 
 #include "vec2f.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace broad_collision {
@@ -19,6 +20,17 @@ inline bool nearEnough(Vec2f a, int32_t radiusA, Vec2f b, int32_t radiusB)
     const double ra = radiusA;
     const double rb = radiusB;
     return distanceSquared <= kBroadFactor * (ra * ra + rb * rb);
+}
+
+// A distance along either axis beyond which nearEnough fails for any two radii whose
+// sizes are at most largestRadius. The float differences and squares that
+// nearEnough rounds may make a pair look a few parts in 10^7 nearer than it is;
+// the relative and the absolute margin cover that, and the latter also the squares
+// that underflow to 0.
+inline double farthestReach(double largestRadius)
+{
+    const double r = largestRadius;
+    return std::sqrt(kBroadFactor * (r * r + r * r)) * (1.0 + 1e-6) + 1.0;
 }
 
 } // namespace broad_collision

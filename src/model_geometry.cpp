@@ -30,7 +30,7 @@ void SEAL(Model& model)
     // out of bounds.
     if (model.transformed.size() != count) model.transformed.resize(count);
     for (size_t i = 0; i < count; ++i) {
-        const size_t j = (i + 1) % count;
+        const size_t j = i + 1 == count ? 0 : i + 1; // no division per line: SEAL runs for every model every frame
         model.lines[j].start = model.lines[i].end;
         model.transformed[j].start = model.transformed[i].end;
         model.lines[j].texStart = model.lines[i].texEnd;

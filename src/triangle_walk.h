@@ -6,6 +6,8 @@
 
 #include "sse_rounding.h"
 
+#include <xmmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -18,8 +20,16 @@ using sse_rounding::roundToInt;
 // Row numbers beyond this are far outside any target and only ever clipped; keeping
 // them small keeps every row sum exact in 64 bits.
 constexpr float kRowLimit = 1 << 30;
-inline int64_t rowOf(float flooredY) { return int64_t(std::fmin(std::fmax(flooredY, -kRowLimit), kRowLimit)); }
-inline int32_t columnOf(float x) { return roundToInt(std::fmin(std::fmax(x, -kRowLimit), kRowLimit)); }
+// fmin(fmax(v, -limit), limit) in two instructions rather than two library calls:
+// maxss returns its second operand when either is not a number, so NaN gives -limit
+// as fmax does.
+inline float withinRowLimit(float v)
+{
+    const __m128 raised = _mm_max_ss(_mm_set_ss(v), _mm_set_ss(-kRowLimit));
+    return _mm_cvtss_f32(_mm_min_ss(raised, _mm_set_ss(kRowLimit)));
+}
+inline int64_t rowOf(float flooredY) { return int64_t(withinRowLimit(flooredY)); }
+inline int32_t columnOf(float x) { return roundToInt(withinRowLimit(x)); }
 
 template <int N>
 struct Vertex {

@@ -76,9 +76,10 @@ struct TextureSpan {
     int pitchShift;
     __m128i offset;
 
+    template <bool kUnitDepth>
     uint32_t texel(float w, float uw, float vw) const
     {
-        const float z = 1.0f / w;
+        const float z = kUnitDepth ? 1.0f : 1.0f / w;
         const uint32_t u = uint32_t(triangle_walk::roundToInt(z * uw));
         const uint32_t v = uint32_t(triangle_walk::roundToInt(z * vw));
         uint32_t value;
@@ -87,14 +88,26 @@ struct TextureSpan {
         return uint32_t(_mm_cvtsi128_si32(kDarken ? _mm_subs_epu8(packed, offset) : _mm_adds_epu8(packed, offset)));
     }
 
+    // The game draws every triangle at depth 1, so 1/w is exactly 1 along the whole
+    // span, and so is the product with it: the division per pixel can go.
     void operator()(int row, int xl, int xr, const float (&a)[3], const float (&dx)[3]) const
+    {
+        if (a[0] == 1.0f && dx[0] == 0.0f) {
+            fill<true>(row, xl, xr, a, dx);
+        } else {
+            fill<false>(row, xl, xr, a, dx);
+        }
+    }
+
+    template <bool kUnitDepth>
+    void fill(int row, int xl, int xr, const float (&a)[3], const float (&dx)[3]) const
     {
         uint32_t* pixels = target.row(row);
         float* depth = target.depthRow(row);
         float w = a[0], uw = a[1], vw = a[2];
         for (int x = xl; x < xr; ++x) {
             if (w > depth[x]) {
-                pixels[x] = texel(w, uw, vw);
+                pixels[x] = texel<kUnitDepth>(w, uw, vw);
                 depth[x] = w;
             }
             w += dx[0];

@@ -3,8 +3,13 @@
 // count, and an outline wholly inside another does not.
 #include "camera.h"
 #include "model.h"
+#include "plain_collision.h"
+#include "world_helpers.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
 
 namespace {
 
@@ -89,4 +94,87 @@ TEST(LineModelCollision, ASegmentAlongAnEdgeOrOutsideMisses)
     EXPECT_EQ(CHECK_LINE_MODEL_COLLISION({0, 0}, {5, 5}, model, {10, 10}, contact), -1);
     EXPECT_EQ(CHECK_LINE_MODEL_COLLISION({0, 0}, {5, 5}, Model{}, {10, 10}, contact), -1);
     EXPECT_EQ(contact, kPreset);
+}
+
+namespace {
+
+// Points that stress the lanes' arithmetic: zeros of both signs, a subnormal, huge
+// values whose products overflow, infinities and a NaN.
+const float kWildCoordinates[] = {0.0f, -0.0f, 1e-40f, -3e-39f, 1e30f, -1e30f, 3e38f,
+                                  INFINITY, -INFINITY, NAN, 0.5f, -16.0f};
+
+// Outlines whose lines all lie on one slanted line, each a random stretch of it: their
+// edges are collinear but for rounding, where the float test finds crossings even
+// between stretches far apart. The line is shared by every outline made with the
+// same direction and offset.
+Model collinearOutline(std::mt19937& random, size_t lines, Vec2f direction, Vec2f offset)
+{
+    std::uniform_real_distribution<float> along(-40.0f, 40.0f);
+    Model model;
+    model.transformed.resize(lines);
+    for (ModelLine& line : model.transformed) {
+        line.start = offset + direction * along(random);
+        line.end = offset + direction * along(random);
+    }
+    return model;
+}
+
+// Lines with independent ends (not a closed outline: the test must not rely on it),
+// now and then a wild coordinate.
+Model scatteredOutline(std::mt19937& random, size_t lines, float spread, bool wild)
+{
+    std::uniform_real_distribution<float> near(-spread, spread);
+    std::uniform_int_distribution<size_t> pick(0, std::size(kWildCoordinates) - 1);
+    const auto coordinate = [&] { return wild && random() % 16 == 0 ? kWildCoordinates[pick(random)] : near(random); };
+    Model model;
+    model.transformed.resize(lines);
+    for (ModelLine& line : model.transformed) {
+        line.start = {coordinate(), coordinate()};
+        line.end = {coordinate(), coordinate()};
+    }
+    return model;
+}
+
+} // namespace
+
+TEST(ModelModelCollision, FindsTheSameLineAndContactAsThePlainLoop)
+{
+    // Line counts around the four lanes and the 64-line window of b.
+    const size_t kCounts[] = {0, 1, 3, 4, 5, 9, 15, 63, 64, 65, 130};
+    std::mt19937 random(16);
+    std::uniform_real_distribution<float> angle(0.0f, 6.2831853f);
+    std::uniform_real_distribution<float> place(-500.0f, 2500.0f);
+    int hits = 0;
+    for (int n = 0; n < 6000; ++n) {
+        const size_t aLines = kCounts[random() % std::size(kCounts)];
+        const size_t bLines = kCounts[random() % std::size(kCounts)];
+        Model a, b;
+        Vec2f aPosition{place(random), place(random)};
+        Vec2f bPosition = aPosition + Vec2f{place(random), place(random)} * 0.02f;
+        switch (n % 3) {
+        case 0: {
+            const float turn = angle(random);
+            const Vec2f direction{std::cos(turn), std::sin(turn)};
+            a = collinearOutline(random, aLines, direction, Vec2f{});
+            b = collinearOutline(random, bLines, direction, Vec2f{});
+            bPosition = aPosition; // the same line on the field
+            break;
+        }
+        case 1:
+            a = scatteredOutline(random, aLines, 30.0f, false);
+            b = scatteredOutline(random, bLines, 30.0f, false);
+            break;
+        default:
+            a = scatteredOutline(random, aLines, 30.0f, true);
+            b = scatteredOutline(random, bLines, 30.0f, true);
+            break;
+        }
+        Vec2f expected = kPreset;
+        Vec2f found = kPreset;
+        const int plain = plainModelCollision(a, aPosition, b, bPosition, expected);
+        ASSERT_EQ(CHECK_MODEL_MODEL_COLLISION(a, aPosition, b, bPosition, found), plain) << "pair " << n;
+        ASSERT_TRUE(sameBits(found, expected)) << "pair " << n;
+        hits += plain >= 0;
+    }
+    EXPECT_GT(hits, 1000) << "the pairs should cross often enough to test the first crossing";
 }

@@ -1,18 +1,22 @@
-// The sprite drawers: where texels land, the zoom rules, the three put-down rules
-// with their exact byte results, the four-row fast path against the row-by-row
-// reference, and that no position, angle, zoom or size reaches outside either image.
+// The sprite drawers: where texels land and which way they turn, the zoom rules, the
+// three put-down rules with their exact byte results, all three drawers against a
+// literal reference, the fast paths against the row-by-row loop, and that no
+// position, angle, zoom or size reaches outside either image.
 #include "display.h"
 
 #include "../src/rotozoom_loops.h"
 #include "guarded_image.h"
 #include "image.h"
 #include "screen_fixture.h"
+#include "sprite_reference.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -111,6 +115,35 @@ TEST_F(Rotozoom, PivotOffset_TurnsTheSpriteAboutAnotherPoint)
     destroyImage(sprite);
     destroyImage(centred);
     destroyImage(pivoted);
+}
+
+TEST_F(Rotozoom, NonSquareSprite_PositiveAnglesTurnItAnticlockwiseAboutItsCentreOrPivot)
+{
+    // An 8 x 4 sprite at (50, 40): at 90 degrees its right edge points up the screen and
+    // it covers columns 48..51, rows 37..44; at -90 it points down, columns 49..52,
+    // rows 36..43. A pivot 10 pixels right of the centre moves the whole turned sprite
+    // by (10, 10) at 90 degrees, and a pivot (10, -6) at 30 degrees by (4, 4).
+    struct Case {
+        int angle, px, py, sourceX, sourceY, x, y;
+    };
+    const Case cases[] = {{90, 0, 0, 0, 0, 48, 44},   {90, 0, 0, 7, 0, 48, 37},  {90, 0, 0, 0, 3, 51, 44},
+                          {90, 0, 0, 7, 3, 51, 37},   {-90, 0, 0, 0, 0, 52, 36}, {-90, 0, 0, 7, 3, 49, 43},
+                          {90, 10, 0, 0, 0, 58, 54},  {90, 10, 0, 7, 3, 61, 47}};
+    Image* sprite = numberedSprite(8, 4);
+    for (const Case& c : cases) {
+        Image* dst = createImage(100, 80);
+        ROTOZOOM(dst, sprite, 50, 40, c.angle, 1.0f, 1.0f, kMagenta, c.px, c.py);
+        EXPECT_EQ(imageRow(dst, uint32_t(c.y))[c.x], imageRow(sprite, uint32_t(c.sourceY))[c.sourceX])
+            << c.angle << " degrees, pivot " << c.px << "," << c.py << ", texel " << c.sourceX << "," << c.sourceY;
+        destroyImage(dst);
+    }
+    Image* pivoted = createImage(100, 80);
+    Image* moved = createImage(100, 80);
+    Image* wide = numberedSprite(12, 5);
+    ROTOZOOM(pivoted, wide, 50, 40, 30, 1.0f, 1.0f, kMagenta, 10, -6);
+    ROTOZOOM(moved, wide, 54, 44, 30, 1.0f, 1.0f, kMagenta, 0, 0);
+    EXPECT_TRUE(sameImage(pivoted, moved));
+    for (Image* image : {sprite, pivoted, moved, wide}) destroyImage(image);
 }
 
 TEST_F(Rotozoom, WhollyOffTheDestination_DrawsNothing)
@@ -283,4 +316,63 @@ TEST_F(Rotozoom, WildParameters_StayInsideBothImages)
         ASSERT_TRUE(source.guardIntact()) << "draw " << n;
         ASSERT_TRUE(target.pixelsFreeOf(kSrcGuard)) << "read outside the source, draw " << n;
     }
+}
+
+TEST(RotozoomReference, RandomDraws_MatchTheLiteralReferencePixelForPixel)
+{
+    // All three drawers against the step-by-step reference: non-square sprites at any
+    // angle, mirrored and huge zooms, pivots, boxes over every edge and wholly outside.
+    constexpr int kWidth = 128, kHeight = 96;
+    std::mt19937 random(31);
+    const auto uniform = [&](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
+    const auto between = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    Image* target = createImage(kWidth, kHeight);
+    sprite_reference::Target reference{kWidth, kHeight, std::vector<uint32_t>(kWidth * kHeight)};
+    // Random pixels below, so every blend shows; both targets then carry every draw.
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            imageRow(target, uint32_t(y))[x] = reference.pixels[size_t(y * kWidth + x)] = uint32_t(random());
+        }
+    }
+    int changed = 0;
+    for (int n = 0; n < 3000; ++n) {
+        sprite_reference::Sprite sprite{between(1, 40), between(1, 40), {}};
+        for (int i = 0; i < sprite.width * sprite.height; ++i) sprite.texels.push_back(uint32_t(random()));
+        Image* source = createImage(uint32_t(sprite.width), uint32_t(sprite.height));
+        for (int y = 0; y < sprite.height; ++y) {
+            std::copy_n(&sprite.texels[size_t(y * sprite.width)], sprite.width, imageRow(source, uint32_t(y)));
+        }
+        const auto rule = sprite_reference::Rule(n % 3);
+        // Kinds: any angle and zoom, whole quarter turns at zoom 1, huge zooms.
+        const int kind = n / 3 % 3;
+        const int angle = kind == 1 ? 90 * between(-4, 4) : between(-400, 400);
+        const float zx = kind == 1 ? 1.0f : kind == 2 ? uniform(-40, 40) : uniform(-3, 3);
+        const float zy = n % 7 == 0 ? 0.0f : kind == 1 ? 1.0f : kind == 2 ? uniform(-40, 40) : uniform(-3, 3);
+        const uint32_t transparent = sprite.texels[size_t(between(0, sprite.width * sprite.height - 1))];
+        sprite_reference::Draw draw{rule, between(-30, kWidth + 30), between(-30, kHeight + 30), angle, zx, zy,
+                                    transparent, between(-30, 30), between(-30, 30), between(-20, 300)};
+        switch (rule) {
+        case sprite_reference::Rule::Copy:
+            ROTOZOOM(target, source, draw.x, draw.y, angle, zx, zy, transparent, draw.px, draw.py);
+            break;
+        case sprite_reference::Rule::Alpha:
+            ROTOZOOM_ALPHA(target, source, draw.x, draw.y, angle, zx, zy, transparent);
+            break;
+        case sprite_reference::Rule::Blend:
+            ROTOZOOM_BLEND(target, source, draw.x, draw.y, angle, zx, zy, transparent, draw.opacity);
+            break;
+        }
+        const std::vector<uint32_t> before = reference.pixels;
+        sprite_reference::draw(reference, sprite, draw);
+        changed += before != reference.pixels;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                ASSERT_EQ(imageRow(target, uint32_t(y))[x], reference.pixels[size_t(y * kWidth + x)])
+                    << "draw " << n << " pixel " << x << "," << y;
+            }
+        }
+        destroyImage(source);
+    }
+    EXPECT_GT(changed, 1000) << "most draws must reach the target";
+    destroyImage(target);
 }

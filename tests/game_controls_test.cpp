@@ -1,8 +1,11 @@
 // The keys: turning wraps at the full turn, an empty tank stops only turning and
-// thrust, the trigger keeps its rhythm on a flat battery, the shot ring's order, and
-// how often a held S renews the shield.
+// thrust, the trigger keeps its rhythm on a flat battery, the shot ring's order,
+// how often a held S renews the shield, which way the zoom keys go, the camera following
+// the ship, what each action costs, and the order of a jump's random draws.
 #include "controls.h"
 #include "game_play_fixture.h"
+#include "weapons.h"
+#include "world.h"
 
 #include <cmath>
 #include <cstring>
@@ -141,4 +144,79 @@ TEST_F(GamePlay, DeadShip_IgnoresItsKeysButZoomAndSightStillWork)
     EXPECT_FLOAT_EQ(game.camera.zoom, 1.1f);
     EXPECT_EQ(game.camera.targetZoom, game.camera.zoom);
     EXPECT_EQ(game.camera.position, place * game.camera.zoom + Vec2f(-320.0f, -240.0f));
+}
+
+TEST_F(GamePlay, ZoomKeys_PageUpZoomsInPageDownOutAndTheViewStaysOnTheShip)
+{
+    struct Row {
+        int key;
+        float zoom;
+    };
+    for (const Row& row : {Row{scancode::PAGE_UP, 1.25f}, Row{scancode::PAGE_DOWN, 0.75f}}) {
+        game.camera.zoom = game.camera.targetZoom = 1.0f;
+        hold({row.key});
+        step(0.25);
+        applyControls(game);
+        EXPECT_EQ(game.camera.zoom, row.zoom);
+        EXPECT_EQ(game.camera.targetZoom, row.zoom);
+        EXPECT_EQ(game.camera.position, game.player.position * row.zoom - Vec2f(320.0f, 240.0f));
+        EXPECT_EQ(game.camera.target, game.camera.position);
+    }
+}
+
+TEST_F(GamePlay, Camera_FollowsTheLivingShipToTheCentreOfTheView)
+{
+    Player& player = game.player;
+    game.camera.zoom = game.camera.targetZoom = 2.0f;
+    game.camera.position = game.camera.target = {0.0f, 0.0f};
+    player.flags = 0;
+    for (int n = 0; n < 300; ++n) frame();
+    // The ship at the screen's centre: (1000, 700) * 2 - (320, 240).
+    EXPECT_NEAR(game.camera.position.x, 1680.0f, 1.0f);
+    EXPECT_NEAR(game.camera.position.y, 1160.0f, 1.0f);
+    player.active = false;
+    player.respawnTime = 1e9f;
+    player.position = {400.0f, 300.0f};
+    frame();
+    EXPECT_EQ(game.camera.target, Vec2f(1680.0f, 1160.0f)) << "a dead ship's view stays where it was";
+}
+
+TEST_F(GamePlay, Costs_EachActionSpendsItsShareOfTheStep)
+{
+    // One 0.01 s step from 50 fuel and 50 battery.
+    struct Row {
+        const char* action;
+        int key;
+        bool recharge;
+        float fuel, battery;
+    };
+    const Row rows[] = {
+        {"sight", scancode::A, false, 50.0f, 50.0f - 1.0f},     {"ping", scancode::SPACE, false, 50.0f, 50.0f - 2.0f},
+        {"shield", scancode::S, false, 50.0f, 50.0f - 10.0f},  {"shot", scancode::W, false, 50.0f, 50.0f - 1.0f},
+        {"thrust", scancode::UP, false, 50.0f - 0.01f, 50.0f}, {"recharge", -1, true, 50.0f - 0.001f, 50.0f + 0.01f},
+    };
+    Player& player = game.player;
+    for (const Row& row : rows) {
+        player.fuel = player.battery = 50.0f;
+        player.flags = 0;
+        player.pingState = 0;
+        player.shieldEndTime = player.laserSightEndTime = player.nextShotTime = 0.0f;
+        row.key < 0 ? hold({}) : hold({row.key});
+        step(0.01);
+        applyControls(game);
+        if (row.recharge) rechargeBattery(game);
+        EXPECT_FLOAT_EQ(player.fuel, row.fuel) << row.action;
+        EXPECT_FLOAT_EQ(player.battery, row.battery) << row.action;
+    }
+}
+
+TEST_F(GamePlay, Jump_DrawsTheNewYBeforeTheNewX)
+{
+    RANDOM_SEED(42.0);
+    const double forY = RANDOM_UNIT(), forX = RANDOM_UNIT();
+    RANDOM_SEED(42.0);
+    hold({scancode::DOWN});
+    step(0.01);
+    applyControls(game);
+    EXPECT_EQ(game.player.position, Vec2f(float(forX * WORLD_W), float(forY * WORLD_H)));
 }

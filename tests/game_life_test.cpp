@@ -1,11 +1,12 @@
 // Death, respawn and what the world drawing shows of a living or dead ship: the
 // explosion and shake on a hit, the ship back three seconds later under a shield, a
 // dead ship neither drawn nor shielded while its shots still are, the shots' glow
-// following the next-shot time, and a ship without
-// a model file that fires and thrusts without reading lines it does not have.
+// following the next-shot time, a flame's half-second life, and a ship without a
+// model file that fires and thrusts without reading lines it does not have.
 #include "camera.h"
 #include "game_play_fixture.h"
 #include "image.h"
+#include "ship_life.h"
 #include "triangles.h"
 #include "world_draw.h"
 
@@ -141,4 +142,14 @@ TEST_F(GamePlay, ShotGlow_FollowsTheNextShotTime)
     EXPECT_EQ(shotColour(1.5), 0xFF101010u) << "a glow below 0 is 0";
     EXPECT_EQ(shotColour(0.0), 0xFFFFFFFFu) << "due: 255";
     destroyImage(grey);
+}
+
+TEST_F(GamePlay, ThrustFlame_LivesHalfASecond)
+{
+    game.effects.INIT(1999);
+    game.player.thrustLevel = 1.0f;
+    step(0.02);
+    thrustFlames(game);
+    ASSERT_EQ(liveEffects(EFFECT_SPRITE), 1);
+    EXPECT_EQ(game.effects.slots[0].expiryTime, float(game.frameTime + 0.5));
 }

@@ -1,12 +1,20 @@
 // The game's use of the sound bank on the recording library: what start-up loads and
-// announces, the ship's two looping sounds, and what a missing device or file says.
+// announces, the ship's two looping sounds, what a missing device or file says, which
+// sound each event plays and where, and when the looping ones pause and resume.
+#include "controls.h"
 #include "fbsound_fake.h"
 #include "game.h"
+#include "game_play_fixture.h"
 #include "headless.h"
+#include "ship_life.h"
+#include "weapons.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -93,4 +101,100 @@ TEST_F(GameSound, BrokenWave_NamedOnceOnStandardError)
     const std::string stderrText = testing::internal::GetCapturedStderr();
     EXPECT_NE(stderrText.find("data/audio/effects/zap.wav"), std::string::npos) << stderrText;
     EXPECT_EQ(std::count(stderrText.begin(), stderrText.end(), '\n'), 1) << stderrText;
+}
+
+namespace {
+
+// The rules' sounds as the library hears them: a play becomes FBS_PLAY_SOUND at the
+// bank's next update, so each event is followed by one update and its calls read.
+class GameSoundEvents : public GamePlay {
+protected:
+    void SetUp() override
+    {
+        fbsound_fake::reset();
+        GamePlay::SetUp();
+        SOUND_UPDATE(game.soundBank); // THRUST and SHIELD start looping
+        fbsound_fake::clearCalls();
+    }
+
+    // Names of the sounds started since the last call, with the voice's position.
+    std::vector<std::pair<std::string, Vec2f>> started()
+    {
+        SOUND_UPDATE(game.soundBank);
+        std::vector<std::pair<std::string, Vec2f>> out;
+        for (const fbsound_fake::Call& call : fbsound_fake::callsOf("FBS_PLAY_SOUND")) {
+            for (const NamedSound& sound : game.soundBank.sounds) {
+                for (const SoundVoice& voice : sound.voices) {
+                    if (voice.sound == call.numbers[0] && call.numbers[1] == 1) out.emplace_back(sound.name, voice.position);
+                }
+            }
+        }
+        fbsound_fake::clearCalls();
+        return out;
+    }
+
+    bool paused(int sound) const { return fbsound_fake::paused(game.soundBank.sounds[sound].voices[0].sound); }
+};
+
+using Started = std::vector<std::pair<std::string, Vec2f>>;
+
+} // namespace
+
+TEST_F(GameSoundEvents, EachEvent_PlaysItsOwnSoundOnceWhereItHappens)
+{
+    Player& player = game.player;
+    const Vec2f ship = player.position;
+    hold({scancode::W});
+    step(0.02);
+    applyControls(game);
+    EXPECT_EQ(started(), (Started{{"ZAP", ship}})) << "fire";
+
+    hold({scancode::SPACE});
+    step(0.02);
+    applyControls(game);
+    EXPECT_EQ(started(), (Started{{"PING", ship}})) << "ping";
+
+    game.camera.position = ship - Vec2f(320.0f, 240.0f);
+    game.asteroids[0].position = ship + Vec2f(0.0f, 100.0f);
+    player.pingRadius = 95.0f;
+    step(0.02); // the ring passes 100
+    sweepPing(game);
+    EXPECT_EQ(started(), (Started{{"PING RETURN", game.asteroids[0].position}})) << "echo";
+
+    game.asteroids[1].hit = true;
+    game.asteroids[1].hitPoint = {60.0f, 45.0f};
+    resolveHits(game);
+    EXPECT_EQ(started(), (Started{{"EXPLODE", Vec2f(60.0f, 45.0f)}})) << "asteroid hit";
+
+    player.hit = true;
+    dieIfHit(game);
+    EXPECT_EQ(started(), (Started{{"EXPLODE", ship}})) << "ship death";
+}
+
+TEST_F(GameSoundEvents, ShieldAndThrust_PauseAndResumeWithTheShipsState)
+{
+    // alive, shield flag, thrust level, hit -> THRUST paused, SHIELD paused
+    struct Row {
+        bool alive;
+        int32_t flags;
+        float thrustLevel;
+        bool hit;
+        bool thrustPaused, shieldPaused;
+    };
+    const Row rows[] = {
+        {true, kShieldFlag, 1.0f, false, false, false}, {true, 0, 0.0f, false, true, true},
+        {true, kShieldFlag, 0.0f, false, true, false},  {true, 0, 1.0f, false, false, true},
+        {false, kShieldFlag, 1.0f, false, true, true},  {true, 0, 1.0f, true, true, true},
+    };
+    for (const Row& row : rows) {
+        game.player.active = row.alive;
+        game.player.flags = row.flags;
+        game.player.thrustLevel = row.thrustLevel;
+        game.player.hit = row.hit;
+        updateShipSounds(game);
+        thrustFlames(game);
+        dieIfHit(game);
+        EXPECT_EQ(paused(game.sounds.thrust), row.thrustPaused) << &row - rows;
+        EXPECT_EQ(paused(game.sounds.shield), row.shieldPaused) << &row - rows;
+    }
 }

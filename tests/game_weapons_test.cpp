@@ -1,6 +1,8 @@
 // Shots, hits and the sonar: one shot scoring on every asteroid it crosses, splits
-// and fragment scores, echo markers pinned to the screen border, and the last
-// asteroid of a level shot away to build the next one.
+// and fragment scores, echo markers pinned to the screen border, the last
+// asteroid of a level shot away to build the next one, the ping's time limit, and the
+// rock explosion centred on the hit point.
+#include "controls.h"
 #include "game_play_fixture.h"
 #include "weapons.h"
 
@@ -154,4 +156,39 @@ TEST_F(GamePlay, LastAsteroidShotAway_NextLevelHas41Asteroids)
     frame();
     EXPECT_EQ(player.levelNumber, 2);
     EXPECT_EQ(game.asteroids.size(), 41u);
+}
+
+TEST_F(GamePlay, Ping_GrowsOnlyWithinItsTenSecondsAndEndsPastTheLargestRadius)
+{
+    Player& player = game.player;
+    hold({scancode::SPACE});
+    step(0.02);
+    applyControls(game);
+    EXPECT_EQ(player.pingEndTime, float(game.frameTime + 10.0));
+    int steps = 0;
+    while (player.pingState != 0 && steps < 100) {
+        step(0.125); // 50 pixels, exactly
+        sweepPing(game);
+        ++steps;
+    }
+    EXPECT_EQ(steps, 17) << "800 pixels at 400 per second, ended by the first step past them";
+
+    player.pingState = -1;
+    player.pingRadius = 10.0f;
+    player.pingEndTime = float(game.frameTime - 1.0);
+    step(0.1);
+    sweepPing(game);
+    EXPECT_EQ(player.pingRadius, 10.0f) << "past its end time the ring no longer grows";
+}
+
+TEST_F(GamePlay, RockExplosion_CentresOnTheHitPointNotTheRock)
+{
+    Entity& rock = game.asteroids[2];
+    rock.hit = true;
+    rock.fragment = true;
+    rock.hitPoint = rock.position + Vec2f(5.0f, -7.0f);
+    game.effects.INIT(1999);
+    resolveHits(game);
+    ASSERT_EQ(liveEffects(EFFECT_STREAK), 20);
+    EXPECT_EQ(game.effects.slots[0].position, rock.hitPoint + Vec2f(0.0f, 3.0f)) << "the first spark starts below";
 }

@@ -1,9 +1,14 @@
-// Drawing a model as a textured fan around its origin on the screen.
+// Drawing a model as a textured fan around its origin on the screen, and knowing when
+// a fan would draw nothing on a target.
 #include "camera.h"
 #include "image.h"
 #include "model.h"
 #include "screen_fixture.h"
 #include "triangles.h"
+
+#include <algorithm>
+#include <cmath>
+#include <random>
 
 namespace {
 
@@ -84,4 +89,88 @@ TEST_F(ModelDrawing, EmptyOrUntransformedModels_DrawNothing)
     DRAW_MODEL(Model{}, {100.0f, 100.0f}, 0, texture, false);
     DRAW_MODEL(untransformed, {100.0f, 100.0f}, 0, texture, false);
     EXPECT_EQ(countPixels(kLeftColour) + countPixels(kRightColour), 0);
+}
+
+namespace {
+
+// A star of 3 to 12 points of random size, turned and scaled as TRANSFORM does.
+Model randomFan(std::mt19937& random)
+{
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    Model model;
+    const size_t points = 3 + random() % 10;
+    const float size = random() % 50 == 0 ? 5000.0f : 1.0f + 40.0f * unit(random);
+    for (size_t p = 0; p < points; ++p) {
+        const float turn = 6.2831853f * static_cast<float>(p) / static_cast<float>(points);
+        ModelLine line;
+        line.end = Vec2f{std::cos(turn), std::sin(turn)} * (size * (0.3f + unit(random)));
+        model.lines.push_back(line);
+    }
+    TRANSFORM(model, {}, 6.0f * unit(random), 0.5f + 3.0f * unit(random), Camera{}, false);
+    return model;
+}
+
+// Draws the fan onto the target as the world drawing does; true if a pixel changed.
+bool drawsOn(Image* target, const Model& model, Vec2f origin, const Image* texture)
+{
+    for (uint32_t y = 0; y < target->height; ++y) std::fill_n(imageRow(target, y), target->width, 0u);
+    clearDepthBuffer();
+    for (const ModelLine& line : model.transformed) {
+        const Vec2f a = line.start + origin;
+        const Vec2f b = line.end + origin;
+        TFPCSPTRI_ORIG(target, a.x, a.y, 1.0f, 0, 0, b.x, b.y, 1.0f, 5, 0, origin.x, origin.y, 1.0f, 0, 5, 8, texture);
+    }
+    for (uint32_t y = 0; y < target->height; ++y) {
+        const uint32_t* row = imageRow(target, y);
+        if (std::any_of(row, row + target->width, [](uint32_t p) { return p != 0; })) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST_F(ModelDrawing, FanMissesTarget_OnlyForFansThatDrawNothingAndForMostOfThem)
+{
+    constexpr int kWidth = 64;
+    constexpr int kHeight = 48;
+    Image* target = createImage(kWidth, kHeight);
+    ASSERT_TRUE(allocateDepthBuffer(kWidth, kHeight));
+    std::mt19937 random(64);
+    std::uniform_real_distribution<float> across(-90.0f, kWidth + 90.0f);
+    std::uniform_real_distribution<float> down(-90.0f, kHeight + 90.0f);
+    std::uniform_real_distribution<float> nearEdge(-3.0f, 3.0f);
+    int blank = 0;
+    int skipped = 0;
+    for (int n = 0; n < 6000; ++n) {
+        const Model fan = randomFan(random);
+        Vec2f origin{across(random), down(random)};
+        if (n % 2 == 0) { // the fan's own edge close to one of the target's
+            float left = origin.x, right = origin.x, top = origin.y, bottom = origin.y;
+            for (const ModelLine& line : fan.transformed) {
+                left = std::min(left, origin.x + line.end.x);
+                right = std::max(right, origin.x + line.end.x);
+                top = std::min(top, origin.y + line.end.y);
+                bottom = std::max(bottom, origin.y + line.end.y);
+            }
+            const float shifts[] = {-right, kWidth - left, -bottom, kHeight - top};
+            const size_t side = random() % 4;
+            (side < 2 ? origin.x : origin.y) += shifts[side] + nearEdge(random);
+        }
+        const bool drawn = drawsOn(target, fan, origin, texture);
+        const bool misses = fanMissesTarget(fan, origin, kWidth, kHeight);
+        ASSERT_FALSE(misses && drawn) << "fan " << n << " was skipped but draws";
+        blank += !drawn;
+        skipped += misses;
+    }
+    EXPECT_GT(skipped, blank * 4 / 5) << "of " << blank << " fans that draw nothing";
+
+    // A fan that is not a finite number anywhere is never judged.
+    Model wild = diamond(10.0f, 4.0f);
+    wild.transformed[1].end = {NAN, 1.0f};
+    EXPECT_FALSE(fanMissesTarget(wild, {-500.0f, -500.0f}, kWidth, kHeight));
+    wild.transformed[1].end = {-INFINITY, 1.0f};
+    EXPECT_FALSE(fanMissesTarget(wild, {-500.0f, -500.0f}, kWidth, kHeight));
+    freeDepthBuffer();
+    ASSERT_TRUE(allocateDepthBuffer(SCREEN_WIDTH, SCREEN_HEIGHT));
+    destroyImage(target);
 }

@@ -1,11 +1,13 @@
 // Small pieces the entity, asteroid, effect and field tests share: a square outline
-// with a chosen bounding radius, and a world size that is put back after the test.
+// with a chosen bounding radius, a world size that is put back after the test, and a
+// comparison of points bit for bit.
 #pragma once
 
 #include "camera.h"
 #include "model.h"
 #include "world.h"
 
+#include <bit>
 #include <cstdint>
 
 // A square of the given half side around the origin, corners clockwise from the top
@@ -44,3 +46,9 @@ private:
     int oldWidth_;
     int oldHeight_;
 };
+
+// Equal in every bit: tells -0 from 0 and a NaN from another, as == does not.
+inline bool sameBits(Vec2f a, Vec2f b)
+{
+    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
+}

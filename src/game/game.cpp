@@ -124,7 +124,7 @@ bool runGameFrame(Game& game)
     game.frameTime = TIMER_SECONDS();
     const float dt = static_cast<float>(game.dt);
     UPDATE_PLAYER(game.player, game.asteroids, dt, game.camera);
-    UPDATE_ASTEROIDS(game.asteroids, dt, game.levelCleared, game.camera);
+    UPDATE_ASTEROIDS(game.asteroids, dt, game.levelCleared, game.camera, game.asteroidGrid);
     game.effects.UPDATE(dt, game.camera);
     game.camera.UPDATE(dt);
     SOUND_UPDATE(game.soundBank);
@@ -150,6 +150,7 @@ void endGame(Game& game)
     freeGameImages(game.images);
     freeDepthBuffer();
     std::vector<Entity>().swap(game.asteroids);
+    game.asteroidGrid = AsteroidGrid{};
     game.effects = EffectSystem{};
     // The player's model and shots go with it; its position, which the sound bank
     // still follows until it closes, stays where it is.

@@ -3,6 +3,7 @@
 // look at the state and the framebuffer.
 #pragma once
 
+#include "asteroid_grid.h"
 #include "camera.h"
 #include "entity.h"
 #include "game_images.h"
@@ -29,6 +30,7 @@ struct Game {
     Camera camera;
     Player player; // its position is followed by the THRUST and SHIELD voices: a Game never moves
     std::vector<Entity> asteroids;
+    AsteroidGrid asteroidGrid; // the bounce's storage, reused every frame
     EffectSystem effects;
     bool levelCleared = false; // the next frame builds the next level
     SoundBank soundBank;

@@ -89,6 +89,8 @@ void drawAsteroid(const Entity& asteroid, const Camera& camera, const Image* tex
 {
     const Model& model = asteroid.model;
     const Vec2f p = asteroid.position * camera.zoom - camera.position;
+    // Most of a crowded field lies off screen: its triangles would only be clipped away.
+    if (fanMissesTarget(model, p, SCREEN_WIDTH, SCREEN_HEIGHT)) return;
     const size_t count = std::min(model.lines.size(), model.transformed.size());
     for (size_t i = 0; i < count; ++i) {
         const Vec2f a = model.transformed[i].start + p;
