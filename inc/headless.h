@@ -13,7 +13,7 @@ struct PadState;
 namespace headless {
 
 // Back to a closed screen, time 0, no keys or controllers, pointer outside, no hook,
-// nothing counted. Holds of the clock and keys are let go too.
+// nothing counted, latched or asked to close. Holds of the clock and keys are let go too.
 void reset();
 
 void setTime(double seconds);
@@ -33,8 +33,13 @@ void loseFocus();
 void setPads(const PadState& pads);
 
 // Pointer over the picture at framebuffer pixel (x, y) with the given button bits.
+// A button that goes down here is latched, as the window backend latches a press:
+// the next MOUSE_GET reports it even if a later call has already let it go.
 void setMouse(int x, int y, int buttons, int wheel = 0);
 void setMouseOutside();
+
+// The window's close button: Escape reads as held until CANCEL_CLOSE.
+void requestClose();
 
 // Called on every event pump: at the outermost unlock, in SLEEP_MS and PUMP_EVENTS.
 void onPump(std::function<void()> hook);

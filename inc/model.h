@@ -68,6 +68,9 @@ bool readModelFile(Model& model, const std::string& path, std::string& problem);
 // readModelFile that also refuses, with a reason, a file that holds no outline or
 // ends before the count line's last record: a file that is not a whole ship.
 bool readWholeModelFile(Model& model, const std::string& path, std::string& problem);
+// saveModelFile without a word to the user: on false, problem names the file and
+// says why, and the old file is untouched.
+bool writeModelFile(const Model& model, const std::string& path, std::string& problem);
 // Reads "data/model/" + name. On false (the file could not be opened or read) it has
 // printed "Could not load file!" and left the model exactly as it was.
 bool LOAD(Model& model, const std::string& name);

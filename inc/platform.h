@@ -69,12 +69,19 @@ void DRAW_TEXT(Image* target, float x, float y, const std::string& text, uint32_
 namespace scancode {
 constexpr int ESCAPE = 1;
 constexpr int W = 17;
+constexpr int Y = 21;
+constexpr int I = 23;
+constexpr int CTRL = 29; // either Ctrl key
 constexpr int A = 30;
 constexpr int S = 31;
 constexpr int G = 34;
 constexpr int L = 38;
+constexpr int LEFT_SHIFT = 42;
+constexpr int Z = 44;
+constexpr int X = 45;
 constexpr int N = 49;
 constexpr int M = 50;
+constexpr int RIGHT_SHIFT = 54;
 constexpr int SPACE = 57;
 constexpr int UP = 72;
 constexpr int PAGE_UP = 73;
@@ -82,12 +89,18 @@ constexpr int LEFT = 75;
 constexpr int RIGHT = 77;
 constexpr int DOWN = 80;
 constexpr int PAGE_DOWN = 81;
+constexpr int INSERT = 82;
+constexpr int DELETE = 83;
 } // namespace scancode
 
 // -1 while the key is held, 0 otherwise; codes outside 0..127 give 0. Closing the
-// window counts as holding Escape from then on. While keys are held (HOLD_KEYS) the
-// answer comes from the held set instead, except that Escape is also read live.
+// window counts as holding Escape from then on, until CANCEL_CLOSE. While keys are
+// held (HOLD_KEYS) the answer comes from the held set instead, except that Escape is
+// also read live.
 int KEY_DOWN(int scanCode);
+// Answers the window's pending close request "not yet": Escape reads as the key
+// alone again, until the next request. A program that never calls it quits on close.
+void CANCEL_CLOSE();
 
 // The set-1 codes down for one frame, decided once by the loop around the rules.
 using KeySet = std::bitset<128>;
@@ -138,6 +151,8 @@ constexpr int MOUSE_MIDDLE = 4;
 
 // Pointer position in framebuffer pixels, wheel position, button bits. All five
 // outputs are -1 when the pointer is not over the picture (or there is no window).
+// A button pressed since the last call is reported down even if it is already up
+// again, at the place it was pressed, so no click is lost between two frames.
 void MOUSE_GET(int& x, int& y, int& wheel, int& buttons, int& clip);
 // Moves the pointer to framebuffer pixel (x, y); visibility 0 hides it, positive shows
 // it, negative leaves it. A clip of -1 leaves the pointer's confinement as it is.

@@ -154,14 +154,17 @@ bool loadModelFile(Model& model, const std::string& path)
     return false;
 }
 
+bool writeModelFile(const Model& model, const std::string& path, std::string& problem)
+{
+    return replaceFile(path, fileText(model), problem);
+}
+
 bool saveModelFile(const Model& model, const std::string& path)
 {
-    std::string ignoredReason;
-    if (!replaceFile(path, fileText(model), ignoredReason)) {
-        report("Could not save file!");
-        return false;
-    }
-    return true;
+    std::string ignoredProblem;
+    if (writeModelFile(model, path, ignoredProblem)) return true;
+    report("Could not save file!");
+    return false;
 }
 
 bool LOAD(Model& model, const std::string& name) { return loadModelFile(model, kModelFolder + name); }

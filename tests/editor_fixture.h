@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -74,6 +75,17 @@ inline std::string fileBytes(const fs::path& path)
 
 // Screen pixel (x, y) of the last frame.
 inline uint32_t screenPixel(int x, int y) { return reinterpret_cast<const uint32_t*>(SCREEN_POINTER())[y * 640 + x]; }
+
+// The message line under the grid shows exactly this text (in yellow) and nothing
+// else. Leaves the screen cleared.
+inline bool messageLineShows(const std::string& text)
+{
+    const uint32_t* screen = reinterpret_cast<const uint32_t*>(SCREEN_POINTER());
+    const std::vector<uint32_t> shown(screen + 472 * 640, screen + 480 * 640);
+    SCREEN_CLEAR();
+    DRAW_TEXT(nullptr, 1, 472, text, 0xFFFFFF00);
+    return std::equal(shown.begin(), shown.end(), screen + 472 * 640);
+}
 
 // The centre pixel of grid cell (column, row).
 inline int cellCentreX(int column) { return 89 + 14 * column + 7; }

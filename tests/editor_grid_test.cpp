@@ -2,6 +2,10 @@
 // N and both buttons, markers on and off the grid, and the mouse in the preview.
 #include "editor_fixture.h"
 
+#include "image.h"
+
+#include <cmath>
+
 using namespace editor_test;
 
 namespace {
@@ -196,4 +200,54 @@ TEST_F(EditorGrid, Preview_DrawsTheTexturedShipFivePixelsPerUnitAroundTheCentre)
         }
     }
     EXPECT_GT(lit, 3000) << "most of the 4000-pixel diamond shows the texture";
+}
+
+TEST_F(EditorGrid, Outline_GreyLinesBetweenThePointsWithTheSelectedLineRedOnTop)
+{
+    // Every line lies on the same segment, so the red line 0 shows only if drawn last.
+    start(modelWith({{0, -10}, {8, 0}, {0, -10}, {8, 0}}, {{16, 4}, {26, 16}, {16, 28}, {6, 16}}));
+    headless::setMouseOutside();
+    runEditorFrame(editor);
+    EXPECT_EQ(screenPixel(376, 170), kRed) << "the middle of (320, 100) to (432, 240)";
+
+    editor.selected = 1;
+    editor.mode = kModeTexture;
+    runEditorFrame(editor);
+    EXPECT_EQ(screenPixel(390, 156), kRed) << "line 1, texture points (16, 4) to (26, 16)";
+    EXPECT_EQ(screenPixel(390, 324), 0xFFA0A0A0) << "line 2, (26, 16) to (16, 28), in grey over the texture";
+}
+
+// Against a plain reference: the cell of texture grid point (c, r) is centred on
+// texel (8c, 8r), so pixel x shows texel floor((x - 96) / 1.75), at a quarter of its
+// brightness; outside the texture the grid stays black.
+TEST_F(EditorGrid, TextureMode_ShowsTheTextureUnderTheGridDarkened)
+{
+    start(modelWith({}, {}));
+    editor.mode = kModeTexture;
+    headless::setMouseOutside();
+    runEditorFrame(editor);
+    const Image* texture = editor.texture;
+    ASSERT_NE(texture, nullptr);
+    int textured = 0;
+    for (int y = 10; y < 471; ++y) {
+        for (int x = 90; x < 551; ++x) {
+            const bool onCellBorder = (x - 89) % 14 == 0 || (y - 9) % 14 == 0;
+            const bool underTheC = x >= 316 && x < 324 && y >= 236 && y < 244;
+            if (onCellBorder || underTheC) continue;
+            const int u = static_cast<int>(std::floor((x - 96) / 1.75));
+            const int v = static_cast<int>(std::floor((y - 16) / 1.75));
+            uint32_t expected = 0xFF000000;
+            if (u >= 0 && v >= 0 && u < int(texture->width) && v < int(texture->height)) {
+                const uint32_t texel = imageRow(texture, v)[u];
+                expected |= ((texel >> 16 & 0xFF) / 4) << 16 | ((texel >> 8 & 0xFF) / 4) << 8 | (texel & 0xFF) / 4;
+                ++textured;
+            }
+            ASSERT_EQ(screenPixel(x, y), expected) << x << "," << y;
+        }
+    }
+    EXPECT_GT(textured, 170000) << "the whole texture shows";
+
+    editor.mode = kModeLine;
+    runEditorFrame(editor);
+    EXPECT_EQ(screenPixel(320 + 3, 240 + 10), 0xFF000000u) << "not in LINE mode";
 }

@@ -51,7 +51,7 @@ TEST_F(EditorStart, SetsUpOneScreenWorldDepthBufferTextureAndModel)
     EXPECT_EQ(editor.fileName, "Ship.mdata");
 }
 
-TEST_F(EditorStart, FirstFrameShowsLineInWhiteAtTheTopLeft)
+TEST_F(EditorStart, FirstFrameShowsLineAndTheSelectedVertexInWhiteAtTheTop)
 {
     start(diamond());
     ASSERT_TRUE(runEditorFrame(editor));
@@ -59,6 +59,7 @@ TEST_F(EditorStart, FirstFrameShowsLineInWhiteAtTheTopLeft)
                                 reinterpret_cast<const uint32_t*>(SCREEN_POINTER()) + 640 * 9);
     SCREEN_CLEAR();
     DRAW_TEXT(nullptr, 1, 1, "LINE", 0xFFFFFFFF);
+    DRAW_TEXT(nullptr, 65, 1, "line 1 of 4 at (0, -10)", 0xFFFFFFFF);
     int white = 0;
     for (int i = 0; i < 640 * 9; ++i) {
         EXPECT_EQ(frame[i], screenPixel(i % 640, i / 640)) << i % 640 << "," << i / 640;

@@ -2,6 +2,7 @@
 // screen service that the programs rely on beyond drawing.
 #include "screen_fixture.h"
 
+#include <functional>
 #include <set>
 
 using Services = HeadlessScreen;
@@ -65,6 +66,44 @@ TEST_F(Services, Mouse_IsMinusOneEverywhereOutsideThePicture)
     EXPECT_EQ(wheel, -1);
     EXPECT_EQ(buttons, -1);
     EXPECT_EQ(clip, -1);
+}
+
+// Each row: what happened to the mouse since the last MOUSE_GET, and what the next
+// one must say. A press that is already over is reported once, where it was pressed.
+TEST_F(Services, Mouse_PressLatch_ReportsEveryPressOnceAtItsPlace)
+{
+    struct Reading {
+        int x, y, buttons;
+    };
+    const struct {
+        const char* what;
+        std::function<void()> events;
+        Reading expected;
+    } rows[] = {
+        {"tap between two readings", [] { headless::setMouse(10, 20, MOUSE_LEFT), headless::setMouse(30, 40, 0); },
+         {10, 20, MOUSE_LEFT}},
+        {"reported once only", [] {}, {30, 40, 0}},
+        {"press and drag follows the pointer",
+         [] { headless::setMouse(30, 40, MOUSE_RIGHT), headless::setMouse(50, 60, MOUSE_RIGHT); },
+         {50, 60, MOUSE_RIGHT}},
+        {"held, not pressed again", [] { headless::setMouse(51, 61, MOUSE_RIGHT); }, {51, 61, MOUSE_RIGHT}},
+        {"tap of a second button while one is held",
+         [] { headless::setMouse(52, 62, MOUSE_RIGHT | MOUSE_LEFT), headless::setMouse(70, 80, MOUSE_RIGHT); },
+         {52, 62, MOUSE_RIGHT | MOUSE_LEFT}},
+        {"tap and then off the picture",
+         [] { headless::setMouse(5, 6, MOUSE_LEFT), headless::setMouse(5, 6, 0), headless::setMouseOutside(); },
+         {5, 6, MOUSE_LEFT}},
+        {"off the picture, nothing latched", [] {}, {-1, -1, -1}},
+    };
+    headless::setMouse(0, 0, 0);
+    for (const auto& row : rows) {
+        row.events();
+        int x, y, wheel, buttons, clip;
+        MOUSE_GET(x, y, wheel, buttons, clip);
+        EXPECT_EQ(x, row.expected.x) << row.what;
+        EXPECT_EQ(y, row.expected.y) << row.what;
+        EXPECT_EQ(buttons, row.expected.buttons) << row.what;
+    }
 }
 
 TEST_F(Services, SleepAdvancesTheClockAndPumpsEvents)

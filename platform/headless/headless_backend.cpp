@@ -1,9 +1,11 @@
 // The headless backend: the same framebuffer and primitives with no window. Time,
 // keys, controllers and mouse are whatever the test sets, so runs are exactly
-// repeatable. Keys are kept by SDL's key positions, as the real keyboard's are.
+// repeatable. Keys are kept by SDL's key positions, as the real keyboard's are;
+// button presses and close requests as the window backend keeps them.
 #include "backend.h"
 #include "headless.h"
 #include "platform.h"
+#include "press_latch.h"
 #include "set_one_keys.h"
 
 #include <array>
@@ -18,6 +20,8 @@ struct HeadlessState {
     PadState pads;
     bool mouseOver = false;
     int mouseX = 0, mouseY = 0, mouseButtons = 0, mouseWheel = 0;
+    PressLatch pressLatch;
+    bool closeRequested = false;
     std::function<void()> pumpHook;
     std::string openFailure;
     int presented = 0;
@@ -97,6 +101,8 @@ void setPads(const PadState& pads)
 
 void setMouse(int x, int y, int buttons, int wheel)
 {
+    const int pressed = buttons & ~(state.mouseOver ? state.mouseButtons : 0);
+    if (pressed) state.pressLatch.press(pressed, x, y);
     state.mouseOver = true;
     state.mouseX = x;
     state.mouseY = y;
@@ -105,6 +111,8 @@ void setMouse(int x, int y, int buttons, int wheel)
 }
 
 void setMouseOutside() { state.mouseOver = false; }
+
+void requestClose() { state.closeRequested = true; }
 
 void onPump(std::function<void()> hook) { state.pumpHook = std::move(hook); }
 
@@ -120,11 +128,14 @@ namespace backend {
 
 bool keyDown(int scanCode)
 {
+    if (scanCode == scancode::ESCAPE && state.closeRequested) return true;
     const set_one::KeyPair& pair = set_one::keysOf(scanCode);
     return KEY_HELD(pair.main) || KEY_HELD(pair.alternate);
 }
 
 } // namespace backend
+
+void CANCEL_CLOSE() { state.closeRequested = false; }
 
 bool KEY_HELD(int key) { return key > SDL_SCANCODE_UNKNOWN && key < int(state.keys.size()) && state.keys[key]; }
 bool KEY_PRESSED(int key) { return key > SDL_SCANCODE_UNKNOWN && key < int(state.keys.size()) && state.pressed[key]; }
@@ -138,14 +149,16 @@ PadState PADS_READ() { return state.pads; }
 
 void MOUSE_GET(int& x, int& y, int& wheel, int& buttons, int& clip)
 {
-    if (!SCREEN_POINTER() || !state.mouseOver) {
-        x = y = wheel = buttons = clip = -1;
-        return;
+    x = y = wheel = buttons = clip = -1;
+    if (!SCREEN_POINTER()) return;
+    int held = state.mouseOver ? state.mouseButtons : 0;
+    if (state.mouseOver) {
+        x = state.mouseX;
+        y = state.mouseY;
     }
-    x = state.mouseX;
-    y = state.mouseY;
+    if (!state.pressLatch.fold(x, y, held) && !state.mouseOver) return;
     wheel = state.mouseWheel;
-    buttons = state.mouseButtons;
+    buttons = held;
     clip = 0;
 }
 

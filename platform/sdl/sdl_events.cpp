@@ -1,7 +1,7 @@
 // The event pump of the SDL backend. It runs on the program's thread inside the
 // outermost unlock, the sleep, PUMP_EVENTS and WAIT_EVENTS, and keeps the few facts
-// that SDL's own keyboard and mouse state does not: close requests, taps, the wheel
-// and a lost focus. Controller events go on to the controller part.
+// that SDL's own keyboard and mouse state does not: close requests, taps, button
+// presses, the wheel and a lost focus. Controller events go on to the controller part.
 #include "backend.h"
 #include "platform.h"
 #include "sdl_events.h"
@@ -21,10 +21,27 @@ struct EventState {
 
 EventState events;
 
+// A chord typed quicker than a frame (Ctrl+Z from a script or a fast hand) may have
+// its modifier up again, and its tap forgotten at a frame boundary, before the key's
+// own tap is read: the modifiers held at the key's press are latched with it.
+void latchModifiers(Uint16 held)
+{
+    constexpr struct {
+        SDL_Keymod mod;
+        SDL_Scancode key;
+    } kModifiers[] = {{KMOD_LCTRL, SDL_SCANCODE_LCTRL},   {KMOD_RCTRL, SDL_SCANCODE_RCTRL},
+                      {KMOD_LSHIFT, SDL_SCANCODE_LSHIFT}, {KMOD_RSHIFT, SDL_SCANCODE_RSHIFT},
+                      {KMOD_LALT, SDL_SCANCODE_LALT},     {KMOD_RALT, SDL_SCANCODE_RALT}};
+    for (const auto& modifier : kModifiers) {
+        if (held & modifier.mod) events.tapped[modifier.key] = true;
+    }
+}
+
 void handleKeyDown(const SDL_KeyboardEvent& key)
 {
     if (key.repeat) return;
     events.tapped[key.keysym.scancode] = true;
+    latchModifiers(key.keysym.mod);
     const bool altEnter = key.keysym.scancode == SDL_SCANCODE_RETURN && (key.keysym.mod & KMOD_ALT);
     if (altEnter || key.keysym.scancode == SDL_SCANCODE_F11) sdl::toggleFullscreen();
 }
@@ -48,6 +65,7 @@ void handle(const SDL_Event& event)
     case SDL_QUIT: events.closeRequested = true; break;
     case SDL_WINDOWEVENT: handleWindowEvent(event.window); break;
     case SDL_KEYDOWN: handleKeyDown(event.key); break;
+    case SDL_MOUSEBUTTONDOWN: sdl::latchButtonPress(event.button); break;
     case SDL_MOUSEWHEEL:
         events.wheel += event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
         break;
@@ -67,6 +85,7 @@ void startFrame()
 namespace sdl {
 
 bool closeRequested() { return events.closeRequested; }
+void cancelClose() { events.closeRequested = false; }
 bool tapped(SDL_Scancode key) { return events.tapped[key]; }
 int wheelPosition() { return events.wheel; }
 

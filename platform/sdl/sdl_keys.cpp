@@ -30,3 +30,5 @@ bool keyDown(int scanCode)
 bool KEY_HELD(int key) { return isDown(SDL_Scancode(key)); }
 
 bool KEY_PRESSED(int key) { return key > SDL_SCANCODE_UNKNOWN && key < SDL_NUM_SCANCODES && sdl::tapped(SDL_Scancode(key)); }
+
+void CANCEL_CLOSE() { sdl::cancelClose(); }

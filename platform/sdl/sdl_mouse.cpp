@@ -1,7 +1,9 @@
 // MOUSE_GET and MOUSE_SET for the SDL backend. Window positions are mapped through
 // the renderer's logical size, so they come out in framebuffer pixels at any window
-// size, letterbox and display scale; the letterbox bars count as outside.
+// size, letterbox and display scale; the letterbox bars count as outside. Presses
+// are latched as their events arrive, so a click shorter than a frame is still seen.
 #include "platform.h"
+#include "press_latch.h"
 #include "sdl_events.h"
 #include "sdl_window.h"
 
@@ -9,30 +11,53 @@
 
 namespace {
 
+PressLatch pressLatch;
+
 int buttonBits(Uint32 sdlButtons)
 {
     return (sdlButtons & SDL_BUTTON_LMASK ? MOUSE_LEFT : 0) | (sdlButtons & SDL_BUTTON_RMASK ? MOUSE_RIGHT : 0) |
            (sdlButtons & SDL_BUTTON_MMASK ? MOUSE_MIDDLE : 0);
 }
 
+// The framebuffer pixel under a window position; false over the letterbox bars.
+bool framebufferPixel(int windowX, int windowY, int& x, int& y)
+{
+    float logicalX = 0.0f, logicalY = 0.0f;
+    SDL_RenderWindowToLogical(sdl::renderer(), windowX, windowY, &logicalX, &logicalY);
+    x = int(std::floor(logicalX));
+    y = int(std::floor(logicalY));
+    return x >= 0 && y >= 0 && x < SCREEN_WIDTH && y < SCREEN_HEIGHT;
+}
+
 } // namespace
+
+namespace sdl {
+
+void latchButtonPress(const SDL_MouseButtonEvent& press)
+{
+    if (!window() || press.windowID != SDL_GetWindowID(window())) return;
+    int x = 0, y = 0;
+    if (framebufferPixel(press.x, press.y, x, y)) pressLatch.press(buttonBits(SDL_BUTTON(press.button)), x, y);
+}
+
+} // namespace sdl
 
 void MOUSE_GET(int& x, int& y, int& wheel, int& buttons, int& clip)
 {
     x = y = wheel = buttons = clip = -1;
     SDL_Window* window = sdl::window();
-    if (!window || SDL_GetMouseFocus() != window) return;
+    if (!window) return;
     int windowX = 0, windowY = 0;
     const Uint32 sdlButtons = SDL_GetMouseState(&windowX, &windowY);
-    float logicalX = 0.0f, logicalY = 0.0f;
-    SDL_RenderWindowToLogical(sdl::renderer(), windowX, windowY, &logicalX, &logicalY);
-    const int pixelX = int(std::floor(logicalX));
-    const int pixelY = int(std::floor(logicalY));
-    if (pixelX < 0 || pixelY < 0 || pixelX >= SCREEN_WIDTH || pixelY >= SCREEN_HEIGHT) return;
-    x = pixelX;
-    y = pixelY;
+    const bool over = SDL_GetMouseFocus() == window && framebufferPixel(windowX, windowY, x, y);
+    int held = over ? buttonBits(sdlButtons) : 0;
+    const bool tapped = pressLatch.fold(x, y, held);
+    if (!over && !tapped) {
+        x = y = -1;
+        return;
+    }
     wheel = sdl::wheelPosition();
-    buttons = buttonBits(sdlButtons);
+    buttons = held;
     clip = SDL_GetWindowGrab(window) ? 1 : 0;
 }
 

@@ -100,6 +100,9 @@ bool open(const std::string& title, const WindowMode& mode, std::string& error)
         return false;
     };
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // SDL drops a click that arrives within a few milliseconds of the window gaining
+    // focus; with focus following the pointer, that is a quick click on entering it.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (!startVideo(error)) return false;
     const int scale = fittingScale(mode.scale);
     const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |

@@ -1,10 +1,12 @@
 // Start-up, frame and shut-down of the ship editor. A frame reads the mouse, runs the
 // command keys, closes the outline after a frame with the left button down, draws the
-// grid or the preview under the status line and shows it whole; Escape is read last.
+// grid or the preview between the status and message lines and shows it whole; a
+// drag's undo step ends once its button is up; Escape is read last.
 #include "editor.h"
 
 #include "editor_grid.h"
 #include "editor_keys.h"
+#include "editor_quit.h"
 #include "editor_view.h"
 #include "png.h"
 #include "platform.h"
@@ -57,7 +59,8 @@ void takeButtons(Editor& editor, int buttons)
 
 int startEditor(Editor& editor, std::string& abortMessage)
 {
-    SCREEN_TITLE("Ship Editor");
+    editor.title = editorTitle(editor);
+    SCREEN_TITLE(editor.title);
     // A failure reports the line of its call. __LINE__ is read on that same line, so
     // unlike an offset such as __LINE__ - 1 it stays right when the code is rewrapped.
     if (const int callLine = __LINE__; SCREEN_OPEN(SCREEN_WIDTH, SCREEN_HEIGHT, kScreenDepth, kScreenPages, kNoFlags,
@@ -81,6 +84,7 @@ int startEditor(Editor& editor, std::string& abortMessage)
     if (!readModelFile(editor.model, editor.modelPath, ignoredProblem)) {
         return abortStartUp(editor, kErrorFileNotFound, 0, kModelModule, "LOAD", abortMessage);
     }
+    startHistory(editor);
     return 0;
 }
 
@@ -98,11 +102,14 @@ bool runEditorFrame(Editor& editor)
     } else {
         drawPreview(editor);
     }
+    if (!editor.left) recordStep(editor);
     drawStatusLine(editor);
+    drawMessageLine(editor);
+    showTitle(editor);
     WAIT_VSYNC();
     SCREEN_UNLOCK(-1, -1);
     SLEEP_MS(kFrameSleepMs);
-    return !KEY_DOWN(scancode::ESCAPE);
+    return !escapeEndsEditor(editor);
 }
 
 void endEditor(Editor& editor)

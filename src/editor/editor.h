@@ -4,6 +4,7 @@
 #pragma once
 
 #include "camera.h"
+#include "edit_history.h"
 #include "model.h"
 #include "vec2f.h"
 
@@ -13,6 +14,11 @@ struct Image;
 
 constexpr int kModeLine = 0;    // the grid shows and moves the vertices (line ends)
 constexpr int kModeTexture = 1; // the grid shows and moves the texture points (texEnds)
+
+// The point of each line that the grid shows and edits in a mode: line.*editedPoint(mode).
+constexpr Vec2f ModelLine::*editedPoint(int mode) { return mode == kModeLine ? &ModelLine::end : &ModelLine::texEnd; }
+
+constexpr double kNotAsked = -1.0;
 
 struct Editor {
     Editor() = default;
@@ -28,7 +34,7 @@ struct Editor {
     std::string dataFolder = "data";                // the texture is visual/ship2.png here
     std::string modelPath = "data/model/Ship.mdata"; // loaded at start-up and by L
     std::string savePath = "data/model/Ship.mdata";  // written by S; empty when there is nowhere to save
-    std::string savedNotice; // the status line after an S that worked: where it saved, when that is news
+    std::string savedNotice; // the message after an S that worked: where it saved, when that is news
     int mode = kModeLine;
     bool gridShown = true; // false shows the textured preview
     int selected = 0;      // the line whose end the mouse moves; 0..last line, 0 when there is none
@@ -37,7 +43,14 @@ struct Editor {
     bool right = false;
     bool previousLeft = false;
     Vec2f pointer;      // screen pixels
-    std::string notice; // why the last S or L failed; shown until one succeeds
+    std::string notice; // why the last S or L failed, or where S saved; shown until the next S or L
+    std::string message;       // a short answer to the last command, such as "Nothing to undo"
+    double messageUntil = 0.0; // when the message goes
+    EditHistory history;
+    std::vector<ModelLine> savedLines; // the outline as the file holds it: unsaved changes differ from it
+    double quitAskedAt = kNotAsked;    // when Escape last asked before quitting with unsaved changes
+    bool escapeHeld = false;           // Escape (or a close request) at the end of the last frame
+    std::string title;                 // the window's title as last set
 };
 
 // Opens the window, makes the world one screen, allocates the depth buffer and loads
@@ -45,7 +58,8 @@ struct Editor {
 // run-time error number that ends the program (its exit status) with abortMessage
 // the text for standard error, and has shut down whatever it had started.
 int startEditor(Editor& editor, std::string& abortMessage);
-// Runs one frame; false once Escape (or the window's close button) ends the editor.
+// Runs one frame; false once Escape (or the window's close button) ends the editor:
+// at once without unsaved changes, else only when asked twice (see editor_quit.h).
 bool runEditorFrame(Editor& editor);
 // Frees the texture, the depth buffer and the model, and closes the window.
 void endEditor(Editor& editor);

@@ -27,13 +27,13 @@ Keys and buttons:
   Escape                quit without asking; unsaved changes are lost
 )";
 
-// The status line has room for 71 characters right of the mode word.
+// The notice keeps within 71 characters, well inside the 79 of the line under the grid.
 constexpr size_t kNoticeColumns = 71;
 const std::string kSavedTo = "Saved to ";
 const std::string kElided = "...";
 
 // The path as the user would type it, the home folder as "~", and its end kept when
-// it is too long for the status line: the end says which file it is.
+// it is too long for that: the end says which file it is.
 std::string savedNotice(const std::string& path, const std::string& home)
 {
     std::string shown = path;

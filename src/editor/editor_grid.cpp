@@ -1,8 +1,9 @@
-// The grid view: the mouse's edits and selections, and the cells and markers. Every
-// access to the line list goes through the model's own bounds, so an empty model or
-// a selection past the last line never reads or writes outside it.
+// The grid view: the mouse's edits and selections, and the texture, cells, outline
+// and markers. Every access to the line list goes through the model's own bounds, so
+// an empty model or a selection past the last line never reads or writes outside it.
 #include "editor_grid.h"
 
+#include "grid_texture.h"
 #include "platform.h"
 
 #include <cmath>
@@ -13,6 +14,7 @@ constexpr uint32_t kCellColour = 0xFF606060;
 constexpr uint32_t kHoverColour = 0xFFFFFFFF;
 constexpr uint32_t kSelectedColour = 0xFFFF0000;
 constexpr uint32_t kOtherColour = 0xFFFFFF00;
+constexpr uint32_t kOutlineColour = 0xFFA0A0A0; // lighter than the cells, so the shape stands out
 constexpr uint32_t kCentreLabelColour = 0xFFFFFFFF;
 constexpr float kMarkerRadius = 5.0f;
 constexpr float kWholeTurn = 6.283186f; // 2 pi as the 32-bit float the callers store
@@ -38,10 +40,6 @@ Vec2f cellPoint(const Editor& editor, int column, int row)
     return {column, row};
 }
 
-// The point of a line that the grid shows and edits in the current mode.
-Vec2f& editedPoint(ModelLine& line, int mode) { return mode == kModeLine ? line.end : line.texEnd; }
-const Vec2f& editedPoint(const ModelLine& line, int mode) { return mode == kModeLine ? line.end : line.texEnd; }
-
 bool selectionIsALine(const Editor& editor)
 {
     return editor.selected >= 0 && static_cast<size_t>(editor.selected) < editor.model.lines.size();
@@ -50,7 +48,7 @@ bool selectionIsALine(const Editor& editor)
 void moveSelectedPoint(Editor& editor, int column, int row)
 {
     if (!selectionIsALine(editor)) return;
-    editedPoint(editor.model.lines[editor.selected], editor.mode) = cellPoint(editor, column, row);
+    editor.model.lines[editor.selected].*editedPoint(editor.mode) = cellPoint(editor, column, row);
 }
 
 void selectLastLineAt(Editor& editor, int column, int row)
@@ -58,7 +56,7 @@ void selectLastLineAt(Editor& editor, int column, int row)
     const Vec2f point = cellPoint(editor, column, row);
     const auto& lines = editor.model.lines;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (editedPoint(lines[i], editor.mode) == point) editor.selected = static_cast<int>(i);
+        if (lines[i].*editedPoint(editor.mode) == point) editor.selected = static_cast<int>(i);
     }
 }
 
@@ -69,14 +67,34 @@ void drawCellBox(int column, int row, uint32_t colour)
     DRAW_LINE(nullptr, left, top, left + kCellSize, top + kCellSize, colour, LINE_KIND_BOX, LINE_STYLE_SOLID);
 }
 
-// The marker's pixel follows the point rounded to the nearest pixel (halves to
-// even) in float, so a point far off the grid stays a float far off the screen.
-void drawMarker(Vec2f gridPoint, uint32_t colour)
+// Where line i's point is marked: the centre of its cell, with the point rounded to
+// the nearest pixel (halves to even) in float, so a point far off the grid stays a
+// float far off the screen. In LINE mode the model origin is cell (16, 16).
+Vec2f markerCentre(const Editor& editor, size_t i)
 {
-    const float px = static_cast<float>(kGridLeft) + std::nearbyint(gridPoint.x * kCellSize);
-    const float py = static_cast<float>(kGridTop) + std::nearbyint(gridPoint.y * kCellSize);
+    const Vec2f shift = editor.mode == kModeLine ? Vec2f{kGridHalf, kGridHalf} : Vec2f{};
+    const Vec2f gridPoint = editor.model.lines[i].*editedPoint(editor.mode) + shift;
     const float halfCell = kCellSize / 2.0f;
-    DRAW_CIRCLE(nullptr, px + halfCell, py + halfCell, kMarkerRadius, colour, kScreenAspect, 0.0f, kWholeTurn, kFilled);
+    return {static_cast<float>(kGridLeft) + std::nearbyint(gridPoint.x * kCellSize) + halfCell,
+            static_cast<float>(kGridTop) + std::nearbyint(gridPoint.y * kCellSize) + halfCell};
+}
+
+// Line i runs from point i - 1 to point i (line 0 from the last point). Drawn between
+// the markers rather than from the starts, which trail a drag by one frame.
+void drawOutlineLine(const Editor& editor, size_t i, uint32_t colour)
+{
+    const size_t count = editor.model.lines.size();
+    const Vec2f from = markerCentre(editor, (i + count - 1) % count);
+    const Vec2f to = markerCentre(editor, i);
+    DRAW_LINE(nullptr, from.x, from.y, to.x, to.y, colour);
+}
+
+// The closed outline in grey, with the selected line over it in red.
+void drawOutline(const Editor& editor)
+{
+    const size_t count = editor.model.lines.size();
+    for (size_t i = 0; i < count; ++i) drawOutlineLine(editor, i, kOutlineColour);
+    if (selectionIsALine(editor)) drawOutlineLine(editor, editor.selected, kSelectedColour);
 }
 
 } // namespace
@@ -100,17 +118,16 @@ std::optional<GridCell> applyMouseToGrid(Editor& editor)
 
 void drawGrid(const Editor& editor, std::optional<GridCell> hovered)
 {
+    if (editor.mode == kModeTexture) drawTextureUnderGrid(editor.texture);
     for (int row = 0; row < kGridCells; ++row) {
         for (int column = 0; column < kGridCells; ++column) drawCellBox(column, row, kCellColour);
     }
     if (hovered) drawCellBox(hovered->column, hovered->row, kHoverColour);
-
-    // In LINE mode the model origin is cell (16, 16); texture grid points need no shift.
-    const Vec2f shift = editor.mode == kModeLine ? Vec2f{kGridHalf, kGridHalf} : Vec2f{};
-    const auto& lines = editor.model.lines;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const bool selected = static_cast<int>(i) == editor.selected;
-        drawMarker(editedPoint(lines[i], editor.mode) + shift, selected ? kSelectedColour : kOtherColour);
+    drawOutline(editor);
+    for (size_t i = 0; i < editor.model.lines.size(); ++i) {
+        const Vec2f centre = markerCentre(editor, i);
+        const uint32_t colour = static_cast<int>(i) == editor.selected ? kSelectedColour : kOtherColour;
+        DRAW_CIRCLE(nullptr, centre.x, centre.y, kMarkerRadius, colour, kScreenAspect, 0.0f, kWholeTurn, kFilled);
     }
     DRAW_TEXT(nullptr, kCentreLabel.x, kCentreLabel.y, "C", kCentreLabelColour);
 }

@@ -25,7 +25,8 @@ struct GridCell {
 // the hovered cell, the last one holding the pointer.
 std::optional<GridCell> applyMouseToGrid(Editor& editor);
 
-// Cell outlines, the hovered cell's white box, one marker per line (red for the
-// selected line, yellow for the others; a point off the grid is marked off it) and
-// the "C" over the centre cell.
+// In TEXTURE mode the texture under the grid; cell outlines, the hovered cell's
+// white box, the closed outline through the points (grey, the selected line red),
+// one marker per line (red for the selected line, yellow for the others; a point off
+// the grid is marked off it) and the "C" over the centre cell.
 void drawGrid(const Editor& editor, std::optional<GridCell> hovered);

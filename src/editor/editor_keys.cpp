@@ -1,70 +1,76 @@
-// Key commands. A failed save or reload never ends the editor: the model in memory
-// stays exactly as it was, the failure is shown in the status line and on standard
-// error, and the user may try again (the model module has already told stdout).
+// Key commands. Plain Up and Down select lines; with Ctrl the arrows move the
+// selected point by one cell instead. Ctrl+Z undoes, Ctrl+Y or Ctrl+Shift+Z redoes.
+// Refusals (nothing to undo, too few lines to delete one) are answered in the
+// status line for a few seconds.
 #include "editor_keys.h"
 
+#include "editor_file.h"
+#include "outline_edits.h"
 #include "platform.h"
-#include "user_folders.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <utility>
 
 namespace {
 
-const std::string kSaveFailed = "Could not save file!";
-const std::string kLoadFailed = "Could not load file!";
 constexpr int kHeldKeyPollMs = 1;
+constexpr double kMessageSeconds = 3.0;
+
+using Command = void (*)(Editor&);
 
 int lastLine(const Editor& editor) { return static_cast<int>(editor.model.lines.size()) - 1; }
 
-void reportFailure(Editor& editor, const std::string& message)
+void say(Editor& editor, const std::string& message)
 {
-    editor.notice = message;
-    std::fprintf(stderr, "%s\n", message.c_str());
-    std::fflush(stderr);
+    editor.message = message;
+    editor.messageUntil = TIMER_SECONDS() + kMessageSeconds;
 }
 
-// The user's own copy may be the first file in its folder: the folder is made then.
-bool makeSaveFolder(const std::string& savePath, std::string& problem)
+void selectNext(Editor& editor) { editor.selected = std::min(editor.selected + 1, std::max(0, lastLine(editor))); }
+void selectPrevious(Editor& editor) { editor.selected = std::max(editor.selected - 1, 0); }
+void switchMode(Editor& editor) { editor.mode = editor.mode == kModeLine ? kModeTexture : kModeLine; }
+void switchView(Editor& editor) { editor.gridShown = !editor.gridShown; }
+
+// One cell in either mode: a model unit, or a texture grid unit of 8 texels.
+template <int dx, int dy>
+void nudge(Editor& editor)
 {
-    if (savePath.empty()) {
-        problem = "no folder of yours to save in (HOME is not set)";
-        return false;
-    }
-    const size_t slash = savePath.find_last_of('/');
-    return slash == std::string::npos || slash == 0 || makeFolders(savePath.substr(0, slash), problem);
+    if (editor.model.lines.empty()) return;
+    Vec2f& point = editor.model.lines[editor.selected].*editedPoint(editor.mode);
+    point = point + Vec2f{dx, dy};
+    SEAL(editor.model);
 }
 
-// The outline is closed before it is written. The copy keeps the model untouched
-// when the write fails; on success the model is closed just like the copy was, and
-// L reloads what was saved.
-void saveModel(Editor& editor)
-{
-    Model closed = editor.model;
-    SEAL(closed);
-    if (std::string problem; !makeSaveFolder(editor.savePath, problem)) {
-        reportFailure(editor, kSaveFailed + " " + problem);
-        return;
-    }
-    if (!saveModelFile(closed, editor.savePath)) {
-        reportFailure(editor, kSaveFailed);
-        return;
-    }
-    editor.model = std::move(closed);
-    editor.modelPath = editor.savePath;
-    editor.notice = editor.savedNotice;
-}
+void insertPoint(Editor& editor) { editor.selected = insertVertex(editor.model, editor.selected); }
 
-// Throws away the unsaved changes. The load keeps the model as it was when it fails.
-void reloadModel(Editor& editor)
+void deletePoint(Editor& editor)
 {
-    if (!loadModelFile(editor.model, editor.modelPath)) {
-        reportFailure(editor, kLoadFailed);
+    if (editor.model.lines.empty()) return;
+    if (!deleteVertex(editor.model, editor.selected)) {
+        say(editor, "Cannot delete: an outline needs at least 3 lines");
         return;
     }
     keepSelectionInModel(editor);
-    editor.notice.clear();
+}
+
+void undo(Editor& editor)
+{
+    if (!undoStep(editor)) say(editor, "Nothing to undo");
+}
+
+void redo(Editor& editor)
+{
+    if (!redoStep(editor)) say(editor, "Nothing to redo");
+}
+
+// A command is a step of its own: a change the mouse made just before it (in the
+// last frame of a drag or a click) is recorded first, apart from it.
+void onPress(Editor& editor, int scanCode, Command command)
+{
+    if (!KEY_DOWN(scanCode)) return;
+    recordStep(editor);
+    command(editor);
+    recordStep(editor);
+    WAIT_KEY(scanCode);
 }
 
 } // namespace
@@ -88,29 +94,21 @@ void keepSelectionInModel(Editor& editor)
 
 void handleEditorKeys(Editor& editor)
 {
-    if (KEY_DOWN(scancode::UP)) {
-        if (editor.selected < lastLine(editor)) ++editor.selected;
-        WAIT_KEY(scancode::UP);
+    const bool ctrl = KEY_DOWN(scancode::CTRL) != 0;
+    const bool shift = KEY_DOWN(scancode::LEFT_SHIFT) || KEY_DOWN(scancode::RIGHT_SHIFT);
+    onPress(editor, scancode::UP, ctrl ? nudge<0, -1> : selectNext);
+    onPress(editor, scancode::DOWN, ctrl ? nudge<0, 1> : selectPrevious);
+    onPress(editor, scancode::M, switchMode);
+    onPress(editor, scancode::G, switchView);
+    onPress(editor, scancode::S, saveModel);
+    onPress(editor, scancode::L, reloadModel);
+    if (ctrl) {
+        onPress(editor, scancode::LEFT, nudge<-1, 0>);
+        onPress(editor, scancode::RIGHT, nudge<1, 0>);
+        onPress(editor, scancode::Z, shift ? redo : undo);
+        onPress(editor, scancode::Y, redo);
     }
-    if (KEY_DOWN(scancode::DOWN)) {
-        if (editor.selected > 0) --editor.selected;
-        WAIT_KEY(scancode::DOWN);
-    }
-    if (KEY_DOWN(scancode::M)) {
-        editor.mode = editor.mode == kModeLine ? kModeTexture : kModeLine;
-        WAIT_KEY(scancode::M);
-    }
-    if (KEY_DOWN(scancode::G)) {
-        editor.gridShown = !editor.gridShown;
-        WAIT_KEY(scancode::G);
-    }
-    if (KEY_DOWN(scancode::S)) {
-        saveModel(editor);
-        WAIT_KEY(scancode::S);
-    }
-    if (KEY_DOWN(scancode::L)) {
-        reloadModel(editor);
-        WAIT_KEY(scancode::L);
-    }
+    for (const int key : {scancode::INSERT, scancode::I}) onPress(editor, key, insertPoint);
+    for (const int key : {scancode::DELETE, scancode::X}) onPress(editor, key, deletePoint);
     editor.hold = KEY_DOWN(scancode::N) != 0;
 }

@@ -1,5 +1,7 @@
-// The editor's command keys, read once per frame in a fixed order (Up, Down, M, G,
-// S, L, then N), and WAIT_KEY, which makes every command act once per press.
+// The editor's command keys, read once per frame: Up, Down, M, G, S and L in that
+// order as always, then the nudges, Insert, Delete, undo and redo, then N. Every
+// command waits for its key to go up (WAIT_KEY), so holding a key acts once, and
+// ends an undo step (edit_history.h).
 #pragma once
 
 #include "editor.h"

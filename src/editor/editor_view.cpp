@@ -1,9 +1,13 @@
 // The preview draws through the shared model drawing with whole-texel texture points,
-// so it shows the ship exactly as the texture grid points select it; the status line
-// sits above the grid's first row, so it never covers a cell.
+// so it shows the ship exactly as the texture grid points select it. The status line
+// sits above the grid's first row and the message line below its last, so neither
+// ever covers a cell.
 #include "editor_view.h"
 
+#include "editor_quit.h"
 #include "platform.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -13,10 +17,44 @@ constexpr float kPreviewScale = 5.0f; // not 1.0, which would mean the camera's 
 constexpr int kPreviewBrightness = 8;
 
 constexpr uint32_t kStatusColour = 0xFFFFFFFF;
-constexpr uint32_t kNoticeColour = 0xFFFFFF00;
+constexpr uint32_t kMessageColour = 0xFFFFFF00;
 const Vec2f kStatusPosition{1.0f, 1.0f};
 // One cell right of the longer mode word, "TEXTURE".
-const Vec2f kNoticePosition{1.0f + 8.0f * 8.0f, 1.0f};
+const Vec2f kSelectionPosition{1.0f + 8.0f * 8.0f, 1.0f};
+const Vec2f kMessagePosition{1.0f, 472.0f}; // the grid's last border is row 471
+
+// The game's nose, tail and flames are drawn from lines 0 to 3.
+constexpr size_t kLinesTheGameNeeds = 4;
+
+// Whole numbers without a decimal point, halves (after an Insert) with one.
+std::string coordinate(float value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return text;
+}
+
+std::string selectionText(const Editor& editor)
+{
+    const auto& lines = editor.model.lines;
+    if (lines.empty()) return "no lines: Insert adds a triangle";
+    const Vec2f point = lines[editor.selected].*editedPoint(editor.mode);
+    return "line " + std::to_string(editor.selected + 1) + " of " + std::to_string(lines.size()) + " at (" +
+           coordinate(point.x) + ", " + coordinate(point.y) + ")";
+}
+
+std::string messageText(const Editor& editor)
+{
+    if (std::string question = quitQuestion(editor); !question.empty()) return question;
+    if (TIMER_SECONDS() < editor.messageUntil) return editor.message;
+    if (!editor.notice.empty()) return editor.notice;
+    const size_t lines = editor.model.lines.size();
+    if (lines < kLinesTheGameNeeds) {
+        return std::to_string(lines) + (lines == 1 ? " line" : " lines") +
+               ": the game needs 4 for the nose, tail and flames";
+    }
+    return {};
+}
 
 } // namespace
 
@@ -30,5 +68,23 @@ void drawStatusLine(const Editor& editor)
 {
     const char* word = editor.mode == kModeLine ? "LINE" : "TEXTURE";
     DRAW_TEXT(nullptr, kStatusPosition.x, kStatusPosition.y, word, kStatusColour);
-    if (!editor.notice.empty()) DRAW_TEXT(nullptr, kNoticePosition.x, kNoticePosition.y, editor.notice, kNoticeColour);
+    DRAW_TEXT(nullptr, kSelectionPosition.x, kSelectionPosition.y, selectionText(editor), kStatusColour);
+}
+
+void drawMessageLine(const Editor& editor)
+{
+    DRAW_TEXT(nullptr, kMessagePosition.x, kMessagePosition.y, messageText(editor), kMessageColour);
+}
+
+std::string editorTitle(const Editor& editor)
+{
+    return (hasUnsavedChanges(editor) ? "*" : "") + editor.fileName + " - Ship Editor";
+}
+
+void showTitle(Editor& editor)
+{
+    std::string title = editorTitle(editor);
+    if (title == editor.title) return;
+    SCREEN_TITLE(title);
+    editor.title = std::move(title);
 }

@@ -12,6 +12,7 @@
 #include "platform.h"
 #include "player_ship_file.h"
 #include "ship_life.h"
+#include "ship_reload.h"
 #include "triangles.h"
 #include "weapons.h"
 #include "world.h"
@@ -101,7 +102,12 @@ bool startGame(Game& game, std::string& error, std::optional<double> seed)
     }
     game.sounds = loadGameSounds(game.soundBank, game.dataFolder, audioOpen);
     startShipSounds(game.soundBank, game.sounds, &game.player.position);
-    loadPlayerShip(game.player.model, game.dataFolder + "/model/Ship.mdata", game.ownShip);
+    const std::string shippedShip = game.dataFolder + "/model/Ship.mdata";
+    loadPlayerShip(game.player.model, shippedShip, game.ownShip);
+    // The file the editor saves to: the player's own ship whenever there is a place
+    // for one, so its first save is flown too, not only later ones.
+    game.shipPath = game.ownShip.empty() ? shippedShip : game.ownShip;
+    watchShipFile(game);
     game.player.shots.assign(kShots, Shot{});
     readyPlayer(game.player, game.effects);
     game.camera.zoom = kStartZoom;
@@ -115,6 +121,7 @@ bool startGame(Game& game, std::string& error, std::optional<double> seed)
 
 bool runGameFrame(Game& game)
 {
+    reloadShipWhenSaved(game);
     // Before the clock is read, so the time spent building belongs to this frame's step.
     if (game.levelCleared) {
         game.levelCleared = false;

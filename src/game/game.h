@@ -6,6 +6,7 @@
 #include "asteroid_grid.h"
 #include "camera.h"
 #include "entity.h"
+#include "file_watch.h"
 #include "game_images.h"
 #include "game_sounds.h"
 #include "sound.h"
@@ -35,6 +36,8 @@ struct Game {
     bool levelCleared = false; // the next frame builds the next level
     SoundBank soundBank;
     GameSounds sounds;
+    std::string shipPath; // the ship file the editor saves to, followed for saves
+    FileWatch shipWatch;
 };
 
 // Seeds the generator (with seed, or else with the clock), opens the window, loads
@@ -42,7 +45,8 @@ struct Game {
 // error says what failed (the window, memory, or a picture, by its file name) and
 // everything started is shut down again.
 bool startGame(Game& game, std::string& error, std::optional<double> seed = std::nullopt);
-// Runs one frame: builds the next level if the last frame cleared the field, then
+// Runs one frame: reloads the ship's outline if its file was saved anew (looking
+// once a second), builds the next level if the last frame cleared the field, then
 // advances the ship, the asteroids, the effects, the camera and the sounds, applies
 // the keys and the game's rules, and draws the world and the heads-up line. False once Escape (or the window's close button) ends the game.
 bool runGameFrame(Game& game);

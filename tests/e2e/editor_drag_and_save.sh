@@ -14,7 +14,7 @@ model=data/model/Ship.mdata
 # Line 0 of the committed ship ends at (-9, 11): cell (7, 27), pixel (194, 394).
 [ "$(sed -n '6,7p' "$model" | tr -d '\r' | tr '\n' ' ')" = "-9  11 " ] || fail "unexpected ship: $(head -n 9 "$model")"
 
-start_program "$bin_dir/editor" "Ship Editor"
+start_program "$bin_dir/editor" "Ship.mdata - Ship Editor"
 screenshot_showing "$WORK_DIR/start.png" 11x11+189+389 '#FF0000' 60
 drag_mouse 194 394 208 380 222 366
 # The red marker follows to cell (9, 25), pixel (222, 366); none is left behind.
@@ -56,7 +56,7 @@ if [ -n "${SCREENSHOT_DIR:-}" ]; then
 fi
 
 # The saved file loads again: the editor starts with line 0 selected at the new place.
-start_program "$bin_dir/editor" "Ship Editor"
+start_program "$bin_dir/editor" "Ship.mdata - Ship Editor"
 screenshot_showing "$WORK_DIR/again.png" 11x11+217+361 '#FF0000' 60
 press_key Escape
 expect_exit_within 15

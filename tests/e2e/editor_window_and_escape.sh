@@ -6,7 +6,7 @@ source "$(dirname "$0")/lib/window.sh"
 
 run_in_copy_of_data
 before=$(md5sum data/model/Ship.mdata)
-start_program "$bin_dir/editor" "Ship Editor"
+start_program "$bin_dir/editor" "Ship.mdata - Ship Editor"
 expect_framebuffer_sized_window
 screenshot_showing "$WORK_DIR/shot.png" 640x8+0+1 '#FFFFFF' 20
 [ "$(count_colour "$WORK_DIR/shot.png" 463x463+89+9 '#606060')" -gt 10000 ] || fail "no grid"

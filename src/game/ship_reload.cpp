@@ -1,0 +1,22 @@
+// The outline is replaced before the frame's ship update, which transforms it, so
+// the first frame that flies the new outline also draws and tests it whole.
+#include "ship_reload.h"
+
+#include "game.h"
+#include "platform.h"
+
+#include <cstdio>
+
+void watchShipFile(Game& game) { game.shipWatch = FileWatch(game.shipPath, TIMER_SECONDS()); }
+
+void reloadShipWhenSaved(Game& game)
+{
+    if (!game.shipWatch.changed(game.frameTime)) return;
+    // The reader swaps the lines in only once the whole file was read, and refuses a
+    // file cut short, as one being written in place by some other program may be.
+    if (std::string problem; !readWholeModelFile(game.player.model, game.shipPath, problem)) {
+        std::fprintf(stderr, "game: could not reload the ship %s (%s); flying the old one\n", game.shipPath.c_str(),
+                     problem.c_str());
+        std::fflush(stderr);
+    }
+}
