@@ -4,6 +4,7 @@
 
 #include "build_info.h"
 #include "game_session.h"
+#include "ship_reload.h"
 
 #include <algorithm>
 #include <bit>
@@ -72,7 +73,7 @@ DemoEnd gameEnd(const PlaySession& session, const Game& game)
     return end;
 }
 
-bool startRecording(PlaySession& session, const Game& game, std::unique_ptr<DemoWriter> file, std::string& error)
+bool startRecording(PlaySession& session, Game& game, std::unique_ptr<DemoWriter> file, std::string& error)
 {
     const DemoStart start{std::string(kProductVersion), session.seed,       session.gameClock,
                           levelAboutToPlay(game),       session.settings.shake, game.player.model.lines};
@@ -81,6 +82,7 @@ bool startRecording(PlaySession& session, const Game& game, std::unique_ptr<Demo
         return false;
     }
     session.recording = std::move(file);
+    stopWatchingShipFile(game); // a save in the editor would fly a ship the demo does not hold
     return true;
 }
 
@@ -101,6 +103,7 @@ bool startReplaying(PlaySession& session, Game& game, Demo demo, std::string& er
     if (!startPlaying(session, game, error, start.seed)) return false;
     startAtLevel(game, start.level);
     flyShip(game.player.model, start.ship);
+    stopWatchingShipFile(game);
     return true;
 }
 

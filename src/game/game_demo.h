@@ -16,8 +16,9 @@ DemoEnd gameEnd(const PlaySession& session, const Game& game);
 
 // Records the game just started (and brought to its first level) from its next frame
 // on, into the file the writer has open. False with error, naming the file, when it
-// cannot be written.
-bool startRecording(PlaySession& session, const Game& game, std::unique_ptr<DemoWriter> file, std::string& error);
+// cannot be written. Saves of the ship file are not flown while recording (nor while
+// replaying): a demo holds the ship it starts with.
+bool startRecording(PlaySession& session, Game& game, std::unique_ptr<DemoWriter> file, std::string& error);
 // Writes the recording's end and closes it; true when there is no recording. False with
 // error when any part of it could not be written: the file then stops where it failed.
 bool finishRecording(PlaySession& session, const Game& game, std::string& error);
