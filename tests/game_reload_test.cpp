@@ -1,8 +1,10 @@
 // Flying every save at once: the game follows its ship file and, when it is saved
 // anew, swaps the outline in within a second, keeping the ship's state; a file
-// that cannot be read leaves the old ship flying and is reported once.
+// that cannot be read leaves the old ship flying and is reported once. A demo
+// being recorded keeps the ship it started with.
 #include "editor_fixture.h"
 #include "game.h"
+#include "game_demo.h"
 #include "ship_reload.h"
 
 namespace {
@@ -113,4 +115,17 @@ TEST_F(GameReload, TheFirstSaveOfAnOwnShip_IsFlownInPlaceOfTheShippedOne)
     save(outline({{0, -6}, {5, 5}, {-5, 5}}));
     for (int i = 0; i < 3; ++i) frame(0.5);
     EXPECT_EQ(game.player.model.lines.size(), 3u);
+}
+
+TEST_F(GameReload, WhileADemoIsRecorded_ASaveIsNotFlown)
+{
+    PlaySession session;
+    auto file = std::make_unique<DemoWriter>();
+    ASSERT_TRUE(file->open((folder / "run.demo").string())) << file->error();
+    std::string error;
+    ASSERT_TRUE(startRecording(session, game, std::move(file), error)) << error;
+    save(outline({{0, -12}, {9, 9}, {-9, 9}}));
+    for (int i = 0; i < 4; ++i) frame(0.5);
+    EXPECT_EQ(game.player.model.lines.size(), 4u) << "the demo holds the ship it started with";
+    session.recording.reset();
 }

@@ -3,11 +3,14 @@
 #include "play_session.h"
 
 #include "fbsound.h"
+#include "frame_hash.h"
 #include "pause_screen.h"
 #include "platform.h"
 #include "screenshot.h"
 #include "sound_pause.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 
@@ -15,6 +18,12 @@ namespace {
 
 constexpr int kPausedWaitMs = 250;
 constexpr double kFullVolume = 100.0;
+// A replay waits for a frame's time in slices, so that pause and quit still answer
+// while a long recorded step (a stall) is waited out.
+constexpr double kLongestReplayWait = 0.05;
+// A replay that fell behind (a slow machine, a window being dragged) forgets lateness
+// beyond this rather than rush through frames to catch up.
+constexpr double kMostReplayLateness = 0.25;
 
 // The time spent saving is not played: the next step leaves it out.
 void takeScreenshot(PlaySession& session)
@@ -36,6 +45,7 @@ void takeScreenshot(PlaySession& session)
 // The time up to the pause was played: it reaches the first frame after the resume.
 void pause(PlaySession& session, SoundBank& sounds)
 {
+    session.pausedFrameHash = frameHash();
     session.bankedStep = measureStep(session);
     RELEASE_KEYS();
     session.paused = true;
@@ -51,6 +61,33 @@ void resume(PlaySession& session)
     skipUnplayedTime(session);
 }
 
+// Replaying: whether the real time since the last frame has reached the next frame's
+// recorded step. When it has not, waits towards it, so the frame is due by the next
+// turn (or by this one, after a short wait).
+bool recordedStepDue(PlaySession& session, double step)
+{
+    const double early = step - (REAL_SECONDS() - session.lastReal + session.bankedStep);
+    if (early <= 0.0) return true;
+    SLEEP_MS(static_cast<int>(std::ceil(std::min(early, kLongestReplayWait) * 1000.0)));
+    return early <= kLongestReplayWait;
+}
+
+// Replaying: the next recorded frame, once it is due; false when the demo is over or
+// the player quits. The real time a frame came late (or, by a fraction of a
+// millisecond, early) counts towards the next one, so a long replay keeps its pace.
+bool playRecordedFrame(PlaySession& session, const FrameInput& input, const FrameRunner& runFrame)
+{
+    DemoReplay& replay = *session.replay;
+    if (KEY_DOWN(scancode::ESCAPE) || input.held[bit(Action::quit)] || replay.played == replay.demo.frames.size()) {
+        return false;
+    }
+    const DemoFrame& frame = replay.demo.frames[replay.played];
+    if (!recordedStepDue(session, frame.step)) return true;
+    session.bankedStep = std::min(measureStep(session) - frame.step, kMostReplayLateness);
+    ++replay.played;
+    return playFrame(session, frame.held, frame.step, runFrame);
+}
+
 } // namespace
 
 void beginSession(PlaySession& session)
@@ -60,7 +97,7 @@ void beginSession(PlaySession& session)
     FBS_SET_MASTERVOLUME(static_cast<float>(settings.volume / kFullVolume));
     PADS_OPEN();
     session.lastReal = REAL_SECONDS();
-    session.gameClock = session.lastReal;
+    session.gameClock = session.replay ? session.replay->demo.start.clock : session.lastReal;
     session.bankedStep = 0.0;
     session.paused = false;
     HOLD_TIMER(session.gameClock);
@@ -79,6 +116,7 @@ double measureStep(PlaySession& session)
 
 bool playFrame(PlaySession& session, const ActionSet& held, double step, const FrameRunner& runFrame)
 {
+    if (session.recording) session.recording->add({held, step});
     session.gameClock += step;
     HOLD_TIMER(session.gameClock);
     HOLD_KEYS(ruleKeys(held));
@@ -100,10 +138,13 @@ bool stepSession(PlaySession& session, SoundBank& sounds, const FrameRunner& run
         WAIT_EVENTS(kPausedWaitMs);
         return true;
     }
-    const bool running = playFrame(session, input.held, measureStep(session), runFrame);
+    const bool running = session.replay ? playRecordedFrame(session, input, runFrame)
+                                        : playFrame(session, input.held, measureStep(session), runFrame);
     if (input.pressed[bit(Action::screenshot)]) takeScreenshot(session);
     return running;
 }
+
+uint64_t playedFrameHash(const PlaySession& session) { return session.paused ? session.pausedFrameHash : frameHash(); }
 
 void endSession(PlaySession& session)
 {

@@ -9,24 +9,42 @@
 // as a step. Without a pause the game clock equals the real one bit for bit: the step
 // real - last is exact while the two readings lie within a factor of two (Sterbenz),
 // so last + step gives back real exactly.
+//
+// A demo being recorded keeps each frame's step and held actions as they reach the
+// rules. A demo being replayed puts its own in their place, each frame once the real
+// clock has caught up with the recorded steps, so it plays at the speed it was played
+// (at once on the headless backend, whose clock a wait simply moves on).
 #pragma once
 
+#include "demo_file.h"
 #include "frame_input.h"
 #include "settings.h"
 #include "sound.h"
 
+#include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+struct DemoReplay {
+    Demo demo;
+    size_t played = 0; // frames played so far
+};
 
 struct PlaySession {
     Settings settings;
     std::string screenshotFolder;
+    double seed = 0.0;      // what the game's generator was seeded with
     double gameClock = 0.0; // what TIMER_SECONDS answers during a frame
     double lastReal = 0.0;  // the real clock's reading the game clock last caught up with
     double bankedStep = 0.0; // played before the pause began; part of the first step after it
     bool paused = false;
     std::vector<int> pausedVoices; // library sounds to resume with the game
+    uint64_t pausedFrameHash = 0;  // the last frame played, before the pause screen dimmed it
+    std::unique_ptr<DemoWriter> recording;
+    std::optional<DemoReplay> replay; // the frames to play instead of the player's
 };
 
 // Runs one frame of the game; false when the game ends (Escape).
@@ -34,14 +52,15 @@ using FrameRunner = std::function<bool()>;
 
 // Applies the settings that must come before the window and the sound start (window
 // size, fullscreen, volume), starts watching for controllers, and starts the game
-// clock at the real clock, held, so that the game's start-up reads the time its first
-// frame's step is measured from.
+// clock at the real clock (or where the replayed demo's started), held, so that the
+// game's start-up reads the time its first frame's step is measured from.
 void beginSession(PlaySession& session);
 // Skips the real time since the last reading (start-up, a pause): it is not played.
 void skipUnplayedTime(PlaySession& session);
 // One turn of the loop: reads the input; pauses (pause pressed, or the window lost the
 // focus), waits while paused, resumes when pause is pressed again; otherwise plays a
-// frame; takes a screenshot when asked. False when the player quits.
+// frame (or, replaying, the next recorded frame once it is due); takes a screenshot
+// when asked. False when the player quits or the replayed demo is over.
 bool stepSession(PlaySession& session, SoundBank& sounds, const FrameRunner& runFrame);
 // The real time since the last reading (and any time banked by a pause), which the
 // next frame is to play.
@@ -50,5 +69,7 @@ double measureStep(PlaySession& session);
 // clock moves: by step, and the rules see held as their keys for the whole frame. A
 // recording keeps each frame's step and held set from here; a replay passes them in.
 bool playFrame(PlaySession& session, const ActionSet& held, double step, const FrameRunner& runFrame);
+// frameHash() of the last frame played, as it was drawn (a paused game shows it dimmed).
+uint64_t playedFrameHash(const PlaySession& session);
 // Lets go of the clock and keys: TIMER_SECONDS and KEY_DOWN read the live ones again.
 void endSession(PlaySession& session);

@@ -93,6 +93,7 @@ bool startGame(Game& game, std::string& error, std::optional<double> seed)
     game.player = Player{};
     game.camera = Camera{};
     game.effects.INIT(kHighestEffect);
+    SHIELD_COUNTER = 0; // as in a fresh process, so a demo replays alike after another game
     game.asteroids.clear();
     game.levelCleared = false;
     if (!loadGameImages(game.images, game.dataFolder, error)) {

@@ -6,9 +6,9 @@
 
 namespace {
 
-constexpr OptionSpec kGameOptions[] = {kDataOption,       kFullscreenOption, kWindowedOption,      kMuteOption,
-                                       kVolumeOption,     kSeedOption,       kWriteSettingsOption, kForceOption,
-                                       kHelpOption,       kVersionOption};
+constexpr OptionSpec kGameOptions[] = {kDataOption,   kFullscreenOption,    kWindowedOption, kMuteOption,
+                                       kVolumeOption, kSeedOption,          kRecordOption,   kReplayOption,
+                                       kWriteSettingsOption, kForceOption, kHelpOption,     kVersionOption};
 
 constexpr std::string_view kGameDetails = R"(Keys:
   Up                    thrust (uses fuel)
@@ -29,6 +29,11 @@ $XDG_CONFIG_HOME/space-game/settings.ini (~/.config by default); --write-setting
 writes one with every default and what each setting means. A game controller plays
 too: left stick or d-pad to fly, A fire, B shield, X sight, Y ping, shoulders zoom,
 d-pad down jump, Start pause, Back quit.
+
+--record FILE writes the game as it is played into a demo file: the seed, and each
+frame's time and the actions held. --replay FILE plays a demo back exactly, at the
+speed it was played (Escape quits, P pauses), and then says whether it ended as
+recorded: exit status 0 when it did, 3 when it did not, 2 when FILE is no demo.
 
 Installed, the game flies the ship you saved with space-game-editor, kept in
 $XDG_DATA_HOME/space-game/model/Ship.mdata (~/.local/share by default).

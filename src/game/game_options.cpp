@@ -44,5 +44,11 @@ bool applyGameOptions(const CommandLine& line, Settings& settings, std::optional
         }
         seed = static_cast<double>(number);
     }
+    for (const OptionSpec& other : {kSeedOption, kRecordOption}) {
+        if (line.has(kReplayOption.name) && line.has(other.name)) {
+            error = std::string(other.name) + " cannot be used with --replay: the demo holds the game to replay";
+            return false;
+        }
+    }
     return true;
 }

@@ -16,8 +16,12 @@ inline constexpr OptionSpec kSeedOption{"--seed", "N", "fix the random seed: the
 inline constexpr OptionSpec kWriteSettingsOption{"--write-settings", "",
                                                  "write a settings file with every default and exit"};
 inline constexpr OptionSpec kForceOption{"--force", "", "with --write-settings: replace an existing file"};
+inline constexpr OptionSpec kRecordOption{"--record", "FILE", "record the game into FILE as a demo"};
+inline constexpr OptionSpec kReplayOption{"--replay", "FILE",
+                                          "replay the demo in FILE and say whether it ends as recorded"};
 
 // Applies the options given over the settings (the last of --fullscreen and --windowed
 // wins; --mute wins over --volume) and reads the seed. False with the problem when a
-// value cannot be used.
+// value cannot be used, or when --replay comes with --seed or --record (a replay is
+// the recorded game).
 bool applyGameOptions(const CommandLine& line, Settings& settings, std::optional<double>& seed, std::string& error);

@@ -5,7 +5,8 @@
 bool startPlaying(PlaySession& session, Game& game, std::string& error, std::optional<double> seed)
 {
     beginSession(session);
-    if (!startGame(game, error, seed)) {
+    session.seed = seed.value_or(session.gameClock);
+    if (!startGame(game, error, session.seed)) {
         endSession(session);
         return false;
     }
@@ -18,3 +19,12 @@ bool playTurn(PlaySession& session, Game& game)
 {
     return stepSession(session, game.soundBank, [&game] { return runGameFrame(game); });
 }
+
+void startAtLevel(Game& game, int level)
+{
+    if (level <= 1) return;
+    game.player.levelNumber = level - 1;
+    game.levelCleared = true;
+}
+
+int levelAboutToPlay(const Game& game) { return game.player.levelNumber + (game.levelCleared ? 1 : 0); }

@@ -9,7 +9,13 @@
 #include <string>
 
 // Begins the session and starts the game inside it, seeded with seed or else with the
-// clock, with the session's settings applied. False with error as startGame gives it.
+// clock (the seed used is kept in the session), with the session's settings applied.
+// False with error as startGame gives it.
 bool startPlaying(PlaySession& session, Game& game, std::string& error, std::optional<double> seed = std::nullopt);
+// Makes a game just started begin at a later level: its first frame builds that level
+// in place of level 1.
+void startAtLevel(Game& game, int level);
+// The level the next frame plays, counting one its start builds.
+int levelAboutToPlay(const Game& game);
 // One turn of the session over the game's frame; false when the player quits.
 bool playTurn(PlaySession& session, Game& game);

@@ -1,6 +1,9 @@
 // The game's entry point: read the command line, find the data and read the
-// settings, then start, play turns until the player quits, and shut down.
+// settings, then start (or start a demo's replay), play turns until the player quits,
+// and shut down.
+#include "build_info.h"
 #include "game_command_line.h"
+#include "game_demo.h"
 #include "game_options.h"
 #include "game_session.h"
 #include "screenshot.h"
@@ -8,6 +11,7 @@
 #include "ship_files.h"
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -23,6 +27,20 @@ int writeSettings(const Launch& launch)
     return 0;
 }
 
+// What the player should know before a demo plays: that it may not replay as it was.
+void warnAboutDemo(const Launch& launch, const std::string& path, const Demo& demo)
+{
+    const char* program = launch.program.c_str();
+    if (demo.start.gameVersion != kProductVersion) {
+        std::fprintf(stderr, "%s: %s was recorded by version %s of the game, this is %s: it may replay differently\n",
+                     program, path.c_str(), demo.start.gameVersion.c_str(), std::string(kProductVersion).c_str());
+    }
+    if (!demo.end) {
+        std::fprintf(stderr, "%s: %s stops after frame %zu without its end (the recording was cut short); "
+                     "replaying what there is\n", program, path.c_str(), demo.frames.size());
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -30,29 +48,61 @@ int main(int argc, char** argv)
     Launch launch;
     if (const std::optional<int> status = launchProgram(kGameProgram, argc, argv, launch)) return *status;
     if (launch.commandLine.has(kWriteSettingsOption.name)) return writeSettings(launch);
+    const char* program = launch.program.c_str();
 
     PlaySession session;
     std::vector<std::string> warnings;
     session.settings = loadSettings(settingsPath(launch.environment), warnings);
-    for (const std::string& warning : warnings) std::fprintf(stderr, "%s: %s\n", launch.program.c_str(), warning.c_str());
+    for (const std::string& warning : warnings) std::fprintf(stderr, "%s: %s\n", program, warning.c_str());
     std::optional<double> seed;
     std::string error;
     if (!applyGameOptions(launch.commandLine, session.settings, seed, error)) {
-        std::fprintf(stderr, "%s: %s\n", launch.program.c_str(), error.c_str());
+        std::fprintf(stderr, "%s: %s\n", program, error.c_str());
         return 2;
     }
     session.screenshotFolder = screenshotFolder(launch.environment);
+    const std::string replayPath = launch.commandLine.value(kReplayOption.name);
+    const std::string recordPath = launch.commandLine.value(kRecordOption.name);
+    Demo demo;
+    if (!replayPath.empty()) {
+        if (!readDemoFile(replayPath, demo, error)) {
+            std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+            return kReplayUnverifiable;
+        }
+        warnAboutDemo(launch, replayPath, demo);
+    }
+    auto recording = std::make_unique<DemoWriter>();
+    if (!recordPath.empty() && !recording->open(recordPath)) {
+        std::fprintf(stderr, "%s: cannot record: %s\n", program, recording->error().c_str());
+        return 1;
+    }
 
     Game game;
     game.dataFolder = launch.data.path;
     game.ownShip = shipFiles(launch.data, launch.environment).own;
-    if (!startPlaying(session, game, error, seed)) {
-        std::fprintf(stderr, "game: %s\n", error.c_str());
+    const bool started = replayPath.empty() ? startPlaying(session, game, error, seed)
+                                            : startReplaying(session, game, std::move(demo), error);
+    if (!started) {
+        std::fprintf(stderr, "%s: %s\n", program, error.c_str());
         return 1;
     }
-    while (playTurn(session, game)) {
+    int status = 0;
+    if (!recordPath.empty() && !startRecording(session, game, std::move(recording), error)) {
+        std::fprintf(stderr, "%s: cannot record: %s\n", program, error.c_str());
+        status = 1;
+    }
+    while (status == 0 && playTurn(session, game)) {
+    }
+    if (!finishRecording(session, game, error)) {
+        std::fprintf(stderr, "%s: the demo is incomplete: %s\n", program, error.c_str());
+        status = 1;
+    }
+    if (session.replay) {
+        const ReplayVerdict verdict = replayVerdict(session, game);
+        std::printf("%s: %s\n", replayPath.c_str(), verdict.message.c_str());
+        status = verdict.status;
     }
     endSession(session);
     endGame(game);
-    return 0;
+    return status;
 }

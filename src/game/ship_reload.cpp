@@ -9,6 +9,8 @@
 
 void watchShipFile(Game& game) { game.shipWatch = FileWatch(game.shipPath, TIMER_SECONDS()); }
 
+void stopWatchingShipFile(Game& game) { game.shipWatch = FileWatch(); }
+
 void reloadShipWhenSaved(Game& game)
 {
     if (!game.shipWatch.changed(game.frameTime)) return;

@@ -8,6 +8,8 @@ struct Game;
 
 // Starts following the ship file the editor saves to (Game::shipPath) as it is now.
 void watchShipFile(Game& game);
+// Stops following it: a demo flies one ship from start to end, the one it recorded.
+void stopWatchingShipFile(Game& game);
 // Replaces the ship's outline with the file's when the file has changed. Position,
 // heading, speed, fuel, battery and everything else stay: only the lines change. A
 // file that is not a whole ship leaves the old outline flying and is said once on

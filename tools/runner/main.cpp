@@ -1,11 +1,14 @@
 // Headless runner: plays the game through the play session on the headless backend
-// with a fixed seed, a script or random input and fixed frame times, then prints the
-// final state and a hash of the last frame. Run it from the repository root (the game reads data/).
-// Options: --seed N (0..1000000), --frames N, --level L, --script FILE | --random,
-// --stalls N (2 s frames in a random run), --timing, --check-memory.
-#include "fbsound_fake.h"
+// with a fixed seed, a script or random input and fixed frame times, or replays a
+// demo as fast as it goes, then prints the final state and a hash of the last frame
+// (and, for a demo, whether they are as recorded). Run it from the repository root
+// (the game reads data/). Options: --seed N (0..1000000), --frames N, --level L,
+// --script FILE | --random | --replay FILE, --record FILE, --stalls N (2 s frames in a
+// random run), --timing, --check-memory.
+#include "game_demo.h"
 #include "game_session.h"
 #include "headless.h"
+#include "headless_turn.h"
 #include "input_script.h"
 #include "heap_count.h"
 #include "platform.h"
@@ -17,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,6 +31,9 @@ namespace {
 constexpr double kClockBase = 1000.0;
 constexpr long long kLargestSeed = 1000000;
 constexpr long long kWarmUpFrames = 1000;
+constexpr int kCannotRun = 2;
+constexpr const char* kUsage = "usage: runner (--script FILE | --random | --replay FILE) [--seed N] [--frames N]"
+                               " [--level L] [--stalls N] [--record FILE] [--timing] [--check-memory]";
 
 struct Options {
     long long seed = 1;
@@ -37,7 +44,26 @@ struct Options {
     int stalls = 0;
     bool timing = false;
     bool checkMemory = false;
+    std::string record;
+    std::string replay;
+    bool playOptionGiven = false; // --seed, --frames, --level or --stalls: none of them fits a replay
 };
+
+// The inputs of the run: a script, random keys, or the demo's frames (which the play
+// session takes in place of any input, so that the runner only lets it play).
+bool checkInputs(const Options& options, std::string& error)
+{
+    const int inputs = !options.script.empty() + options.random + !options.replay.empty();
+    if (inputs != 1) {
+        error = "give one of --script FILE, --random and --replay FILE";
+        return false;
+    }
+    if (!options.replay.empty() && (options.playOptionGiven || !options.record.empty())) {
+        error = "--replay plays the demo as recorded: no --seed, --frames, --level, --stalls or --record";
+        return false;
+    }
+    return true;
+}
 
 bool parseOptions(int argc, char** argv, Options& options, std::string& error)
 {
@@ -51,6 +77,7 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
             return *end == '\0' && out >= low && out <= high;
         };
         long long value = 0;
+        options.playOptionGiven |= name == "--seed" || name == "--frames" || name == "--level" || name == "--stalls";
         if (name == "--seed" && number(0, kLargestSeed, options.seed)) continue;
         if (name == "--frames" && number(1, 100000000, options.frames)) continue;
         if (name == "--level" && number(1, 1000, value)) {
@@ -65,6 +92,14 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
             options.script = argv[++i];
             continue;
         }
+        if (name == "--record" && hasValue) {
+            options.record = argv[++i];
+            continue;
+        }
+        if (name == "--replay" && hasValue) {
+            options.replay = argv[++i];
+            continue;
+        }
         if (name == "--random") options.random = true;
         else if (name == "--timing") options.timing = true;
         else if (name == "--check-memory") options.checkMemory = true;
@@ -73,37 +108,7 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
             return false;
         }
     }
-    if (options.random == !options.script.empty()) {
-        error = "give either --script FILE or --random";
-        return false;
-    }
-    return true;
-}
-
-// FNV-1a over the picture's pixels, row by row.
-uint64_t frameHash()
-{
-    SCREEN_LOCK();
-    uint64_t hash = 0xcbf29ce484222325ull;
-    const uint8_t* pixels = SCREEN_POINTER();
-    for (size_t i = 0; pixels && i < size_t{SCREEN_WIDTH} * SCREEN_HEIGHT * 4; ++i) {
-        hash = (hash ^ pixels[i]) * 0x100000001b3ull;
-    }
-    SCREEN_UNLOCK(0, -1);
-    return hash;
-}
-
-// The recording sound library never finishes a sound and keeps every call; let each
-// one-off sound end within its frame and forget the calls, as a real run would.
-void settleSounds(const Game& game)
-{
-    for (const NamedSound& sound : game.soundBank.sounds) {
-        if (&sound == &game.soundBank.sounds[game.sounds.thrust] || &sound == &game.soundBank.sounds[game.sounds.shield]) {
-            continue;
-        }
-        for (const SoundVoice& voice : sound.voices) fbsound_fake::setLoopsLeft(voice.sound, 0);
-    }
-    fbsound_fake::clearCalls();
+    return checkInputs(options, error);
 }
 
 // Blocks the game holds beyond two per asteroid (its outline, as stored and turned).
@@ -112,10 +117,38 @@ long long heapBeyondAsteroids(const Game& game)
     return heap_count::liveBlocks() - 2 * static_cast<long long>(game.asteroids.size());
 }
 
-int activeAsteroids(const Game& game)
+int refuse(const std::string& error)
 {
-    return static_cast<int>(std::count_if(game.asteroids.begin(), game.asteroids.end(),
-                                          [](const Entity& asteroid) { return asteroid.active; }));
+    std::fprintf(stderr, "runner: %s\n%s\n", error.c_str(), kUsage);
+    return kCannotRun;
+}
+
+// The game started as the options (or the demo) say, with the sound bank's list of
+// what it loaded kept off the runner's output, which is the final state alone.
+bool start(PlaySession& session, Game& game, const Options& options, Demo& demo, std::string& error)
+{
+    std::streambuf* console = std::cout.rdbuf(nullptr);
+    bool started = false;
+    if (!options.replay.empty()) {
+        started = startReplaying(session, game, std::move(demo), error);
+    } else {
+        started = startPlaying(session, game, error);
+        startAtLevel(game, options.level);
+    }
+    std::cout.rdbuf(console);
+    std::cout.clear();
+    return started;
+}
+
+void printEnd(const DemoEnd& end)
+{
+    std::printf("frames %u\n", end.frames);
+    std::printf("score %d\n", end.score);
+    std::printf("level %d\n", end.level);
+    std::printf("fuel %.3f\n", double(end.fuel));
+    std::printf("battery %.3f\n", double(end.battery));
+    std::printf("asteroids left %u\n", end.asteroidsLeft);
+    std::printf("frame hash %016" PRIx64 "\n", end.frameHash);
 }
 
 } // namespace
@@ -125,36 +158,25 @@ int main(int argc, char** argv)
     Options options;
     std::string error;
     std::vector<ScriptStep> script;
-    if (!parseOptions(argc, argv, options, error) || (!options.random && !readScript(options.script, script, error))) {
-        std::fprintf(stderr,
-                     "runner: %s\nusage: runner (--script FILE | --random) [--seed N] [--frames N] [--level L]"
-                     " [--stalls N] [--timing] [--check-memory]\n",
-                     error.c_str());
-        return 2;
+    if (!parseOptions(argc, argv, options, error) || (!options.script.empty() && !readScript(options.script, script, error))) {
+        return refuse(error);
     }
+    const bool replaying = !options.replay.empty();
+    Demo demo;
+    if (replaying && !readDemoFile(options.replay, demo, error)) {
+        std::fprintf(stderr, "runner: %s\n", error.c_str());
+        return kReplayUnverifiable;
+    }
+    auto recording = std::make_unique<DemoWriter>();
+    if (!options.record.empty() && !recording->open(options.record)) return refuse(recording->error());
 
     headless::reset();
     headless::setTime(kClockBase + static_cast<double>(options.seed));
     Game game;
     PlaySession session;
     session.settings = defaultSettings();
-    // The sound bank names every wave and sound it loads on standard output; the
-    // runner's output is the final state alone.
-    std::streambuf* console = std::cout.rdbuf(nullptr);
-    const bool started = startPlaying(session, game, error);
-    std::cout.rdbuf(console);
-    std::cout.clear();
-    if (!started) {
-        std::fprintf(stderr,
-                     "runner: %s\nusage: runner (--script FILE | --random) [--seed N] [--frames N] [--level L]"
-                     " [--stalls N] [--timing] [--check-memory]\n",
-                     error.c_str());
-        return 2;
-    }
-    if (options.level > 1) { // the first frame builds the level asked for
-        game.player.levelNumber = options.level - 1;
-        game.levelCleared = true;
-    }
+    if (!start(session, game, options, demo, error)) return refuse(error);
+    if (!options.record.empty() && !startRecording(session, game, std::move(recording), error)) return refuse(error);
 
     RandomInput randomInput(static_cast<uint64_t>(options.seed), options.frames, options.stalls);
     size_t stepIndex = 0;
@@ -164,11 +186,12 @@ int main(int argc, char** argv)
     long long heapFaults = 0;
     long long played = 0;
     bool running = true;
-    for (; played < options.frames && running; ++played) {
+    // A replay's turns need no input: the session plays the demo's frames until it ends.
+    for (; running && (replaying || played < options.frames); ++played) {
         ScriptedFrame input;
         if (options.random) {
             input = randomInput.next();
-        } else {
+        } else if (!replaying) {
             while (stepIndex < script.size() && stepFramesLeft == 0) {
                 if (++stepIndex < script.size()) stepFramesLeft = script[stepIndex].frames;
             }
@@ -176,15 +199,16 @@ int main(int argc, char** argv)
             input = script[stepIndex].input;
             --stepFramesLeft;
         }
-        headless::releaseAllKeys();
-        for (int key : input.keys) headless::setKey(key, true);
-        headless::advanceTime(input.seconds);
+        if (!replaying) {
+            headless::releaseAllKeys();
+            for (int key : input.keys) headless::setKey(key, true);
+            headless::advanceTime(input.seconds);
+        }
 
         const auto start = std::chrono::steady_clock::now();
-        running = playTurn(session, game);
+        running = playHeadlessTurn(session, game);
         const auto end = std::chrono::steady_clock::now();
         if (options.timing) frameSeconds.push_back(std::chrono::duration<double>(end - start).count());
-        settleSounds(game);
 
         // Containers reach their working sizes in the first frames (the recorded calls,
         // the sound library's tables); from then on only asteroids may add blocks.
@@ -199,13 +223,19 @@ int main(int argc, char** argv)
         }
     }
 
-    std::printf("frames %lld\n", played);
-    std::printf("score %d\n", game.player.score);
-    std::printf("level %d\n", game.player.levelNumber);
-    std::printf("fuel %.3f\n", double(game.player.fuel));
-    std::printf("battery %.3f\n", double(game.player.battery));
-    std::printf("asteroids left %d\n", activeAsteroids(game));
-    std::printf("frame hash %016" PRIx64 "\n", frameHash());
+    DemoEnd end = gameEnd(session, game);
+    if (!replaying) end.frames = static_cast<uint32_t>(played);
+    printEnd(end);
+    int status = heapFaults == 0 ? 0 : 1;
+    if (!finishRecording(session, game, error)) {
+        std::fprintf(stderr, "runner: the demo is incomplete: %s\n", error.c_str());
+        status = 1;
+    }
+    if (replaying) {
+        const ReplayVerdict verdict = replayVerdict(session, game);
+        std::printf("%s: %s\n", options.replay.c_str(), verdict.message.c_str());
+        if (status == 0) status = verdict.status;
+    }
     if (options.timing && !frameSeconds.empty()) {
         std::sort(frameSeconds.begin(), frameSeconds.end());
         std::printf("median frame %.3f ms (90th percentile %.3f ms)\n", frameSeconds[frameSeconds.size() / 2] * 1e3,
@@ -218,5 +248,5 @@ int main(int argc, char** argv)
     endSession(session);
     endGame(game);
     headless::reset();
-    return heapFaults == 0 ? 0 : 1;
+    return status;
 }

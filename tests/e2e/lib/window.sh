@@ -30,14 +30,15 @@ fail() {
     exit 1
 }
 
-# start_program BINARY TITLE: runs the program from the repository root and waits
-# up to 30 s for its window (sanitizer builds on a busy machine start slowly); sets
-# PROGRAM_PID and WINDOW_ID.
+# start_program BINARY TITLE [ARGUMENT...]: runs the program from the repository root
+# and waits up to 30 s for its window (sanitizer builds on a busy machine start
+# slowly); sets PROGRAM_PID and WINDOW_ID.
 start_program() {
     local binary=$1 title=$2
+    shift 2
     WORK_DIR=$(mktemp -d)
     SCRATCH_DIRS+=("$WORK_DIR")
-    "$binary" >"$WORK_DIR/stdout" 2>"$WORK_DIR/stderr" &
+    "$binary" "$@" >"$WORK_DIR/stdout" 2>"$WORK_DIR/stderr" &
     PROGRAM_PID=$!
     WINDOW_ID=
     for _ in $(seq 300); do

@@ -1,0 +1,125 @@
+// Writing demo files in the layout described in demo_reader.cpp. Each frame is
+// flushed as it is added: a recording is only as good as what reached the disk when
+// the game stopped.
+#include "demo_file.h"
+
+#include "demo_layout.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+using namespace demo_layout;
+
+template <class T>
+void append(std::string& bytes, T value)
+{
+    auto raw = std::bit_cast<std::array<char, sizeof(T)>>(value);
+    if constexpr (std::endian::native == std::endian::big) std::reverse(raw.begin(), raw.end());
+    bytes.append(raw.data(), raw.size());
+}
+
+} // namespace
+
+std::string encodeDemoStart(const DemoStart& start)
+{
+    std::string bytes(kMagic);
+    append(bytes, kDemoFormatVersion);
+    append(bytes, static_cast<uint8_t>(start.gameVersion.size()));
+    bytes += start.gameVersion;
+    append(bytes, start.seed);
+    append(bytes, start.clock);
+    append(bytes, static_cast<uint16_t>(start.level));
+    append(bytes, static_cast<uint8_t>(start.shake ? kShakeOption : 0));
+    append(bytes, static_cast<uint16_t>(start.ship.size()));
+    for (const ModelLine& line : start.ship) {
+        for (const Vec2f& point : {line.start, line.texStart, line.end, line.texEnd}) {
+            append(bytes, point.x);
+            append(bytes, point.y);
+        }
+    }
+    return bytes;
+}
+
+std::string encodeDemoFrame(const DemoFrame& frame)
+{
+    std::string bytes(1, char(kFrameTag));
+    append(bytes, heldWord(frame.held));
+    append(bytes, frame.step);
+    return bytes;
+}
+
+std::string encodeDemoEnd(const DemoEnd& end)
+{
+    std::string bytes(1, char(kEndTag));
+    append(bytes, end.frames);
+    append(bytes, end.score);
+    append(bytes, end.level);
+    append(bytes, end.fuel);
+    append(bytes, end.battery);
+    append(bytes, end.asteroidsLeft);
+    append(bytes, end.frameHash);
+    return bytes;
+}
+
+DemoWriter::~DemoWriter()
+{
+    if (file_) std::fclose(file_);
+}
+
+bool DemoWriter::open(const std::string& path)
+{
+    path_ = path;
+    // "w" follows a link and keeps an existing file's mode and owner.
+    file_ = std::fopen(path.c_str(), "wb");
+    if (!file_) fail(std::strerror(errno));
+    return file_ != nullptr;
+}
+
+bool DemoWriter::begin(const DemoStart& start)
+{
+    if (start.gameVersion.size() > UINT8_MAX || start.ship.size() > UINT16_MAX || start.level < 1 ||
+        start.level > kDemoMostLevel) {
+        fail("this game does not fit a demo (its version, ship or level is too large)");
+    }
+    write(encodeDemoStart(start));
+    return error_.empty();
+}
+
+void DemoWriter::add(const DemoFrame& frame)
+{
+    write(encodeDemoFrame(frame));
+    if (error_.empty()) ++frames_;
+}
+
+bool DemoWriter::finish(DemoEnd end)
+{
+    end.frames = frames_;
+    write(encodeDemoEnd(end));
+    if (file_ && std::fclose(file_) != 0 && error_.empty()) fail(std::strerror(errno));
+    file_ = nullptr;
+    return error_.empty();
+}
+
+void DemoWriter::write(const std::string& bytes)
+{
+    if (!file_ || !error_.empty()) return;
+    if (written_ + bytes.size() > kDemoLargestFile) {
+        fail("the demo has reached the largest size a demo may have (64 MiB); the rest was not recorded");
+        return;
+    }
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() || std::fflush(file_) != 0) {
+        fail(std::strerror(errno));
+        return;
+    }
+    written_ += bytes.size();
+}
+
+void DemoWriter::fail(const std::string& problem)
+{
+    if (error_.empty()) error_ = path_ + ": " + problem;
+}

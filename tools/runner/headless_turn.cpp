@@ -1,0 +1,28 @@
+// The recording sound library never finishes a sound and keeps every call: a turn ends
+// each one-off sound (the looping thrust and shield voices go on) and clears the calls.
+#include "headless_turn.h"
+
+#include "fbsound_fake.h"
+#include "game_session.h"
+
+namespace {
+
+void settleSounds(const Game& game)
+{
+    for (const NamedSound& sound : game.soundBank.sounds) {
+        if (&sound == &game.soundBank.sounds[game.sounds.thrust] || &sound == &game.soundBank.sounds[game.sounds.shield]) {
+            continue;
+        }
+        for (const SoundVoice& voice : sound.voices) fbsound_fake::setLoopsLeft(voice.sound, 0);
+    }
+    fbsound_fake::clearCalls();
+}
+
+} // namespace
+
+bool playHeadlessTurn(PlaySession& session, Game& game)
+{
+    const bool running = playTurn(session, game);
+    settleSounds(game);
+    return running;
+}

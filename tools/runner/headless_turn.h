@@ -1,0 +1,11 @@
+// One turn of the game on the headless backend, as the runner plays it: shared with
+// the tests that replay the golden demos, so that they go the way `runner --replay`
+// goes.
+#pragma once
+
+#include "game.h"
+#include "play_session.h"
+
+// playTurn, then lets each one-off sound of the recording sound library end within the
+// frame and forgets the library's calls, as a real run would. False when the game ends.
+bool playHeadlessTurn(PlaySession& session, Game& game);
