@@ -2,6 +2,7 @@
 // just plays, that a pause keeps the world as it was however long it lasts, what a
 // paused game shows and plays, and how keys and controllers become the rules' keys.
 #include "fbsound_fake.h"
+#include "frame_hash.h"
 #include "game_session.h"
 #include "headless.h"
 
@@ -17,14 +18,6 @@ namespace {
 // clock read a minute later rounds every step exactly as it did a minute earlier.
 constexpr double kStartClock = 1100.0;
 
-uint64_t screenHash()
-{
-    const uint8_t* pixels = SCREEN_POINTER();
-    uint64_t hash = 0xcbf29ce484222325ull;
-    for (size_t i = 0; i < size_t{SCREEN_WIDTH} * SCREEN_HEIGHT * 4; ++i) hash = (hash ^ pixels[i]) * 0x100000001b3ull;
-    return hash;
-}
-
 // What a run leaves behind to compare: the picture and the ship's and clock's state.
 struct Outcome {
     uint64_t hash = 0;
@@ -38,7 +31,7 @@ struct Outcome {
 Outcome outcomeOf(const Game& game)
 {
     const Player& p = game.player;
-    return {screenHash(), game.frameTime, p.position.x, p.position.y, p.angle, p.fuel, p.battery, p.score,
+    return {frameHash(), game.frameTime, p.position.x, p.position.y, p.angle, p.fuel, p.battery, p.score,
             game.asteroids.size()};
 }
 
