@@ -1,6 +1,10 @@
 // Speed of one frame of world updates (UPDATE_PLAYER, UPDATE_ASTEROIDS and the effect
 // pool's UPDATE) on the game's 2048 x 1536 world at levels 1, 5, 20 and 60 (21, 101,
-// 401 and 1,201 asteroids), with a pool holding a hundred sparks. The sparks live as a
+// 401 and 1,201 asteroids), with a pool holding a hundred sparks. The same world
+// holds more asteroids at every level, so their pairs grow as the square of their
+// number; BM_WorldFrameSameCrowding grows the world with the field instead, keeping
+// as many asteroids to the square unit as level 20 has, which shows how the work
+// grows with the number of asteroids alone. The sparks live as a
 // rock blast's do in the game, a second each, and are renewed every simulated second:
 // sparks that never end would slow to speeds too small for normal floats, a cost no
 // player meets. The report also shows the allocations a frame makes, which must be none.
@@ -15,6 +19,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -36,7 +41,8 @@ void renewBlasts(double& clock, EffectSystem& effects, const std::vector<Entity>
     }
 }
 
-void BM_WorldFrame(benchmark::State& state)
+// Frames at level state.range(0) on a world of the given size.
+void runWorldFrames(benchmark::State& state, int width, int height)
 {
     headless::reset();
     double clock = 100.0; // moves by whole seconds only, when the blasts are renewed
@@ -44,15 +50,15 @@ void BM_WorldFrame(benchmark::State& state)
     RANDOM_SEED(42.0);
     const int oldWidth = WORLD_W;
     const int oldHeight = WORLD_H;
-    WORLD_W = 2048;
-    WORLD_H = 1536;
+    WORLD_W = width;
+    WORLD_H = height;
 
     Camera camera;
     EffectSystem effects;
     effects.INIT(1999);
     Player player;
     player.active = true;
-    player.position = {1024.0f, 768.0f};
+    player.position = {static_cast<float>(width / 2), static_cast<float>(height / 2)};
     player.levelNumber = static_cast<int32_t>(state.range(0)) - 1;
     std::vector<Entity> asteroids;
     NEW_LEVEL(player, asteroids, camera, effects);
@@ -91,6 +97,16 @@ void BM_WorldFrame(benchmark::State& state)
     headless::reset();
 }
 
+void BM_WorldFrame(benchmark::State& state) { runWorldFrames(state, 2048, 1536); }
+
+void BM_WorldFrameSameCrowding(benchmark::State& state)
+{
+    const double asteroids = 20.0 * static_cast<double>(state.range(0)) + 1.0;
+    const double scale = std::sqrt(asteroids / 401.0);
+    runWorldFrames(state, static_cast<int>(2048.0 * scale), static_cast<int>(1536.0 * scale));
+}
+
 } // namespace
 
 BENCHMARK(BM_WorldFrame)->Arg(1)->Arg(5)->Arg(20)->Arg(60)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WorldFrameSameCrowding)->Arg(20)->Arg(60)->Unit(benchmark::kMicrosecond);
