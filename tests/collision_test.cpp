@@ -68,6 +68,29 @@ TEST(ModelModelCollision, VertexTouchingOutlinesHitAtThatVertex)
     EXPECT_EQ(contact, Vec2f(1, 1));
 }
 
+TEST(ModelModelCollision, CollinearEdgesFarApartCrossWhenTheFloatTestSaysSo)
+{
+    // Two stretches of one slanted line, nearly 10 units apart: the float test rounds
+    // its denominator and numerators from nothing into a crossing. The outlines'
+    // boxes are apart, so a shortcut that skipped separated outlines would miss it.
+    ModelLine aLine;
+    aLine.start = {3.48428154f, 23.9186878f};
+    aLine.end = {22.2213707f, 19.6014347f};
+    ModelLine bLine;
+    bLine.start = {31.7161789f, 17.4137154f};
+    bLine.end = {48.7045059f, 13.4993992f};
+    Model a;
+    a.transformed = {aLine};
+    Model b;
+    b.transformed = {bLine};
+    ASSERT_LT(aLine.end.x, bLine.start.x);
+    Vec2f expected = kPreset;
+    ASSERT_TRUE(LINES_INTERSECT(expected, aLine.start, aLine.end, bLine.start, bLine.end));
+    Vec2f contact = kPreset;
+    EXPECT_EQ(CHECK_MODEL_MODEL_COLLISION(a, {0, 0}, b, {0, 0}, contact), 0);
+    EXPECT_TRUE(sameBits(contact, expected));
+}
+
 TEST(LineModelCollision, ReturnsTheLowestCrossedIndexWithItsPoint)
 {
     const Model model = square(1);
