@@ -58,7 +58,6 @@ private:
     std::vector<int32_t> entryIndex_;
     std::vector<float> entryX_;
     std::vector<float> entryY_;
-    std::vector<int32_t> entryRadius_;
     std::vector<float> entryRadiusSquared_;
     // Per asteroid: its entry (kNone when not binned or a stray), where it was binned,
     // where it is now and its radius.

@@ -106,7 +106,6 @@ void AsteroidGrid::build(const std::vector<Entity>& asteroids)
     entryIndex_.resize(entries + kLanes - 1);
     entryX_.resize(entries + kLanes - 1);
     entryY_.resize(entries + kLanes - 1);
-    entryRadius_.resize(entries);
     entryRadiusSquared_.resize(entries + kLanes - 1);
     // Each cell's start walks to its end as the cell is filled, which is the next
     // cell's start; shifting the table by one then gives every cell its start back.
@@ -117,7 +116,6 @@ void AsteroidGrid::build(const std::vector<Entity>& asteroids)
         entryIndex_[e] = static_cast<int32_t>(i);
         entryX_[e] = position_[i].x;
         entryY_[e] = position_[i].y;
-        entryRadius_[e] = radius_[i];
         entryRadiusSquared_[e] = smallRadii_ ? static_cast<float>(radius_[i] * radius_[i]) : 0.0f;
     }
     for (size_t c = cells; c > 0; --c) cellStart_[c] = cellStart_[c - 1];
@@ -145,9 +143,9 @@ void AsteroidGrid::move(size_t index, Vec2f position)
 void AsteroidGrid::findInRun(int32_t begin, int32_t end, int32_t index, Vec2f position, int32_t radius)
 {
     for (int32_t e = begin; e < end; ++e) {
-        if (entryIndex_[e] != index &&
-            broad_collision::nearEnough(position, radius, {entryX_[e], entryY_[e]}, entryRadius_[e])) {
-            found_.push_back(entryIndex_[e]);
+        const int32_t j = entryIndex_[e];
+        if (j != index && broad_collision::nearEnough(position, radius, {entryX_[e], entryY_[e]}, radius_[j])) {
+            found_.push_back(j);
         }
     }
 }

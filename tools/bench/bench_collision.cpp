@@ -1,14 +1,8 @@
 // Speed of the exact outline test on the pairs a crowded field hands it: every pair of
 // a level's asteroids that passes the broad test, after a second of play, once from
 // each side as the bounce meets them. Most are near but do not touch.
-#include "asteroid_grid.h"
-#include "camera.h"
-#include "entity.h"
-#include "field.h"
-#include "headless.h"
+#include "bench_field.h"
 #include "model.h"
-#include "platform.h"
-#include "world.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,23 +13,11 @@ namespace {
 
 void BM_NearPairs(benchmark::State& state)
 {
-    headless::reset();
-    headless::setTime(100.0);
-    RANDOM_SEED(42.0);
-    const int oldWidth = WORLD_W;
-    const int oldHeight = WORLD_H;
-    WORLD_W = 2048;
-    WORLD_H = 1536;
-    Camera camera;
-    EffectSystem effects;
-    effects.INIT(1999);
-    Player player;
-    player.levelNumber = static_cast<int32_t>(state.range(0)) - 1;
-    std::vector<Entity> asteroids;
-    NEW_LEVEL(player, asteroids, camera, effects);
-    AsteroidGrid grid;
+    BenchField field(state.range(0), 2048, 1536);
+    std::vector<Entity>& asteroids = field.asteroids;
+    AsteroidGrid& grid = field.grid;
     bool levelCleared = false;
-    for (int frame = 0; frame < 50; ++frame) UPDATE_ASTEROIDS(asteroids, 0.02f, levelCleared, camera, grid);
+    for (int frame = 0; frame < 50; ++frame) UPDATE_ASTEROIDS(asteroids, 0.02f, levelCleared, field.camera, grid);
 
     std::vector<std::pair<const Entity*, const Entity*>> pairs;
     grid.build(asteroids);
@@ -54,9 +36,6 @@ void BM_NearPairs(benchmark::State& state)
     state.counters["pairs"] = static_cast<double>(pairs.size());
     state.counters["touching"] = touching;
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(pairs.size()));
-    WORLD_W = oldWidth;
-    WORLD_H = oldHeight;
-    headless::reset();
 }
 
 } // namespace

@@ -8,14 +8,8 @@
 // rock blast's do in the game, a second each, and are renewed every simulated second:
 // sparks that never end would slow to speeds too small for normal floats, a cost no
 // player meets. The report also shows the allocations a frame makes, which must be none.
+#include "bench_field.h"
 #include "heap_count.h"
-#include "asteroid_grid.h"
-#include "camera.h"
-#include "entity.h"
-#include "field.h"
-#include "headless.h"
-#include "platform.h"
-#include "world.h"
 
 #include <benchmark/benchmark.h>
 
@@ -44,30 +38,18 @@ void renewBlasts(double& clock, EffectSystem& effects, const std::vector<Entity>
 // Frames at level state.range(0) on a world of the given size.
 void runWorldFrames(benchmark::State& state, int width, int height)
 {
-    headless::reset();
-    double clock = 100.0; // moves by whole seconds only, when the blasts are renewed
-    headless::setTime(clock);
-    RANDOM_SEED(42.0);
-    const int oldWidth = WORLD_W;
-    const int oldHeight = WORLD_H;
-    WORLD_W = width;
-    WORLD_H = height;
-
-    Camera camera;
-    EffectSystem effects;
-    effects.INIT(1999);
-    Player player;
-    player.active = true;
-    player.position = {static_cast<float>(width / 2), static_cast<float>(height / 2)};
-    player.levelNumber = static_cast<int32_t>(state.range(0)) - 1;
-    std::vector<Entity> asteroids;
-    NEW_LEVEL(player, asteroids, camera, effects);
+    BenchField field(state.range(0), width, height);
+    Camera& camera = field.camera;
+    EffectSystem& effects = field.effects;
+    Player& player = field.player;
+    std::vector<Entity>& asteroids = field.asteroids;
+    AsteroidGrid& grid = field.grid;
+    double clock = BenchField::kStartSeconds; // moves by whole seconds only, when the blasts are renewed
     renewBlasts(clock, effects, asteroids);
     player.flags = 0; // collide for real: the ship test runs to the outline test when near
     player.thrustVector = {0.0f, -1.0f};
     player.thrustLevel = 1.0f;
     bool levelCleared = false;
-    AsteroidGrid grid;
 
     // One frame first, so every model is transformed and sized.
     UPDATE_PLAYER(player, asteroids, kFrameSeconds, camera);
@@ -92,9 +74,6 @@ void runWorldFrames(benchmark::State& state, int width, int height)
     state.counters["asteroids"] = static_cast<double>(asteroids.size());
     state.counters["allocs/frame"] =
         static_cast<double>(frameAllocations) / static_cast<double>(state.iterations());
-    WORLD_W = oldWidth;
-    WORLD_H = oldHeight;
-    headless::reset();
 }
 
 void BM_WorldFrame(benchmark::State& state) { runWorldFrames(state, 2048, 1536); }
