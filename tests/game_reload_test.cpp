@@ -83,9 +83,9 @@ TEST_F(GameReload, ASave_IsFlownWithinASecondOnceWithTheShipsStateKept)
 TEST_F(GameReload, AFileThatCannotBeRead_KeepsTheOldShipAndIsReportedOnce)
 {
     const std::vector<ModelLine> flying = game.player.model.lines;
-    ASSERT_EQ(game.shipPath, game.ownShip);
-    fs::remove(game.shipPath);
-    fs::create_directory(game.shipPath);
+    ASSERT_EQ(game.shipWatch.path(), game.ownShip);
+    fs::remove(game.shipWatch.path());
+    fs::create_directory(game.shipWatch.path());
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     for (int i = 0; i < 8; ++i) frame(0.5);
@@ -95,7 +95,7 @@ TEST_F(GameReload, AFileThatCannotBeRead_KeepsTheOldShipAndIsReportedOnce)
     ASSERT_EQ(game.player.model.lines.size(), flying.size());
     EXPECT_EQ(game.player.model.lines[0].end, flying[0].end);
 
-    fs::remove(game.shipPath);
+    fs::remove(game.shipWatch.path());
     save(outline({{0, -6}, {5, 5}, {-5, 5}}));
     for (int i = 0; i < 3; ++i) frame(0.5);
     EXPECT_EQ(game.player.model.lines.size(), 3u) << "a good save after a bad one is flown";

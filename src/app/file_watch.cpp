@@ -9,8 +9,7 @@ namespace {
 
 constexpr double kLookInterval = 1.0;
 
-} // namespace
-
+// The file's stamp now; exists is false when it cannot be looked at.
 FileStamp stampOf(const std::string& path)
 {
     struct stat status {};
@@ -25,6 +24,8 @@ bool operator==(const FileStamp& a, const FileStamp& b)
     return a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec && a.size == b.size &&
            a.device == b.device && a.inode == b.inode;
 }
+
+} // namespace
 
 FileWatch::FileWatch(std::string path, double now) : path_(std::move(path)), seen_(stampOf(path_)), lastLook_(now) {}
 

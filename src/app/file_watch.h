@@ -17,10 +17,6 @@ struct FileStamp {
     ino_t inode = 0;
 };
 
-// The file's stamp now; exists is false when it cannot be looked at.
-FileStamp stampOf(const std::string& path);
-bool operator==(const FileStamp& a, const FileStamp& b);
-
 class FileWatch {
 public:
     FileWatch() = default;

@@ -3,6 +3,7 @@
 #include "edit_history.h"
 
 #include "editor.h"
+#include "outline_edits.h"
 
 #include <algorithm>
 #include <utility>
@@ -12,8 +13,7 @@ namespace {
 void restore(Editor& editor, const OutlineState& state)
 {
     editor.model.lines = state.lines;
-    editor.model.transformed.assign(state.lines.size(), ModelLine{});
-    SEAL(editor.model);
+    sealAfterResize(editor.model);
     editor.selected = state.selected;
 }
 

@@ -59,8 +59,7 @@ void takeButtons(Editor& editor, int buttons)
 
 int startEditor(Editor& editor, std::string& abortMessage)
 {
-    editor.title = editorTitle(editor);
-    SCREEN_TITLE(editor.title);
+    showTitle(editor);
     // A failure reports the line of its call. __LINE__ is read on that same line, so
     // unlike an offset such as __LINE__ - 1 it stays right when the code is rewrapped.
     if (const int callLine = __LINE__; SCREEN_OPEN(SCREEN_WIDTH, SCREEN_HEIGHT, kScreenDepth, kScreenPages, kNoFlags,

@@ -17,14 +17,19 @@ programs use that copy from then on.
 
 Keys and buttons:
   Up, Down              select the next, previous line
+  Ctrl+arrows           move the selected vertex (or texture point) by one cell
+  Insert, I             add a vertex in the middle of the selected line
+  Delete, X             remove the selected vertex (at least 3 lines stay)
+  Ctrl+Z                undo
+  Ctrl+Y, Ctrl+Shift+Z  redo
   M                     switch between LINE mode (vertices) and TEXTURE mode
   G                     switch between the grid and a textured preview
   S                     close the outline and save
-  L                     reload the file, dropping unsaved changes
+  L                     reload the file, dropping unsaved changes (Ctrl+Z undoes it)
   N (held)              the left button does not edit
   left button           move the selected point to the cell under the pointer
   right button          select the line whose point lies in that cell
-  Escape                quit without asking; unsaved changes are lost
+  Escape                quit; with unsaved changes, press it twice within 3 seconds
 )";
 
 // The notice keeps within 71 characters, well inside the 79 of the line under the grid.

@@ -9,6 +9,7 @@
 #include "surface.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -37,13 +38,17 @@ void drawTextureUnderGrid(const Image* texture)
     if (!texture || !screen.base) return;
     const int width = static_cast<int>(texture->width);
     const int height = static_cast<int>(texture->height);
+    // Every row maps its columns to the same texels.
+    std::array<int, kGridRight - kGridLeft + 1> columnTexel;
+    for (int x = kGridLeft; x <= kGridRight; ++x) columnTexel[x - kGridLeft] = texelAt(x, kFirstPointPixel);
+    const int lastX = std::min(kGridRight, screen.width - 1);
     for (int y = kGridTop; y <= std::min(kGridBottom, screen.height - 1); ++y) {
         const int v = texelAt(y, kFirstPointRow);
         if (v < 0 || v >= height) continue;
         const uint32_t* texels = imageRow(texture, static_cast<uint32_t>(v));
         uint32_t* pixels = screen.row(y);
-        for (int x = kGridLeft; x <= std::min(kGridRight, screen.width - 1); ++x) {
-            const int u = texelAt(x, kFirstPointPixel);
+        for (int x = kGridLeft; x <= lastX; ++x) {
+            const int u = columnTexel[x - kGridLeft];
             if (u >= 0 && u < width) pixels[x] = darkened(texels[u]);
         }
     }

@@ -11,12 +11,6 @@ namespace {
 constexpr std::array<Vec2f, 3> kFirstVertices{{{0, -8}, {6, 6}, {-6, 6}}};
 constexpr Vec2f kTextureCentre{16, 16};
 
-void sealAfterResize(Model& model)
-{
-    model.transformed.assign(model.lines.size(), ModelLine{});
-    SEAL(model);
-}
-
 ModelLine lineEndingAt(Vec2f end, Vec2f texEnd)
 {
     ModelLine line;
@@ -26,6 +20,12 @@ ModelLine lineEndingAt(Vec2f end, Vec2f texEnd)
 }
 
 } // namespace
+
+void sealAfterResize(Model& model)
+{
+    model.transformed.assign(model.lines.size(), ModelLine{});
+    SEAL(model);
+}
 
 int insertVertex(Model& model, int index)
 {

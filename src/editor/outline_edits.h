@@ -8,6 +8,8 @@
 
 constexpr size_t kFewestLines = 3; // fewer lines enclose nothing
 
+// Seals an outline whose lines changed in number, transformed cleared to as many.
+void sealAfterResize(Model& model);
 // Splits line index in two at its middle: the new vertex (and texture point) lies
 // halfway from the previous vertex to this one and becomes line index, before the
 // old line. An empty model gets a first triangle around its origin instead. Returns

@@ -106,8 +106,7 @@ bool startGame(Game& game, std::string& error, std::optional<double> seed)
     loadPlayerShip(game.player.model, shippedShip, game.ownShip);
     // The file the editor saves to: the player's own ship whenever there is a place
     // for one, so its first save is flown too, not only later ones.
-    game.shipPath = game.ownShip.empty() ? shippedShip : game.ownShip;
-    watchShipFile(game);
+    watchShipFile(game, game.ownShip.empty() ? shippedShip : game.ownShip);
     game.player.shots.assign(kShots, Shot{});
     readyPlayer(game.player, game.effects);
     game.camera.zoom = kStartZoom;

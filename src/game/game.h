@@ -36,8 +36,7 @@ struct Game {
     bool levelCleared = false; // the next frame builds the next level
     SoundBank soundBank;
     GameSounds sounds;
-    std::string shipPath; // the ship file the editor saves to, followed for saves
-    FileWatch shipWatch;
+    FileWatch shipWatch; // the ship file the editor saves to, followed for saves
 };
 
 // Seeds the generator (with seed, or else with the clock), opens the window, loads

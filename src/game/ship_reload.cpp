@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-void watchShipFile(Game& game) { game.shipWatch = FileWatch(game.shipPath, TIMER_SECONDS()); }
+void watchShipFile(Game& game, const std::string& path) { game.shipWatch = FileWatch(path, TIMER_SECONDS()); }
 
 void stopWatchingShipFile(Game& game) { game.shipWatch = FileWatch(); }
 
@@ -16,8 +16,9 @@ void reloadShipWhenSaved(Game& game)
     if (!game.shipWatch.changed(game.frameTime)) return;
     // The reader swaps the lines in only once the whole file was read, and refuses a
     // file cut short, as one being written in place by some other program may be.
-    if (std::string problem; !readWholeModelFile(game.player.model, game.shipPath, problem)) {
-        std::fprintf(stderr, "game: could not reload the ship %s (%s); flying the old one\n", game.shipPath.c_str(),
+    const std::string& path = game.shipWatch.path();
+    if (std::string problem; !readWholeModelFile(game.player.model, path, problem)) {
+        std::fprintf(stderr, "game: could not reload the ship %s (%s); flying the old one\n", path.c_str(),
                      problem.c_str());
         std::fflush(stderr);
     }

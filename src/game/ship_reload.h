@@ -4,10 +4,12 @@
 // the file once a second (file_watch.h).
 #pragma once
 
+#include <string>
+
 struct Game;
 
-// Starts following the ship file the editor saves to (Game::shipPath) as it is now.
-void watchShipFile(Game& game);
+// Starts following the ship file the editor saves to, as it is now.
+void watchShipFile(Game& game, const std::string& path);
 // Stops following it: a demo flies one ship from start to end, the one it recorded.
 void stopWatchingShipFile(Game& game);
 // Replaces the ship's outline with the file's when the file has changed. Position,
