@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -97,12 +98,6 @@ bool readFile(const std::string& path, std::vector<ModelLine>& lines, bool& comp
     return read;
 }
 
-void takeLines(Model& model, std::vector<ModelLine>& lines)
-{
-    model.transformed.assign(lines.size(), ModelLine{});
-    model.lines = std::move(lines);
-}
-
 void appendLine(std::string& text, const std::string& number)
 {
     text += number;
@@ -124,12 +119,18 @@ std::string fileText(const Model& model)
 
 } // namespace
 
+void setModelLines(Model& model, std::vector<ModelLine> lines)
+{
+    model.transformed.assign(lines.size(), ModelLine{});
+    model.lines = std::move(lines);
+}
+
 bool readModelFile(Model& model, const std::string& path, std::string& problem)
 {
     std::vector<ModelLine> lines;
     bool complete = false;
     if (!readFile(path, lines, complete, problem)) return false;
-    takeLines(model, lines);
+    setModelLines(model, std::move(lines));
     return true;
 }
 
@@ -142,7 +143,7 @@ bool readWholeModelFile(Model& model, const std::string& path, std::string& prob
         problem = lines.empty() ? "it holds no outline" : "it ends before the last line its count announces";
         return false;
     }
-    takeLines(model, lines);
+    setModelLines(model, std::move(lines));
     return true;
 }
 

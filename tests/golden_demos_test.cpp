@@ -107,8 +107,8 @@ Replayed replay(const std::string& name)
         running = playHeadlessTurn(session, game);
         if (session.replay->played > played) watch(was, game, session.replay->demo.frames[played].held, result.seen);
     }
-    result.verdict = replayVerdict(session, game);
     result.end = gameEnd(session, game);
+    result.verdict = replayVerdict(session, result.end);
     endSession(session);
     endGame(game);
     headless::reset();

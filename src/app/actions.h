@@ -17,7 +17,7 @@ enum class Action {
 constexpr int kActionCount = static_cast<int>(Action::count);
 using ActionSet = std::bitset<kActionCount>;
 
-inline size_t bit(Action action) { return static_cast<size_t>(action); }
+constexpr size_t bit(Action action) { return static_cast<size_t>(action); }
 
 // The name of the action in the settings file ("zoom_in"), and back; false when unknown.
 std::string actionName(Action action);

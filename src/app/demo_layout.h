@@ -19,6 +19,7 @@ inline constexpr size_t kFrameSize = 1 + sizeof(uint16_t) + sizeof(double);
 // A frame's held actions as stored: bit n for the n-th of the ten actions the rules
 // read, then quit.
 inline constexpr size_t kRuleActions = 10;
+static_assert(kRuleActions == bit(Action::pause), "the actions the rules read come first, in the stored order");
 inline constexpr size_t kQuitBit = kRuleActions;
 inline constexpr size_t kHeldBits = kQuitBit + 1;
 

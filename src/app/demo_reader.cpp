@@ -122,7 +122,7 @@ bool readStart(ByteReader& in, DemoStart& start, std::string& problem)
     if (!std::isfinite(start.seed)) return refuse(problem, "its seed is not a number");
     if (!(start.clock >= 0.0 && start.clock <= kLatestStartClock)) return refuse(problem, "its starting clock is out of range");
     if (level < 1 || level > kDemoMostLevel) {
-        return refuse(problem, "it starts at level " + std::to_string(level) + ", not 1 to 1000");
+        return refuse(problem, "it starts at level " + std::to_string(level) + ", not 1 to " + std::to_string(kDemoMostLevel));
     }
     if (options & ~kShakeOption) return refuse(problem, "it asks for options this game does not know");
     start.level = level;
@@ -210,7 +210,7 @@ bool readDemoFile(const std::string& path, Demo& demo, std::string& error)
     }
     const std::streamoff size = file.tellg();
     if (size < 0 || uint64_t(size) > kDemoLargestFile) {
-        error = path + ": too large for a demo (they stay under 64 MiB)";
+        error = path + ": too large for a demo (they stay under " + std::to_string(kDemoLargestFile >> 20) + " MiB)";
         return false;
     }
     std::vector<uint8_t> bytes(static_cast<size_t>(size));

@@ -109,7 +109,8 @@ void DemoWriter::write(const std::string& bytes)
 {
     if (!file_ || !error_.empty()) return;
     if (written_ + bytes.size() > kDemoLargestFile) {
-        fail("the demo has reached the largest size a demo may have (64 MiB); the rest was not recorded");
+        fail("the demo has reached the largest size a demo may have (" + std::to_string(kDemoLargestFile >> 20) +
+             " MiB); the rest was not recorded");
         return;
     }
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() || std::fflush(file_) != 0) {

@@ -26,6 +26,8 @@ constexpr double kLongestReplayWait = 0.05;
 constexpr double kMostReplayLateness = 0.25;
 
 // The time spent saving is not played: the next step leaves it out.
+bool quitAsked(const FrameInput& input) { return KEY_DOWN(scancode::ESCAPE) || input.held[bit(Action::quit)]; }
+
 void takeScreenshot(PlaySession& session)
 {
     const double started = REAL_SECONDS();
@@ -78,9 +80,7 @@ bool recordedStepDue(PlaySession& session, double step)
 bool playRecordedFrame(PlaySession& session, const FrameInput& input, const FrameRunner& runFrame)
 {
     DemoReplay& replay = *session.replay;
-    if (KEY_DOWN(scancode::ESCAPE) || input.held[bit(Action::quit)] || replay.played == replay.demo.frames.size()) {
-        return false;
-    }
+    if (quitAsked(input) || replay.played == replay.demo.frames.size()) return false;
     const DemoFrame& frame = replay.demo.frames[replay.played];
     if (!recordedStepDue(session, frame.step)) return true;
     session.bankedStep = std::min(measureStep(session) - frame.step, kMostReplayLateness);
@@ -133,7 +133,7 @@ bool stepSession(PlaySession& session, SoundBank& sounds, const FrameRunner& run
         resume(session);
     }
     if (session.paused) {
-        if (KEY_DOWN(scancode::ESCAPE) || input.held[bit(Action::quit)]) return false;
+        if (quitAsked(input)) return false;
         if (input.pressed[bit(Action::screenshot)]) takeScreenshot(session);
         WAIT_EVENTS(kPausedWaitMs);
         return true;

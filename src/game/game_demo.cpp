@@ -13,13 +13,6 @@
 
 namespace {
 
-// Flies the outline as a ship file would have given it.
-void flyShip(Model& ship, const std::vector<ModelLine>& lines)
-{
-    ship.lines = lines;
-    ship.transformed.assign(lines.size(), ModelLine{});
-}
-
 std::string hexHash(uint64_t hash)
 {
     char text[17];
@@ -86,10 +79,10 @@ bool startRecording(PlaySession& session, Game& game, std::unique_ptr<DemoWriter
     return true;
 }
 
-bool finishRecording(PlaySession& session, const Game& game, std::string& error)
+bool finishRecording(PlaySession& session, const DemoEnd& end, std::string& error)
 {
     if (!session.recording) return true;
-    const bool written = session.recording->finish(gameEnd(session, game));
+    const bool written = session.recording->finish(end);
     if (!written) error = session.recording->error();
     session.recording.reset();
     return written;
@@ -97,17 +90,17 @@ bool finishRecording(PlaySession& session, const Game& game, std::string& error)
 
 bool startReplaying(PlaySession& session, Game& game, Demo demo, std::string& error)
 {
-    const DemoStart start = demo.start;
-    session.settings.shake = start.shake;
     session.replay = DemoReplay{std::move(demo), 0};
+    const DemoStart& start = session.replay->demo.start;
+    session.settings.shake = start.shake;
     if (!startPlaying(session, game, error, start.seed)) return false;
     startAtLevel(game, start.level);
-    flyShip(game.player.model, start.ship);
+    setModelLines(game.player.model, start.ship); // as a ship file would have given it
     stopWatchingShipFile(game);
     return true;
 }
 
-ReplayVerdict replayVerdict(const PlaySession& session, const Game& game)
+ReplayVerdict replayVerdict(const PlaySession& session, const DemoEnd& end)
 {
     const DemoReplay& replay = *session.replay;
     const size_t recorded = replay.demo.frames.size();
@@ -119,7 +112,7 @@ ReplayVerdict replayVerdict(const PlaySession& session, const Game& game)
         return {kReplayUnverifiable,
                 played + "; the recording stops there without its final state (it was cut short): nothing to compare"};
     }
-    const std::string different = differences(gameEnd(session, game), *replay.demo.end);
+    const std::string different = differences(end, *replay.demo.end);
     if (!different.empty()) return {kReplayDiffers, played + "; NOT as recorded: " + different};
     return {0, played + "; the final state and picture match the recording"};
 }

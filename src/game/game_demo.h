@@ -19,9 +19,9 @@ DemoEnd gameEnd(const PlaySession& session, const Game& game);
 // cannot be written. Saves of the ship file are not flown while recording (nor while
 // replaying): a demo holds the ship it starts with.
 bool startRecording(PlaySession& session, Game& game, std::unique_ptr<DemoWriter> file, std::string& error);
-// Writes the recording's end and closes it; true when there is no recording. False with
+// Writes the recording's end (gameEnd) and closes it; true when there is no recording. False with
 // error when any part of it could not be written: the file then stops where it failed.
-bool finishRecording(PlaySession& session, const Game& game, std::string& error);
+bool finishRecording(PlaySession& session, const DemoEnd& end, std::string& error);
 
 // Starts the game as the demo's recording started, to play its frames. False with
 // error as startPlaying gives it.
@@ -34,5 +34,6 @@ struct ReplayVerdict {
 };
 constexpr int kReplayDiffers = 3;
 constexpr int kReplayUnverifiable = 2;
-// To be asked once the session has ended its turns, before it ends.
-ReplayVerdict replayVerdict(const PlaySession& session, const Game& game);
+// To be asked with the game's end (gameEnd) once the session has ended its turns,
+// before it ends.
+ReplayVerdict replayVerdict(const PlaySession& session, const DemoEnd& end);

@@ -93,12 +93,13 @@ int main(int argc, char** argv)
     }
     while (status == 0 && playTurn(session, game)) {
     }
-    if (!finishRecording(session, game, error)) {
+    const DemoEnd end = gameEnd(session, game); // the last frame hashed once, for both
+    if (!finishRecording(session, end, error)) {
         std::fprintf(stderr, "%s: the demo is incomplete: %s\n", program, error.c_str());
         status = 1;
     }
     if (session.replay) {
-        const ReplayVerdict verdict = replayVerdict(session, game);
+        const ReplayVerdict verdict = replayVerdict(session, end);
         std::printf("%s: %s\n", replayPath.c_str(), verdict.message.c_str());
         status = verdict.status;
     }

@@ -227,12 +227,12 @@ int main(int argc, char** argv)
     if (!replaying) end.frames = static_cast<uint32_t>(played);
     printEnd(end);
     int status = heapFaults == 0 ? 0 : 1;
-    if (!finishRecording(session, game, error)) {
+    if (!finishRecording(session, end, error)) {
         std::fprintf(stderr, "runner: the demo is incomplete: %s\n", error.c_str());
         status = 1;
     }
     if (replaying) {
-        const ReplayVerdict verdict = replayVerdict(session, game);
+        const ReplayVerdict verdict = replayVerdict(session, end);
         std::printf("%s: %s\n", options.replay.c_str(), verdict.message.c_str());
         if (status == 0) status = verdict.status;
     }
