@@ -65,6 +65,8 @@ bool saveModelFile(const Model& model, const std::string& path);
 // loadModelFile without a word to the user: on false, problem says why the file could
 // not be opened or read, and the model is as it was.
 bool readModelFile(Model& model, const std::string& path, std::string& problem);
+// Gives the model these lines, as a read file does: transformed as many, cleared.
+void setModelLines(Model& model, std::vector<ModelLine> lines);
 // readModelFile that also refuses, with a reason, a file that holds no outline or
 // ends before the count line's last record: a file that is not a whole ship.
 bool readWholeModelFile(Model& model, const std::string& path, std::string& problem);

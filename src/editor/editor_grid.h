@@ -13,6 +13,8 @@ constexpr int kGridHalf = 16;
 constexpr int kCellSize = 14;
 constexpr int kGridLeft = 89; // 320 - 7 - 16 * 14: the left edge of column 0
 constexpr int kGridTop = 9;   // 240 - 7 - 16 * 14: the top edge of row 0
+constexpr int kGridRight = kGridLeft + kGridCells * kCellSize;  // the last border, a column of its own
+constexpr int kGridBottom = kGridTop + kGridCells * kCellSize;  // the last border, a row of its own
 
 struct GridCell {
     int column = 0;

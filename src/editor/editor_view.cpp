@@ -4,6 +4,7 @@
 // ever covers a cell.
 #include "editor_view.h"
 
+#include "editor_grid.h"
 #include "editor_quit.h"
 #include "platform.h"
 
@@ -21,7 +22,7 @@ constexpr uint32_t kMessageColour = 0xFFFFFF00;
 const Vec2f kStatusPosition{1.0f, 1.0f};
 // One cell right of the longer mode word, "TEXTURE".
 const Vec2f kSelectionPosition{1.0f + 8.0f * 8.0f, 1.0f};
-const Vec2f kMessagePosition{1.0f, 472.0f}; // the grid's last border is row 471
+const Vec2f kMessagePosition{1.0f, kGridBottom + 1.0f}; // just under the grid
 
 // The game's nose, tail and flames are drawn from lines 0 to 3.
 constexpr size_t kLinesTheGameNeeds = 4;

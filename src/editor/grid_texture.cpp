@@ -16,8 +16,6 @@ namespace {
 constexpr int kTexelsPerCell = 8;
 constexpr int kFirstPointPixel = kGridLeft + kCellSize / 2; // column 0's centre: texel 0
 constexpr int kFirstPointRow = kGridTop + kCellSize / 2;
-constexpr int kGridRight = kGridLeft + kGridCells * kCellSize; // last border, included
-constexpr int kGridBottom = kGridTop + kGridCells * kCellSize;
 
 // Rounds towards minus infinity, unlike /, so pixels left of texel 0 map below 0.
 int floorDivide(int a, int b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
