@@ -13,13 +13,15 @@ model=data/model/Ship.mdata
 before=$(md5sum <"$model")
 title="Ship.mdata - Ship Editor"
 
-# expect_title TITLE: the window's title becomes TITLE within 5 s.
+# expect_title TITLE: the window's title becomes TITLE within 30 s.
 expect_title() {
-    for _ in $(seq 50); do
-        [ "$(xdotool getwindowname "$WINDOW_ID")" = "$1" ] && return 0
-        sleep 0.1
-    done
-    fail "title is '$(xdotool getwindowname "$WINDOW_ID")', not '$1'"
+    wait_for 30 "the title '$1'" titled "$1"
+}
+
+titled() {
+    local title
+    title=$(xdotool getwindowname "$WINDOW_ID") || return 1
+    [ "$title" = "$1" ] || { echo "the title is '$title'"; return 1; }
 }
 
 # expect_red_marker_at WxH+X+Y ELSEWHERE: the red marker fills the first box and

@@ -24,27 +24,32 @@ xdotool mousemove --window "$WINDOW_ID" 600 470 # off the grid: no hovered box i
 sleep 0.3
 screenshot "$WORK_DIR/grid.png"
 
+# first_vertex_is "X  Y ": line 0's end in the model file, as the file writes it.
+first_vertex_is() {
+    local vertex
+    vertex=$(sed -n '6,7p' "$model" | tr -d '\r' | tr '\n' ' ')
+    [ "$vertex" = "$1" ] || { echo "the file's first vertex is '$vertex'"; return 1; }
+}
+
 press_key s
-for _ in $(seq 50); do
-    [ "$(sed -n '6,7p' "$model" | tr -d '\r' | tr '\n' ' ')" = "-7  9 " ] && break
-    sleep 0.1
-done
-[ "$(sed -n '6,7p' "$model" | tr -d '\r' | tr '\n' ' ')" = "-7  9 " ] || fail "S did not save the new vertex"
+wait_for 30 "S to save the new vertex" first_vertex_is "-7  9 "
 [ "$(wc -l <"$model")" -eq 33 ] || fail "saved file has $(wc -l <"$model") lines, not 33"
 [ "$(head -n 1 "$model")" = $' 3\r' ] || fail "count line is not ' 3' with CR LF"
 # Sealed before saving: line 1 starts where line 0 now ends.
 [ "$(sed -n '10,11p' "$model" | tr -d '\r' | tr '\n' ' ')" = "-7  9 " ] ||
     fail "line 1 does not start at the new vertex"
 
-press_key g
-for _ in $(seq 40); do
-    screenshot "$WORK_DIR/preview.png"
+# preview_lit: a screenshot whose middle has more than 2000 pixels that are not black.
+preview_lit() {
+    local lit
+    screenshot "$WORK_DIR/preview.png" || return 1
     lit=$(convert "$WORK_DIR/preview.png" -crop 200x200+220+140 +repage -fill white +opaque '#000000' \
-        -fill black -opaque '#000000' -format '%[fx:round(mean*w*h)]' info:)
-    [ "$lit" -gt 2000 ] && break
-    sleep 0.5
-done
-[ "$lit" -gt 2000 ] || fail "the preview shows only $lit lit pixels"
+        -fill black -opaque '#000000' -format '%[fx:round(mean*w*h)]' info:) || return 1
+    [ "$lit" -gt 2000 ] || { echo "$lit lit pixels"; return 1; }
+}
+
+press_key g
+wait_for 30 "the textured preview" preview_lit
 press_key Escape
 expect_exit_within 15
 [ -z "$(cat "$WORK_DIR/stderr")" ] || fail "the editor complained: $(cat "$WORK_DIR/stderr")"

@@ -15,28 +15,36 @@ screenshot "$WORK_DIR/quiet.png"
 hold() { xdotool windowfocus --sync "$WINDOW_ID" 2>/dev/null || true; xdotool keydown "$@"; }
 release() { xdotool keyup "$@"; }
 
+# pinged: pings and takes a screenshot while the ring grows. A ring missed (a slow
+# frame, a ship that had just been destroyed) is tried again by the next call.
+pinged() {
+    local ring
+    hold space; sleep 0.2; release space
+    sleep 0.4
+    screenshot "$WORK_DIR/busy.png" || return 1
+    ring=$(count_colour "$WORK_DIR/busy.png" 640x470+0+0 '#646400') || return 1
+    [ "$ring" -ge 30 ] || { echo "the sonar ring shows $ring pixels"; return 1; }
+}
+
+# sight_in_view: the red laser sight is on screen, or else the ship jumps (Down) and
+# raises the sight again for the next call. The ship starts at a random place; at the
+# world's edge the view stops following and the sight may point out of it.
+sight_in_view() {
+    local red
+    screenshot "$WORK_DIR/sight.png" || return 1
+    red=$(count_colour "$WORK_DIR/sight.png" 640x470+0+0 '#FF0000') || return 1
+    [ "$red" -ge 40 ] && return 0
+    echo "the laser sight shows $red red pixels"
+    hold Down a; sleep 0.2; release Down a
+    sleep 1.5 # the view catches up with the ship
+    return 1
+}
+
 hold a; sleep 0.2; release a
 hold Up w; sleep 0.4; hold Right; sleep 0.3; release Right Up
-hold space; sleep 0.2; release space
-sleep 0.4
-screenshot "$WORK_DIR/busy.png"
+wait_for 30 "the sonar ring" pinged
 release w
-
-# The ship starts at a random place; at the world's edge the view stops following
-# and the sight may point out of it. Jumping (Down) elsewhere brings it back in view
-# (the sight lasts 10 s).
-red=$(count_colour "$WORK_DIR/busy.png" 640x470+0+0 '#FF0000')
-jumps=0
-while [ "$red" -lt 40 ] && [ "$jumps" -lt 5 ]; do
-    hold Down; sleep 0.1; release Down
-    sleep 1.5 # the view catches up with the ship
-    screenshot "$WORK_DIR/sight.png"
-    red=$(count_colour "$WORK_DIR/sight.png" 640x470+0+0 '#FF0000')
-    jumps=$((jumps + 1))
-done
-[ "$red" -ge 40 ] || fail "the laser sight shows only $red red pixels"
-ring=$(count_colour "$WORK_DIR/busy.png" 640x470+0+0 '#646400')
-[ "$ring" -ge 30 ] || fail "the sonar ring shows only $ring pixels"
+wait_for 30 "the laser sight in view" sight_in_view
 hud=$(count_colour "$WORK_DIR/busy.png" 640x8+0+471 '#FFFF00')
 [ "$hud" -ge 100 ] || fail "no heads-up line while busy"
 # Thrust burns fuel and the sight and the ping cost battery: the heads-up line must

@@ -29,16 +29,16 @@ screenshot_showing "$WORK_DIR/game.png" 640x8+0+471 '#FFFF00' 100
 press_key Escape
 expect_exit_within 15
 
+saved_own_ship() {
+    [ -f "$own" ] || { echo "no file; stderr: $(cat "$WORK_DIR/stderr")"; return 1; }
+}
+
 # Line 0 of the shipped ship ends at (-9, 11), cell (7, 27); drag it one cell up and right.
 start_program "$prefix/bin/space-game-editor" "Ship.mdata - Ship Editor"
 screenshot_showing "$WORK_DIR/start.png" 11x11+189+389 '#FF0000' 60
 drag_mouse 194 394 208 380
 press_key s
-for _ in $(seq 50); do
-    [ -f "$own" ] && break
-    sleep 0.1
-done
-[ -f "$own" ] || fail "S did not save $own; stderr: $(cat "$WORK_DIR/stderr")"
+wait_for 30 "S to save $own" saved_own_ship
 [ "$(sed -n '6,7p' "$own" | tr -d '\r' | tr '\n' ' ')" = "-8  10 " ] || fail "the saved ship: $(head -n 9 "$own")"
 screenshot_showing "$WORK_DIR/saved.png" 640x8+0+472 '#FFFF00' 100 # "Saved to ..." under the grid
 press_key Escape

@@ -6,13 +6,15 @@ source "$(dirname "$0")/lib/window.sh"
 
 start_program "$bin_dir/mouse_probe" "Mouse Probe"
 
-# expect_report "X Y BUTTONS": the probe's latest line becomes this within 3 s.
+# expect_report "X Y BUTTONS": the probe's latest line becomes this within 30 s.
 expect_report() {
-    for _ in $(seq 30); do
-        [ "$(tail -n 1 "$WORK_DIR/stdout")" = "$1" ] && return 0
-        sleep 0.1
-    done
-    fail "expected '$1', last report '$(tail -n 1 "$WORK_DIR/stdout")'"
+    wait_for 30 "the report '$1'" last_report "$1"
+}
+
+last_report() {
+    local report
+    report=$(tail -n 1 "$WORK_DIR/stdout")
+    [ "$report" = "$1" ] || { echo "the last report is '$report'"; return 1; }
 }
 
 # expect_mouse WINDOW_X WINDOW_Y "X Y BUTTONS"

@@ -30,6 +30,23 @@ fail() {
     exit 1
 }
 
+# wait_for SECONDS WHAT COMMAND...: runs COMMAND until it succeeds, at most SECONDS
+# by the clock (each try of a screenshot may itself take a while on a busy machine);
+# on giving up, fails naming WHAT and what COMMAND printed last. COMMAND may fail
+# while it waits: "not there yet" never ends the script. It runs in this shell, so a
+# COMMAND that calls fail ends the script at once.
+WAIT_LOG=$(mktemp)
+SCRATCH_DIRS+=("$WAIT_LOG")
+wait_for() {
+    local limit=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + limit))
+    until "$@" >"$WAIT_LOG" 2>&1; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "waited ${limit} s for $what; last seen: $(head -c 2000 "$WAIT_LOG")"
+        sleep 0.1
+    done
+}
+
 # start_program BINARY TITLE [ARGUMENT...]: runs the program from the repository root
 # and waits up to 30 s for its window (sanitizer builds on a busy machine start
 # slowly); sets PROGRAM_PID and WINDOW_ID.
@@ -40,15 +57,18 @@ start_program() {
     SCRATCH_DIRS+=("$WORK_DIR")
     "$binary" "$@" >"$WORK_DIR/stdout" 2>"$WORK_DIR/stderr" &
     PROGRAM_PID=$!
-    WINDOW_ID=
-    for _ in $(seq 300); do
-        WINDOW_ID=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
-        [ -n "$WINDOW_ID" ] && break
-        kill -0 "$PROGRAM_PID" 2>/dev/null || fail "$binary ended before its window opened: $(cat "$WORK_DIR/stderr")"
-        sleep 0.1
-    done
-    [ -n "$WINDOW_ID" ] || fail "no window titled '$title' appeared within 30 s; windows: \
-$(xdotool search --name . getwindowname %@ 2>&1 | head -n 5); stderr: $(cat "$WORK_DIR/stderr")"
+    wait_for 30 "a window titled '$title'" find_window "$title" "$binary"
+}
+
+# find_window TITLE BINARY: sets WINDOW_ID to the visible window with that title, or
+# prints the windows there are; ends the script if the program has ended.
+find_window() {
+    WINDOW_ID=$(xdotool search --onlyvisible --name "^${1}\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$WINDOW_ID" ] && return 0
+    kill -0 "$PROGRAM_PID" 2>/dev/null || fail "$2 ended before its window opened: $(cat "$WORK_DIR/stderr")"
+    echo "windows: $(xdotool search --name . getwindowname %@ 2>&1 | head -n 5 | tr '\n' ';')" \
+        "stderr: $(cat "$WORK_DIR/stderr")"
+    return 1
 }
 
 # expect_framebuffer_sized_window: the window first opens at 640 x 480, one window
@@ -64,15 +84,18 @@ screenshot() {
 
 # screenshot_showing FILE GEOMETRY COLOUR MINIMUM: takes screenshots until at least
 # MINIMUM pixels of COLOUR lie inside GEOMETRY (a loaded sanitizer build may take a
-# while to show its first frames); fails after 20 s.
+# while to show its first frames); fails after 30 s.
 screenshot_showing() {
-    local file=$1 geometry=$2 colour=$3 minimum=$4
-    for _ in $(seq 40); do
-        screenshot "$file"
-        [ "$(count_colour "$file" "$geometry" "$colour")" -ge "$minimum" ] && return 0
-        sleep 0.5
-    done
-    fail "fewer than $minimum pixels of $colour in $geometry after 20 s"
+    wait_for 30 "$4 pixels of $3 in $2" shows_colour "$@"
+}
+
+# shows_colour FILE GEOMETRY COLOUR MINIMUM: one screenshot into FILE; succeeds when
+# it has at least MINIMUM pixels of COLOUR inside GEOMETRY, else prints the count.
+shows_colour() {
+    local count
+    screenshot "$1" || return 1
+    count=$(count_colour "$1" "$2" "$3") || return 1
+    [ "$count" -ge "$4" ] || { echo "$count pixels"; return 1; }
 }
 
 # count_colour FILE GEOMETRY COLOUR: pixels of exactly COLOUR inside GEOMETRY (WxH+X+Y).
@@ -88,17 +111,20 @@ press_key() {
 
 # expect_exit_within SECONDS: the program must end with status 0 in time.
 expect_exit_within() {
-    local limit=$1
-    for _ in $(seq $((limit * 10))); do
-        if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
-            local status=0
-            wait "$PROGRAM_PID" || status=$?
-            [ "$status" -eq 0 ] || fail "exit status $status; stderr: $(cat "$WORK_DIR/stderr")"
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "still running ${limit} s later"
+    wait_for "$1" "the program to end" program_ended
+    local status=0
+    wait "$PROGRAM_PID" || status=$?
+    PROGRAM_PID=
+    [ "$status" -eq 0 ] || fail "exit status $status; stderr: $(cat "$WORK_DIR/stderr")"
+}
+
+program_ended() {
+    ! kill -0 "$PROGRAM_PID" 2>/dev/null || { echo "still running"; return 1; }
+}
+
+# file_line FILE LINE: succeeds when FILE (a program's output, say) has LINE whole.
+file_line() {
+    grep -qxF "$2" "$1" 2>/dev/null || { echo "$(tail -n 3 "$1" 2>&1)"; return 1; }
 }
 
 # drag_mouse X1 Y1 X2 Y2...: presses the left button over framebuffer pixel (X1, Y1)
