@@ -1,7 +1,7 @@
 // Names and rule keys of the actions, in one table in the order of the enumeration.
-#include "actions.h"
+#include "app/actions.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

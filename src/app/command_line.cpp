@@ -1,5 +1,5 @@
 // The table-driven parser of long options and the help lines made from the same table.
-#include "command_line.h"
+#include "app/command_line.h"
 
 #include <algorithm>
 

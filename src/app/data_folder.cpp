@@ -1,9 +1,9 @@
 // The data-folder search. A folder counts only when it holds the pictures the game
 // cannot start without, so a ./data of some other program is passed over; the
 // model is not among them, since a missing ship is the programs' own affair.
-#include "data_folder.h"
+#include "app/data_folder.h"
 
-#include "build_info.h"
+#include "app/build_info.h"
 
 #include <unistd.h>
 

@@ -5,7 +5,7 @@
 // use made-up ones. Every file the programs read is then taken from the folder found.
 #pragma once
 
-#include "user_folders.h"
+#include "app/user_folders.h"
 
 #include <string>
 

@@ -4,8 +4,8 @@
 // replay against. The byte layout is described at the top of demo_reader.cpp.
 #pragma once
 
-#include "actions.h"
-#include "model.h"
+#include "app/actions.h"
+#include "model/model.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // reader and its writer.
 #pragma once
 
-#include "actions.h"
+#include "app/actions.h"
 
 #include <cstddef>
 #include <cstdint>

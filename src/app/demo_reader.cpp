@@ -19,9 +19,9 @@
 // that crashed while recording) still replays, as far as it goes; a frame cut in the
 // middle is dropped. Counts are checked against the bytes left before anything is
 // allocated, so no file can ask for more memory than its own size.
-#include "demo_file.h"
+#include "app/demo_file.h"
 
-#include "demo_layout.h"
+#include "app/demo_layout.h"
 
 #include <algorithm>
 #include <array>

@@ -1,9 +1,9 @@
 // Writing demo files in the layout described in demo_reader.cpp. Each frame is
 // flushed as it is added: a recording is only as good as what reached the disk when
 // the game stopped.
-#include "demo_file.h"
+#include "app/demo_file.h"
 
-#include "demo_layout.h"
+#include "app/demo_layout.h"
 
 #include <algorithm>
 #include <array>

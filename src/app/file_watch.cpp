@@ -1,5 +1,5 @@
 // Looking at a file costs one stat call; once a second keeps that off the frame loop.
-#include "file_watch.h"
+#include "app/file_watch.h"
 
 #include <sys/stat.h>
 

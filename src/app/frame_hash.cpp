@@ -1,8 +1,8 @@
 // Hashing the framebuffer through its pitch, so that the row padding of a backend
 // never reaches the hash.
-#include "frame_hash.h"
+#include "app/frame_hash.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <cstddef>
 

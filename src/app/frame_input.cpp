@@ -1,5 +1,5 @@
 // Gathering a frame's input from the platform's keyboard and controllers.
-#include "frame_input.h"
+#include "app/frame_input.h"
 
 #include <algorithm>
 

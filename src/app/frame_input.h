@@ -4,9 +4,9 @@
 // the whole frame; a replay would put a recorded set in its place.
 #pragma once
 
-#include "actions.h"
-#include "platform.h"
-#include "settings.h"
+#include "app/actions.h"
+#include "platform/platform.h"
+#include "app/settings.h"
 
 struct FrameInput {
     ActionSet held;    // a key or a controller input of the action is down

@@ -1,6 +1,6 @@
 // Controller input names and the dead zone. The names are SDL's, kept here so the
 // settings can be read without SDL; the tables follow pad::Button and pad::Axis.
-#include "pad_inputs.h"
+#include "app/pad_inputs.h"
 
 #include <array>
 

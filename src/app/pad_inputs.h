@@ -4,7 +4,7 @@
 // the left stick pushed up).
 #pragma once
 
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // The pause screen is drawn over the frame already in the framebuffer; the next frame
 // played draws a whole new picture, so nothing needs to be kept.
-#include "pause_screen.h"
+#include "app/pause_screen.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // What a paused game shows: its last frame, dimmed, with one line of text centred.
 #pragma once
 
-#include "settings.h"
+#include "app/settings.h"
 
 #include <string>
 

@@ -1,13 +1,13 @@
 // The play loop's turns. A paused turn shows nothing new: it waits for events, so a
 // paused game uses almost no processor time.
-#include "play_session.h"
+#include "app/play_session.h"
 
-#include "fbsound.h"
-#include "frame_hash.h"
-#include "pause_screen.h"
-#include "platform.h"
-#include "screenshot.h"
-#include "sound_pause.h"
+#include "platform/fbsound.h"
+#include "app/frame_hash.h"
+#include "app/pause_screen.h"
+#include "platform/platform.h"
+#include "app/screenshot.h"
+#include "app/sound_pause.h"
 
 #include <algorithm>
 #include <cmath>

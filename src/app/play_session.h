@@ -16,10 +16,10 @@
 // (at once on the headless backend, whose clock a wait simply moves on).
 #pragma once
 
-#include "demo_file.h"
-#include "frame_input.h"
-#include "settings.h"
-#include "sound.h"
+#include "app/demo_file.h"
+#include "app/frame_input.h"
+#include "app/settings.h"
+#include "sound/sound.h"
 
 #include <cstdint>
 #include <functional>

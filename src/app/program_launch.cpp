@@ -1,7 +1,7 @@
 // The command-line answers both programs share and the way to their data folder.
-#include "program_launch.h"
+#include "app/program_launch.h"
 
-#include "build_info.h"
+#include "app/build_info.h"
 
 #include <filesystem>
 #include <iostream>

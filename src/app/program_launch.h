@@ -3,8 +3,8 @@
 // Each program describes itself in a ProgramText (its options table, keys, operands).
 #pragma once
 
-#include "command_line.h"
-#include "data_folder.h"
+#include "app/command_line.h"
+#include "app/data_folder.h"
 
 #include <iosfwd>
 #include <optional>

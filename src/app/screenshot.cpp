@@ -1,12 +1,12 @@
 // Screenshots: the framebuffer's 0xAARRGGBB words become RGB samples (the window
 // shows no alpha), compressed at zlib's usual level, which takes a fraction of the
 // best level's time on a full screen for a file only slightly larger.
-#include "screenshot.h"
+#include "app/screenshot.h"
 
-#include "file_replace.h"
-#include "platform.h"
-#include "png_writer.h"
-#include "raster.h"
+#include "platform/file_replace.h"
+#include "platform/platform.h"
+#include "png/png_writer.h"
+#include "png/raster.h"
 
 #include <sys/stat.h>
 

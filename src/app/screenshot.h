@@ -3,7 +3,7 @@
 // at all (it is written under a temporary name and renamed).
 #pragma once
 
-#include "user_folders.h"
+#include "app/user_folders.h"
 
 #include <ctime>
 #include <string>

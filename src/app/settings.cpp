@@ -2,9 +2,9 @@
 // a bad line leaves no half of itself behind. Bindings are resolved once all lines
 // are read: in line order, each key or controller input goes to the first action
 // that claims it.
-#include "settings.h"
+#include "app/settings.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <algorithm>
 #include <map>

@@ -5,9 +5,9 @@
 // whatever the file does not say. The game never writes the file unless asked.
 #pragma once
 
-#include "actions.h"
-#include "pad_inputs.h"
-#include "user_folders.h"
+#include "app/actions.h"
+#include "app/pad_inputs.h"
+#include "app/user_folders.h"
 
 #include <array>
 #include <string>

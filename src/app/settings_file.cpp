@@ -1,8 +1,8 @@
 // The settings file: where it lives, reading it without ever failing the start, and
 // writing a commented file of defaults for the player to edit.
-#include "settings.h"
+#include "app/settings.h"
 
-#include "file_replace.h"
+#include "platform/file_replace.h"
 
 #include <sys/stat.h>
 

@@ -1,5 +1,5 @@
 // The shipped ship and the user's own copy of it.
-#include "ship_files.h"
+#include "app/ship_files.h"
 
 #include <filesystem>
 #include <system_error>

@@ -4,8 +4,8 @@
 // both prefer that copy once it exists, so what the editor saves is what the game flies.
 #pragma once
 
-#include "data_folder.h"
-#include "user_folders.h"
+#include "app/data_folder.h"
+#include "app/user_folders.h"
 
 #include <string>
 

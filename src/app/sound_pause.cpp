@@ -1,7 +1,7 @@
 // Through the sound library's own pause, so each voice keeps its place in its wave.
-#include "sound_pause.h"
+#include "app/sound_pause.h"
 
-#include "fbsound.h"
+#include "platform/fbsound.h"
 
 std::vector<int> pauseAllVoices(const SoundBank& bank)
 {

@@ -3,7 +3,7 @@
 // shield while unused) is left alone and stays paused after the resume.
 #pragma once
 
-#include "sound.h"
+#include "sound/sound.h"
 
 #include <vector>
 

@@ -1,5 +1,5 @@
 // The XDG base folders and making a folder with its parents.
-#include "user_folders.h"
+#include "app/user_folders.h"
 
 #include <sys/stat.h>
 

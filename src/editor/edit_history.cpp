@@ -1,9 +1,9 @@
 // The editor's undo history holds whole outlines: a ship has a few dozen lines, so
 // a thousand copies cost less than a megabyte and need no diffing to be exact.
-#include "edit_history.h"
+#include "editor/edit_history.h"
 
-#include "editor.h"
-#include "outline_edits.h"
+#include "editor/editor.h"
+#include "editor/outline_edits.h"
 
 #include <algorithm>
 #include <utility>

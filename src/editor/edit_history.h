@@ -4,7 +4,7 @@
 // button is up, so it is one step however many frames it took.
 #pragma once
 
-#include "model.h"
+#include "model/model.h"
 
 #include <deque>
 #include <vector>

@@ -2,17 +2,17 @@
 // command keys, closes the outline after a frame with the left button down, draws the
 // grid or the preview between the status and message lines and shows it whole; a
 // drag's undo step ends once its button is up; Escape is read last.
-#include "editor.h"
+#include "editor/editor.h"
 
-#include "editor_grid.h"
-#include "editor_keys.h"
-#include "editor_quit.h"
-#include "editor_view.h"
-#include "png.h"
-#include "platform.h"
-#include "runtime_error.h"
-#include "triangles.h"
-#include "world.h"
+#include "editor/editor_grid.h"
+#include "editor/editor_keys.h"
+#include "editor/editor_quit.h"
+#include "editor/editor_view.h"
+#include "png/png.h"
+#include "platform/platform.h"
+#include "editor/runtime_error.h"
+#include "render/triangles.h"
+#include "space/world_size.h"
 
 #include <cstdio>
 

@@ -3,10 +3,10 @@
 // at the model, the selection and the framebuffer.
 #pragma once
 
-#include "camera.h"
-#include "edit_history.h"
-#include "model.h"
-#include "vec2f.h"
+#include "space/camera.h"
+#include "editor/edit_history.h"
+#include "model/model.h"
+#include "space/vec2f.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // The editor's options table and help text, and the choice of its files. A new option
 // is a row here and its handling below or in main.cpp.
-#include "editor_command_line.h"
+#include "editor/editor_command_line.h"
 
-#include "ship_files.h"
+#include "app/ship_files.h"
 
 #include <filesystem>
 

@@ -2,8 +2,8 @@
 // works on: a FILE named there, else the ship the game flies (see ship_files.h).
 #pragma once
 
-#include "editor.h"
-#include "program_launch.h"
+#include "editor/editor.h"
+#include "app/program_launch.h"
 
 extern const ProgramText kEditorProgram;
 

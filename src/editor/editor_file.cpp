@@ -1,10 +1,10 @@
 // Saving and reloading go through the model module's quiet readers and writers, so
 // the user hears of a failure once, with the file and the reason, instead of also
 // on stdout.
-#include "editor_file.h"
+#include "editor/editor_file.h"
 
-#include "editor_keys.h"
-#include "user_folders.h"
+#include "editor/editor_keys.h"
+#include "app/user_folders.h"
 
 #include <cstdio>
 #include <utility>

@@ -4,7 +4,7 @@
 // reason, and the user may try again.
 #pragma once
 
-#include "editor.h"
+#include "editor/editor.h"
 
 // Closes the outline and writes it to the save path (making its folder when needed);
 // the file then holds the model as it stands, and L reads it from there.

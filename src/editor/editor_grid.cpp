@@ -1,10 +1,10 @@
 // The grid view: the mouse's edits and selections, and the texture, cells, outline
 // and markers. Every access to the line list goes through the model's own bounds, so
 // an empty model or a selection past the last line never reads or writes outside it.
-#include "editor_grid.h"
+#include "editor/editor_grid.h"
 
-#include "grid_texture.h"
-#include "platform.h"
+#include "editor/grid_texture.h"
+#include "platform/platform.h"
 
 #include <cmath>
 

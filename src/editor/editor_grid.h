@@ -4,7 +4,7 @@
 // border lies in two or four cells and the one met last in the scan wins.
 #pragma once
 
-#include "editor.h"
+#include "editor/editor.h"
 
 #include <optional>
 

@@ -2,11 +2,11 @@
 // selected point by one cell instead. Ctrl+Z undoes, Ctrl+Y or Ctrl+Shift+Z redoes.
 // Refusals (nothing to undo, too few lines to delete one) are answered in the
 // status line for a few seconds.
-#include "editor_keys.h"
+#include "editor/editor_keys.h"
 
-#include "editor_file.h"
-#include "outline_edits.h"
-#include "platform.h"
+#include "editor/editor_file.h"
+#include "editor/outline_edits.h"
+#include "platform/platform.h"
 
 #include <algorithm>
 

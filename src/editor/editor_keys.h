@@ -4,7 +4,7 @@
 // ends an undo step (edit_history.h).
 #pragma once
 
-#include "editor.h"
+#include "editor/editor.h"
 
 // Returns once the key is up: pumps the window's events and tests the key, at least
 // once and then for as long as it is held. Always true.

@@ -1,9 +1,9 @@
 // A close request reads as Escape held; the editor answers every one it does not
 // act on with CANCEL_CLOSE, so each request is one press, and the next can be told
 // apart from the last however long Escape itself is held.
-#include "editor_quit.h"
+#include "editor/editor_quit.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

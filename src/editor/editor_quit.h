@@ -3,7 +3,7 @@
 // only asks, and a second one within kQuitConfirmSeconds quits without saving.
 #pragma once
 
-#include "editor.h"
+#include "editor/editor.h"
 
 constexpr double kQuitConfirmSeconds = 3.0;
 

@@ -2,11 +2,11 @@
 // so it shows the ship exactly as the texture grid points select it. The status line
 // sits above the grid's first row and the message line below its last, so neither
 // ever covers a cell.
-#include "editor_view.h"
+#include "editor/editor_view.h"
 
-#include "editor_grid.h"
-#include "editor_quit.h"
-#include "platform.h"
+#include "editor/editor_grid.h"
+#include "editor/editor_quit.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 

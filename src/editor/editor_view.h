@@ -4,7 +4,7 @@
 // title. They only draw; the preview also refills the model's transformed points.
 #pragma once
 
-#include "editor.h"
+#include "editor/editor.h"
 
 // The model as the game draws it, five pixels per model unit, around the screen's
 // centre. Fills the model's transformed list.

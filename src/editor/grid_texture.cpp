@@ -2,11 +2,11 @@
 // floor((x - centre of cell 0) * 8 / 14), so every cell shows the 8 texels from 4
 // before its grid point to 3 after it, and the grid's half cells at the edges,
 // which lie outside the texture, stay black.
-#include "grid_texture.h"
+#include "editor/grid_texture.h"
 
-#include "editor_grid.h"
-#include "image.h"
-#include "surface.h"
+#include "editor/editor_grid.h"
+#include "render/image.h"
+#include "render/surface.h"
 
 #include <algorithm>
 #include <array>

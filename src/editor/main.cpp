@@ -1,8 +1,8 @@
 // The editor's entry point: read the command line and find the data, then start, run
 // frames until Escape, and shut down. A start-up that fails ends the program with the
 // run-time error's message and number.
-#include "editor.h"
-#include "editor_command_line.h"
+#include "editor/editor.h"
+#include "editor/editor_command_line.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 // Adding and removing vertices. The new point is the exact middle, not snapped to
 // a cell: the line keeps its shape until the user moves the point, and a zero-length
 // line simply gets a second point on the same spot.
-#include "outline_edits.h"
+#include "editor/outline_edits.h"
 
 #include <array>
 

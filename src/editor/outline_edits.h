@@ -4,7 +4,7 @@
 // lines, so the model stays valid to draw, edit and save.
 #pragma once
 
-#include "model.h"
+#include "model/model.h"
 
 constexpr size_t kFewestLines = 3; // fewer lines enclose nothing
 

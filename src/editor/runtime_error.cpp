@@ -1,7 +1,7 @@
 // Builds the run-time error message: "\nAborting due to runtime error N (name)",
 // then " at line L" when the line is known, then " of|in module::procedure()" and a
 // blank line. Only the errors the editor can raise have names here.
-#include "runtime_error.h"
+#include "editor/runtime_error.h"
 
 #include <array>
 #include <string_view>

@@ -1,10 +1,10 @@
 // Drawing the background through the camera: the picture is the whole world, so its
 // centre goes where the world's centre lies on the screen, magnified by the zoom.
-#include "background.h"
+#include "game/background.h"
 
-#include "camera.h"
-#include "display.h"
-#include "world.h"
+#include "space/camera.h"
+#include "render/rotozoom.h"
+#include "space/world_size.h"
 
 #include <cmath>
 

@@ -2,12 +2,12 @@
 // is the order in which a frame sees them. Times are compared with the frame time;
 // costs scale with the frame's step, so holding a key costs the same per second at
 // any frame rate (renewals excepted: they cost one step's worth each time).
-#include "controls.h"
+#include "game/controls.h"
 
-#include "game.h"
-#include "platform.h"
-#include "rule_constants.h"
-#include "world.h"
+#include "game/game.h"
+#include "platform/platform.h"
+#include "game/rule_constants.h"
+#include "space/world_size.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
 // Building and splitting the asteroid field. The order of the random draws below is
 // part of the behaviour (a seed must replay a field exactly): where a point is drawn,
 // y's number comes first, and nothing may be reordered for tidiness.
-#include "field.h"
+#include "game/field.h"
 
-#include "camera.h"
-#include "platform.h"
-#include "world.h"
+#include "space/camera.h"
+#include "platform/platform.h"
+#include "space/world_size.h"
 
 #include <cmath>
 

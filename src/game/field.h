@@ -3,7 +3,7 @@
 // in one fixed order, so one seed gives one field, point for point.
 #pragma once
 
-#include "entity.h"
+#include "world/entity.h"
 
 #include <vector>
 

@@ -2,21 +2,21 @@
 // last one cleared the field, measures its time step, advances the world, applies the
 // keys and the ship's rules, draws the picture while the screen is locked and shows
 // it whole at the unlock; Escape is read only after the frame has been shown.
-#include "game.h"
+#include "game/game.h"
 
-#include "background.h"
-#include "controls.h"
-#include "fbsound.h"
-#include "field.h"
-#include "hud.h"
-#include "platform.h"
-#include "player_ship_file.h"
-#include "ship_life.h"
-#include "ship_reload.h"
-#include "triangles.h"
-#include "weapons.h"
-#include "world.h"
-#include "world_draw.h"
+#include "game/background.h"
+#include "game/controls.h"
+#include "platform/fbsound.h"
+#include "game/field.h"
+#include "game/hud.h"
+#include "platform/platform.h"
+#include "game/player_ship_file.h"
+#include "game/ship_life.h"
+#include "game/ship_reload.h"
+#include "render/triangles.h"
+#include "game/weapons.h"
+#include "space/world_size.h"
+#include "game/world_draw.h"
 
 #include <cstdio>
 

@@ -3,13 +3,13 @@
 // look at the state and the framebuffer.
 #pragma once
 
-#include "asteroid_grid.h"
-#include "camera.h"
-#include "entity.h"
-#include "file_watch.h"
-#include "game_images.h"
-#include "game_sounds.h"
-#include "sound.h"
+#include "world/asteroid_grid.h"
+#include "space/camera.h"
+#include "world/entity.h"
+#include "app/file_watch.h"
+#include "game/game_images.h"
+#include "game/game_sounds.h"
+#include "sound/sound.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 // The game's options table and help text. A new option is a row here and its
 // handling in main.cpp.
-#include "game_command_line.h"
+#include "game/game_command_line.h"
 
-#include "game_options.h"
+#include "game/game_options.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // What the game says about itself on its command line: its options and its keys.
 #pragma once
 
-#include "program_launch.h"
+#include "app/program_launch.h"
 
 extern const ProgramText kGameProgram;

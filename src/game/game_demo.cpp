@@ -1,10 +1,10 @@
 // Demos of the game: its start and end as a demo keeps them, and the comparison of a
 // replay's end with the recorded one, field by field, so a difference is named.
-#include "game_demo.h"
+#include "game/game_demo.h"
 
-#include "build_info.h"
-#include "game_session.h"
-#include "ship_reload.h"
+#include "app/build_info.h"
+#include "game/game_session.h"
+#include "game/ship_reload.h"
 
 #include <algorithm>
 #include <bit>

@@ -4,9 +4,9 @@
 // picture are compared with the ones recorded.
 #pragma once
 
-#include "demo_file.h"
-#include "game.h"
-#include "play_session.h"
+#include "app/demo_file.h"
+#include "game/game.h"
+#include "app/play_session.h"
 
 #include <memory>
 #include <string>

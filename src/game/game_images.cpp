@@ -1,11 +1,11 @@
 // Loading and checking the game's pictures. The triangle filler wraps texture
 // coordinates with masks and finds rows by shifts, so its textures are checked for
 // power-of-two sizes here, once, rather than trusted.
-#include "game_images.h"
+#include "game/game_images.h"
 
-#include "image.h"
-#include "png.h"
-#include "world.h"
+#include "render/image.h"
+#include "png/png.h"
+#include "space/world_size.h"
 
 #include <algorithm>
 #include <bit>

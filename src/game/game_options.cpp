@@ -1,6 +1,6 @@
 // Reading the game's options' values. A seed is a whole number a double holds exactly,
 // so that it seeds the generator as typed.
-#include "game_options.h"
+#include "game/game_options.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // the random seed. The table rows live in game_command_line.cpp.
 #pragma once
 
-#include "command_line.h"
-#include "settings.h"
+#include "app/command_line.h"
+#include "app/settings.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 // Start-up inside the session's held clock, so that the game's frame time starts at
 // the game clock; loading time is then skipped like paused time.
-#include "game_session.h"
+#include "game/game_session.h"
 
 bool startPlaying(PlaySession& session, Game& game, std::string& error, std::optional<double> seed)
 {

@@ -2,8 +2,8 @@
 // input, pause and screenshots around the game's start-up and frames.
 #pragma once
 
-#include "game.h"
-#include "play_session.h"
+#include "game/game.h"
+#include "app/play_session.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 // Loading the game's waves and making its named sounds. The table's order is the
 // numbering: wave i is loaded i-th and sound i is made from it.
-#include "game_sounds.h"
+#include "game/game_sounds.h"
 
-#include "fbsound.h"
+#include "platform/fbsound.h"
 
 #include <array>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // sounds made from them, with as many voices as can sound at once.
 #pragma once
 
-#include "sound.h"
+#include "sound/sound.h"
 
 #include <string>
 

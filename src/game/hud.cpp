@@ -1,8 +1,8 @@
 // The heads-up line: plain text in the 8 by 8 font, top left at (0, 471), so that
 // the glyphs end on row 478 and the last row of the screen stays free.
-#include "hud.h"
+#include "game/hud.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <cmath>
 #include <cstdint>

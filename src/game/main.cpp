@@ -1,14 +1,14 @@
 // The game's entry point: read the command line, find the data and read the
 // settings, then start (or start a demo's replay), play turns until the player quits,
 // and shut down.
-#include "build_info.h"
-#include "game_command_line.h"
-#include "game_demo.h"
-#include "game_options.h"
-#include "game_session.h"
-#include "screenshot.h"
-#include "settings.h"
-#include "ship_files.h"
+#include "app/build_info.h"
+#include "game/game_command_line.h"
+#include "game/game_demo.h"
+#include "game/game_options.h"
+#include "game/game_session.h"
+#include "app/screenshot.h"
+#include "app/settings.h"
+#include "app/ship_files.h"
 
 #include <cstdio>
 #include <memory>

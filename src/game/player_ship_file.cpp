@@ -1,7 +1,7 @@
 // Choosing and loading the player's ship.
-#include "player_ship_file.h"
+#include "game/player_ship_file.h"
 
-#include "ship_files.h"
+#include "app/ship_files.h"
 
 #include <cstdio>
 

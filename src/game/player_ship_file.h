@@ -2,7 +2,7 @@
 // an installed game, when there is one that can be read whole; else the shipped one.
 #pragma once
 
-#include "model.h"
+#include "model/model.h"
 
 #include <string>
 

@@ -1,12 +1,12 @@
 // Sounds, flames, death and respawn of the ship. THRUST and SHIELD loop from start-up
 // on, so here they are only paused and resumed. The flames need the ship's outline
 // lines 1 to 3; a ship without them (its model file missing) simply shows none.
-#include "ship_life.h"
+#include "game/ship_life.h"
 
-#include "game.h"
-#include "platform.h"
-#include "rule_constants.h"
-#include "world.h"
+#include "game/game.h"
+#include "platform/platform.h"
+#include "game/rule_constants.h"
+#include "space/world_size.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The outline is replaced before the frame's ship update, which transforms it, so
 // the first frame that flies the new outline also draws and tests it whole.
-#include "ship_reload.h"
+#include "game/ship_reload.h"
 
-#include "game.h"
-#include "platform.h"
+#include "game/game.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 

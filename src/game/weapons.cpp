@@ -2,12 +2,12 @@
 // shows in camera coordinates (world times zoom), then kept as a world point like
 // everything the effects draw and the listener hears. A split may move the asteroid
 // array, so asteroids are reached by index after any call that splits.
-#include "weapons.h"
+#include "game/weapons.h"
 
-#include "field.h"
-#include "game.h"
-#include "platform.h"
-#include "rule_constants.h"
+#include "game/field.h"
+#include "game/game.h"
+#include "platform/platform.h"
+#include "game/rule_constants.h"
 
 #include <cmath>
 

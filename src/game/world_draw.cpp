@@ -2,13 +2,13 @@
 // depth 1, so what is drawn first on a pixel stays (the filler keeps the nearer or
 // first). Transformed outlines are already turned and zoomed; only the thing's place
 // P = position * zoom - camera is added here.
-#include "world_draw.h"
+#include "game/world_draw.h"
 
-#include "camera.h"
-#include "entity.h"
-#include "game_images.h"
-#include "platform.h"
-#include "triangles.h"
+#include "space/camera.h"
+#include "world/entity.h"
+#include "game/game_images.h"
+#include "platform/platform.h"
+#include "render/triangles.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
 // A window that reports what MOUSE_GET says, one line each time it changes, so an
 // end-to-end test can move the real pointer over a resized window and check that
 // positions come back in framebuffer pixels. Ends on Escape.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 

@@ -31,7 +31,7 @@ clean_up() {
 trap clean_up EXIT
 
 (cd "$build" && cpack -G DEB -B "$scratch" >"$scratch/cpack.log" 2>&1) || fail "cpack: $(cat "$scratch/cpack.log")"
-version=$(sed -n 's/^inline constexpr std::string_view kProductVersion = "\(.*\)";$/\1/p' "$build/generated/build_info.h")
+version=$(sed -n 's/^inline constexpr std::string_view kProductVersion = "\(.*\)";$/\1/p' "$build/generated/app/build_info.h")
 package="$scratch/space-game_${version}_amd64.deb"
 [ -f "$package" ] || fail "no $(basename "$package") in: $(ls "$scratch")"
 

@@ -4,7 +4,7 @@
 
 #include "images.h"
 #include "mdata_writer.h"
-#include "png_writer.h"
+#include "png/png_writer.h"
 #include "sounds.h"
 #include "wav_writer.h"
 

@@ -2,7 +2,7 @@
 // sampled by piecewise-linear interpolation, and the conversion into a raster pixel.
 #pragma once
 
-#include "raster.h"
+#include "png/raster.h"
 
 #include <span>
 

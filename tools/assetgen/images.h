@@ -2,7 +2,7 @@
 // picture, each returning the finished raster for the PNG writer.
 #pragma once
 
-#include "raster.h"
+#include "png/raster.h"
 
 namespace assetgen {
 

@@ -2,7 +2,7 @@
 // a level's asteroids that passes the broad test, after a second of play, once from
 // each side as the bounce meets them. Most are near but do not touch.
 #include "bench_field.h"
-#include "model.h"
+#include "model/model.h"
 
 #include <benchmark/benchmark.h>
 

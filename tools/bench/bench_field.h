@@ -3,13 +3,13 @@
 // world's centre. The world's size is put back when the field goes.
 #pragma once
 
-#include "asteroid_grid.h"
-#include "camera.h"
-#include "entity.h"
-#include "field.h"
-#include "headless.h"
-#include "platform.h"
-#include "world.h"
+#include "world/asteroid_grid.h"
+#include "space/camera.h"
+#include "world/entity.h"
+#include "game/field.h"
+#include "platform/headless/headless.h"
+#include "platform/platform.h"
+#include "space/world_size.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 // PNG decoding speed: PNG_DECODE of the game's background against libpng decoding the
 // same in-memory bytes to 8-bit RGBA, so the two figures come from one run on one
 // machine. Both read from memory; file reading is left out of either.
-#include "png.h"
+#include "png/png.h"
 
 #include <benchmark/benchmark.h>
 #include <libpng16/png.h> // by its folder: our own loader header is png.h too

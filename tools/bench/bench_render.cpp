@@ -2,12 +2,12 @@
 // triangles, ROTOZOOM of a background and ROTOZOOM_BLEND of a flame onto the 640x480
 // screen, and one frame's memcpy as the floor the blitter is compared with. The
 // pictures are the game's own files under data/visual.
-#include "display.h"
-#include "headless.h"
-#include "image.h"
-#include "platform.h"
-#include "png.h"
-#include "triangles.h"
+#include "render/rotozoom.h"
+#include "platform/headless/headless.h"
+#include "render/image.h"
+#include "platform/platform.h"
+#include "png/png.h"
+#include "render/triangles.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // Screenshot encoding: one 640 x 480 picture (the top left of the game's background,
 // a busy starfield) through the shared PNG writer at zlib's usual level 6, which the
 // screenshots use, and at level 9, which the asset generator uses.
-#include "png.h"
-#include "png_writer.h"
-#include "raster.h"
+#include "png/png.h"
+#include "png/png_writer.h"
+#include "png/raster.h"
 
 #include <benchmark/benchmark.h>
 

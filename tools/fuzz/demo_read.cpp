@@ -2,7 +2,7 @@
 // is accepted is exactly what the bytes say: encoding the demo read gives back the
 // input (a whole demo) or a prefix of it (a demo cut short), so no value is misread,
 // no frame invented and none dropped before the cut.
-#include "demo_file.h"
+#include "app/demo_file.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,10 +2,10 @@
 // origin that it judges off the target must change no pixel of it when every triangle
 // is drawn as the world drawing draws them.
 #include "fuzz_input.h"
-#include "guarded_image.h"
-#include "image.h"
-#include "model.h"
-#include "triangles.h"
+#include "support/guarded_image.h"
+#include "render/image.h"
+#include "model/model.h"
+#include "render/triangles.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // temporary folder, which is the working directory only while LOAD runs (libFuzzer
 // opens its corpus by relative paths). Besides the sanitizers it checks that both
 // lists keep one length and that no more line records appear than the bytes hold.
-#include "model.h"
+#include "model/model.h"
 
 #include <unistd.h>
 

@@ -3,8 +3,8 @@
 // of the contact point aborts. Coordinates are raw floats or small multiples of a
 // quarter, which make shared points, collinear edges and touching ends common.
 #include "fuzz_input.h"
-#include "model.h"
-#include "plain_collision.h"
+#include "model/model.h"
+#include "support/plain_collision.h"
 
 #include <bit>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // be refused) and, in its top bit, whether the chunk CRCs are rewritten to match
 // before decoding, so that mutations get past the checksums into the deeper stages.
 // A decoded image is walked whole so that a wrong size or pitch shows up under ASan.
-#include "png.h"
+#include "png/png.h"
 
 #include <zlib.h>
 

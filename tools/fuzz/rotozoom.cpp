@@ -3,9 +3,9 @@
 // pixels: a changed destination guard is a write outside it, and the source guard's
 // colour turning up in the destination is a read outside the source.
 #include "fuzz_input.h"
-#include "guarded_image.h"
-#include "display.h"
-#include "image.h"
+#include "support/guarded_image.h"
+#include "render/rotozoom.h"
+#include "render/image.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -4,9 +4,9 @@
 // in its row padding, which createImage adds and the masks of a texture that breaks the
 // power-of-two contract may reach (a wrong texel, not a fault).
 #include "fuzz_input.h"
-#include "guarded_image.h"
-#include "image.h"
-#include "triangles.h"
+#include "support/guarded_image.h"
+#include "render/image.h"
+#include "render/triangles.h"
 
 #include <cstdint>
 #include <cstdlib>

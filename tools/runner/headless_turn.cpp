@@ -2,8 +2,8 @@
 // each one-off sound (the looping thrust and shield voices go on) and clears the calls.
 #include "headless_turn.h"
 
-#include "fbsound_fake.h"
-#include "game_session.h"
+#include "platform/headless/fbsound_fake.h"
+#include "game/game_session.h"
 
 namespace {
 

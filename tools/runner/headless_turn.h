@@ -3,8 +3,8 @@
 // goes.
 #pragma once
 
-#include "game.h"
-#include "play_session.h"
+#include "game/game.h"
+#include "app/play_session.h"
 
 // playTurn, then lets each one-off sound of the recording sound library end within the
 // frame and forgets the library's calls, as a real run would. False when the game ends.

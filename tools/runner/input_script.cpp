@@ -2,7 +2,7 @@
 // so a random run always plays all its frames.
 #include "input_script.h"
 
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <algorithm>
 #include <array>

@@ -5,13 +5,13 @@
 // (the game reads data/). Options: --seed N (0..1000000), --frames N, --level L,
 // --script FILE | --random | --replay FILE, --record FILE, --stalls N (2 s frames in a
 // random run), --timing, --check-memory.
-#include "game_demo.h"
-#include "game_session.h"
-#include "headless.h"
+#include "game/game_demo.h"
+#include "game/game_session.h"
+#include "platform/headless/headless.h"
 #include "headless_turn.h"
 #include "input_script.h"
 #include "heap_count.h"
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <algorithm>
 #include <chrono>

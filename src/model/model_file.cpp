@@ -1,0 +1,173 @@
+// LOAD and SAVE of .mdata files: a count line (the last line index) and then eight
+// numbers per line record, start, texStart, end, texEnd, one per CR LF line. Loading
+// builds the new outline apart and swaps it in only when the whole file was read;
+// saving writes a temporary file beside the target and renames it over the old one.
+#include "model/model.h"
+
+#include "platform/file_replace.h"
+#include "model/mdata_text.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+const std::string kModelFolder = "data/model/";
+constexpr size_t kValuesPerLine = 8;
+// More records than any file could hold; the contents bound the real number anyway.
+constexpr double kMostAnnouncedLines = 1e15;
+
+void report(const char* message)
+{
+    std::puts(message);
+    std::fflush(stdout);
+}
+
+// One text line without its end. CR LF, LF and a lone CR all end a line; text after
+// the last line end is a last line. False when no line is left.
+bool readLine(std::FILE* file, std::string& line)
+{
+    line.clear();
+    int c = std::getc(file);
+    if (c == EOF) return false;
+    while (c != EOF && c != '\n' && c != '\r') {
+        line += static_cast<char>(c);
+        c = std::getc(file);
+    }
+    if (c == '\r') {
+        const int next = std::getc(file);
+        if (next != '\n' && next != EOF) std::ungetc(next, file);
+    }
+    return true;
+}
+
+// Number of line records the count line asks for: the count is the last index,
+// rounded halves to even; anything below 0 (or no number at all) asks for none.
+size_t announcedLines(double count)
+{
+    const double lastIndex = std::nearbyint(count);
+    if (!(lastIndex >= 0.0)) return 0;
+    if (lastIndex >= kMostAnnouncedLines) return static_cast<size_t>(kMostAnnouncedLines);
+    return static_cast<size_t>(lastIndex) + 1;
+}
+
+ModelLine lineFromFileOrder(const float (&v)[kValuesPerLine])
+{
+    ModelLine line;
+    line.start = {v[0], v[1]};
+    line.texStart = {v[2], v[3]};
+    line.end = {v[4], v[5]};
+    line.texEnd = {v[6], v[7]};
+    return line;
+}
+
+// Reads as many records as the count asks for and the file holds: a record of which
+// only some values are present gets 0 for the rest, and none is made past the end,
+// so a count far beyond the contents costs no memory. complete tells whether the
+// file held every value of every record the count asked for. False on a read error.
+bool readLines(std::FILE* file, std::vector<ModelLine>& lines, bool& complete)
+{
+    std::string text;
+    const size_t wanted = readLine(file, text) ? announcedLines(parseMdataNumber(text)) : 0;
+    complete = true;
+    while (lines.size() < wanted && complete) {
+        float values[kValuesPerLine] = {};
+        size_t present = 0;
+        while (present < kValuesPerLine && readLine(file, text)) values[present++] = parseMdataCoordinate(text);
+        complete = present == kValuesPerLine;
+        if (present > 0) lines.push_back(lineFromFileOrder(values));
+    }
+    return std::ferror(file) == 0;
+}
+
+// Opens and reads the file; on false, problem says why in words for the user.
+bool readFile(const std::string& path, std::vector<ModelLine>& lines, bool& complete, std::string& problem)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        problem = std::strerror(errno);
+        return false;
+    }
+    const bool read = readLines(file, lines, complete);
+    // A folder opens on some systems and fails only at the first read.
+    if (!read) problem = std::strerror(errno);
+    std::fclose(file);
+    return read;
+}
+
+void appendLine(std::string& text, const std::string& number)
+{
+    text += number;
+    text += "\r\n";
+}
+
+std::string fileText(const Model& model)
+{
+    std::string text;
+    appendLine(text, formatMdataCount(static_cast<int32_t>(model.lines.size()) - 1));
+    for (const ModelLine& line : model.lines) {
+        for (const Vec2f& point : {line.start, line.texStart, line.end, line.texEnd}) {
+            appendLine(text, formatMdataNumber(point.x));
+            appendLine(text, formatMdataNumber(point.y));
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+void setModelLines(Model& model, std::vector<ModelLine> lines)
+{
+    model.transformed.assign(lines.size(), ModelLine{});
+    model.lines = std::move(lines);
+}
+
+bool readModelFile(Model& model, const std::string& path, std::string& problem)
+{
+    std::vector<ModelLine> lines;
+    bool complete = false;
+    if (!readFile(path, lines, complete, problem)) return false;
+    setModelLines(model, std::move(lines));
+    return true;
+}
+
+bool readWholeModelFile(Model& model, const std::string& path, std::string& problem)
+{
+    std::vector<ModelLine> lines;
+    bool complete = false;
+    if (!readFile(path, lines, complete, problem)) return false;
+    if (!complete || lines.empty()) {
+        problem = lines.empty() ? "it holds no outline" : "it ends before the last line its count announces";
+        return false;
+    }
+    setModelLines(model, std::move(lines));
+    return true;
+}
+
+bool loadModelFile(Model& model, const std::string& path)
+{
+    std::string ignoredProblem;
+    if (readModelFile(model, path, ignoredProblem)) return true;
+    report("Could not load file!");
+    return false;
+}
+
+bool writeModelFile(const Model& model, const std::string& path, std::string& problem)
+{
+    return replaceFile(path, fileText(model), problem);
+}
+
+bool saveModelFile(const Model& model, const std::string& path)
+{
+    std::string ignoredProblem;
+    if (writeModelFile(model, path, ignoredProblem)) return true;
+    report("Could not save file!");
+    return false;
+}
+
+bool LOAD(Model& model, const std::string& name) { return loadModelFile(model, kModelFolder + name); }
+
+bool SAVE(const Model& model, const std::string& name) { return saveModelFile(model, kModelFolder + name); }

@@ -1,0 +1,150 @@
+// replaceFile: follow the links to the real file, refuse what opening it for writing
+// would refuse, write and sync a temporary beside it with the old file's mode and
+// owner, rename it into place and sync the folder, so that the new name itself
+// survives a power cut.
+#include "platform/file_replace.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const std::string kTemporarySuffix = ".saving";
+constexpr int kMostLinksFollowed = 40; // the kernel's own limit on nested links
+constexpr mode_t kNewFileMode = 0666;  // narrowed by the user's umask, as for any new file
+constexpr mode_t kPermissionBits = 07777;
+
+std::string failure(const std::string& path, int number) { return path + ": " + std::strerror(number); }
+
+std::string folderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file that path finally names. Links are followed one at a time, a relative
+// one from its own folder, so a link to a file that does not exist yet still leads
+// to the place where it will be made.
+bool followLinks(std::string& path, std::string& error)
+{
+    for (int followed = 0; followed < kMostLinksFollowed; ++followed) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+        std::vector<char> target(static_cast<size_t>(info.st_size) + 2);
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<size_t>(length) >= target.size()) {
+            error = failure(path, length < 0 ? errno : ENAMETOOLONG);
+            return false;
+        }
+        const std::string next(target.data(), static_cast<size_t>(length));
+        path = next.front() == '/' ? next : folderOf(path) + "/" + next;
+    }
+    error = failure(path, ELOOP);
+    return false;
+}
+
+// An existing target must be a plain file that this user could open for writing: a
+// read-only file stays read-only instead of being quietly swapped for a writable one.
+bool mayReplace(const std::string& path, const struct stat& info, std::string& error)
+{
+    if (S_ISDIR(info.st_mode)) {
+        error = failure(path, EISDIR);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = path + ": not a regular file";
+        return false;
+    }
+    const int probe = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (probe < 0) {
+        error = failure(path, errno);
+        return false;
+    }
+    ::close(probe);
+    return true;
+}
+
+bool writeAll(int file, const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(file, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written == 0) errno = ENOSPC; // a device that takes nothing more is full
+        if (written <= 0) return false;
+        done += static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// Owner first: changing it clears the set-user-ID bits, which the mode then restores.
+// Only root may give a file away, so a plain user keeps at least the group.
+void takeOverOwnerAndMode(int file, const struct stat& old)
+{
+    if (::fchown(file, old.st_uid, old.st_gid) != 0) (void)::fchown(file, static_cast<uid_t>(-1), old.st_gid);
+    (void)::fchmod(file, old.st_mode & kPermissionBits);
+}
+
+// Writes the temporary, with the old file's owner and mode, and makes it durable. Only a plain file may be renamed over
+// the target: a link found at the temporary's name must not replace the user's file.
+bool writeTemporary(const std::string& temporary, const std::string& bytes, const struct stat* old,
+                    std::string& error)
+{
+    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kNewFileMode);
+    if (file < 0) {
+        error = failure(temporary, errno);
+        return false;
+    }
+    struct stat made {};
+    std::string problem;
+    if (!writeAll(file, bytes)) {
+        problem = failure(temporary, errno);
+    } else if (::fstat(file, &made) != 0 || !S_ISREG(made.st_mode)) {
+        problem = temporary + ": not a regular file";
+    } else {
+        if (old) takeOverOwnerAndMode(file, *old);
+        if (::fsync(file) != 0) problem = failure(temporary, errno);
+    }
+    if (::close(file) != 0 && problem.empty()) problem = failure(temporary, errno);
+    if (problem.empty()) return true;
+    error = problem;
+    ::unlink(temporary.c_str());
+    return false;
+}
+
+// The rename is only durable once the folder that holds the new name is on disk too.
+// Some file systems cannot sync a folder; the file itself is already safe then.
+void syncFolder(const std::string& folder)
+{
+    const int handle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0) return;
+    (void)::fsync(handle);
+    ::close(handle);
+}
+
+} // namespace
+
+bool replaceFile(const std::string& path, const std::string& bytes, std::string& error)
+{
+    std::string target = path;
+    if (!followLinks(target, error)) return false;
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && !mayReplace(target, old, error)) return false;
+    // Same folder as the target, so the rename stays on one file system and is atomic.
+    const std::string temporary = target + kTemporarySuffix;
+    if (!writeTemporary(temporary, bytes, exists ? &old : nullptr, error)) return false;
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        error = failure(target, errno);
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    syncFolder(folderOf(target));
+    return true;
+}

@@ -1,0 +1,173 @@
+// The headless backend: the same framebuffer and primitives with no window. Time,
+// keys, controllers and mouse are whatever the test sets, so runs are exactly
+// repeatable. Keys are kept by SDL's key positions, as the real keyboard's are;
+// button presses and close requests as the window backend keeps them.
+#include "platform/backend.h"
+#include "platform/headless/headless.h"
+#include "platform/platform.h"
+#include "platform/press_latch.h"
+#include "platform/set_one_keys.h"
+
+#include <array>
+
+namespace {
+
+struct HeadlessState {
+    double time = 0.0;
+    std::array<bool, SDL_NUM_SCANCODES> keys{};
+    std::array<bool, SDL_NUM_SCANCODES> pressed{}; // since the last frame boundary
+    bool focusLost = false;
+    PadState pads;
+    bool mouseOver = false;
+    int mouseX = 0, mouseY = 0, mouseButtons = 0, mouseWheel = 0;
+    PressLatch pressLatch;
+    bool closeRequested = false;
+    std::function<void()> pumpHook;
+    std::string openFailure;
+    int presented = 0;
+    headless::MouseRequest mouseSet;
+};
+
+HeadlessState state;
+
+void runPumpHook()
+{
+    if (state.pumpHook) state.pumpHook();
+}
+
+} // namespace
+
+namespace backend {
+
+bool open(const std::string& /*title*/, const WindowMode& /*mode*/, std::string& error)
+{
+    if (state.openFailure.empty()) return true;
+    error = state.openFailure;
+    state.openFailure.clear();
+    return false;
+}
+
+void close() {}
+
+void present(const uint8_t* /*pixels*/, int /*pitch*/, int /*firstRow*/, int /*lastRow*/) { ++state.presented; }
+
+void pumpEvents(bool frameBoundary)
+{
+    if (frameBoundary) {
+        state.pressed.fill(false);
+        state.focusLost = false;
+        state.pads.pressed = 0;
+    }
+    runPumpHook();
+}
+
+void setTitle(const std::string& /*title*/) {}
+
+} // namespace backend
+
+namespace headless {
+
+void reset()
+{
+    SCREEN_CLOSE();
+    RELEASE_TIMER();
+    RELEASE_KEYS();
+    state = HeadlessState{};
+}
+
+void setTime(double seconds) { state.time = seconds; }
+void advanceTime(double seconds) { state.time += seconds; }
+
+void setKey(int scanCode, bool down) { setKeyAt(set_one::keysOf(scanCode).main, down); }
+
+void setKeyAt(int key, bool down)
+{
+    if (key <= SDL_SCANCODE_UNKNOWN || key >= int(state.keys.size())) return;
+    if (down && !state.keys[key]) state.pressed[key] = true;
+    state.keys[key] = down;
+}
+
+void releaseAllKeys() { state.keys.fill(false); }
+
+void loseFocus() { state.focusLost = true; }
+
+void setPads(const PadState& pads)
+{
+    const uint32_t wentDown = pads.held & ~state.pads.held;
+    const uint32_t pressed = state.pads.pressed | wentDown | pads.pressed;
+    state.pads = pads;
+    state.pads.pressed = pressed;
+}
+
+void setMouse(int x, int y, int buttons, int wheel)
+{
+    const int pressed = buttons & ~(state.mouseOver ? state.mouseButtons : 0);
+    if (pressed) state.pressLatch.press(pressed, x, y);
+    state.mouseOver = true;
+    state.mouseX = x;
+    state.mouseY = y;
+    state.mouseButtons = buttons;
+    state.mouseWheel = wheel;
+}
+
+void setMouseOutside() { state.mouseOver = false; }
+
+void requestClose() { state.closeRequested = true; }
+
+void onPump(std::function<void()> hook) { state.pumpHook = std::move(hook); }
+
+void failNextOpen(const std::string& reason) { state.openFailure = reason; }
+
+int presentedFrames() { return state.presented; }
+
+MouseRequest lastMouseSet() { return state.mouseSet; }
+
+} // namespace headless
+
+namespace backend {
+
+bool keyDown(int scanCode)
+{
+    if (scanCode == scancode::ESCAPE && state.closeRequested) return true;
+    const set_one::KeyPair& pair = set_one::keysOf(scanCode);
+    return KEY_HELD(pair.main) || KEY_HELD(pair.alternate);
+}
+
+} // namespace backend
+
+void CANCEL_CLOSE() { state.closeRequested = false; }
+
+bool KEY_HELD(int key) { return key > SDL_SCANCODE_UNKNOWN && key < int(state.keys.size()) && state.keys[key]; }
+bool KEY_PRESSED(int key) { return key > SDL_SCANCODE_UNKNOWN && key < int(state.keys.size()) && state.pressed[key]; }
+
+bool FOCUS_LOST() { return state.focusLost; }
+
+void WAIT_EVENTS(int /*milliseconds*/) { backend::pumpEvents(true); }
+
+void PADS_OPEN() {}
+PadState PADS_READ() { return state.pads; }
+
+void MOUSE_GET(int& x, int& y, int& wheel, int& buttons, int& clip)
+{
+    x = y = wheel = buttons = clip = -1;
+    if (!SCREEN_POINTER()) return;
+    int held = state.mouseOver ? state.mouseButtons : 0;
+    if (state.mouseOver) {
+        x = state.mouseX;
+        y = state.mouseY;
+    }
+    if (!state.pressLatch.fold(x, y, held) && !state.mouseOver) return;
+    wheel = state.mouseWheel;
+    buttons = held;
+    clip = 0;
+}
+
+void MOUSE_SET(int x, int y, int visibility, int clip) { state.mouseSet = {x, y, visibility, clip, true}; }
+
+double REAL_SECONDS() { return state.time; }
+
+void SLEEP_MS(int milliseconds)
+{
+    if (milliseconds > 0) state.time += milliseconds / 1000.0;
+    runPumpHook();
+}

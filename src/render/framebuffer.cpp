@@ -1,0 +1,15 @@
+// The framebuffer's one owner.
+#include "render/framebuffer.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace {
+std::vector<uint32_t> pixels; // empty while closed
+} // namespace
+
+void openFramebuffer(uint32_t fill) { pixels.assign(std::size_t(SCREEN_WIDTH) * SCREEN_HEIGHT, fill); }
+
+void closeFramebuffer() { std::vector<uint32_t>().swap(pixels); }
+
+uint32_t* framebufferPixels() { return pixels.empty() ? nullptr : pixels.data(); }

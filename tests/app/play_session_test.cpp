@@ -1,0 +1,283 @@
+// The play session on the headless backend: that it changes nothing while the game
+// just plays, that a pause keeps the world as it was however long it lasts, what a
+// paused game shows and plays, and how keys and controllers become the rules' keys.
+#include "platform/headless/fbsound_fake.h"
+#include "app/frame_hash.h"
+#include "game/game_session.h"
+#include "platform/headless/headless.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <vector>
+
+namespace {
+
+// Within one binade of doubles (1024..2048) for the whole run, pause included, so a
+// clock read a minute later rounds every step exactly as it did a minute earlier.
+constexpr double kStartClock = 1100.0;
+
+// What a run leaves behind to compare: the picture and the ship's and clock's state.
+struct Outcome {
+    uint64_t hash = 0;
+    double frameTime = 0.0;
+    float x = 0, y = 0, angle = 0, fuel = 0, battery = 0;
+    int score = 0;
+    size_t asteroids = 0;
+    bool operator==(const Outcome&) const = default;
+};
+
+Outcome outcomeOf(const Game& game)
+{
+    const Player& p = game.player;
+    return {frameHash(), game.frameTime, p.position.x, p.position.y, p.angle, p.fuel, p.battery, p.score,
+            game.asteroids.size()};
+}
+
+// Frame i's keys and clock advance: turning, thrusting and firing in stretches, uneven
+// steps and one two-second stall.
+void prepareFrame(int i)
+{
+    headless::releaseAllKeys();
+    if (i % 90 < 40) headless::setKey(scancode::UP, true);
+    if (i % 70 > 50) headless::setKey(scancode::RIGHT, true);
+    if (i % 50 < 10) headless::setKey(scancode::W, true);
+    if (i == 120) headless::setKey(scancode::SPACE, true);
+    headless::advanceTime(i == 150 ? 2.0 : 0.011 + 0.001 * (i % 17));
+}
+
+constexpr int kFrames = 200;
+constexpr int kPauseAt = 60;
+
+class Session : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        headless::reset();
+        fbsound_fake::reset();
+        headless::setTime(kStartClock);
+        session.settings = defaultSettings();
+    }
+    void TearDown() override
+    {
+        endSession(session);
+        endGame(game);
+        headless::reset();
+    }
+    void start()
+    {
+        std::string error;
+        ASSERT_TRUE(startPlaying(session, game, error)) << error;
+    }
+    // kFrames from a fresh start on the bare frame loop, no session: the reference.
+    // Leaves the backend as SetUp does.
+    static Outcome bareRun()
+    {
+        Game bare;
+        std::string error;
+        EXPECT_TRUE(startGame(bare, error)) << error;
+        for (int i = 0; i < kFrames; ++i) {
+            prepareFrame(i);
+            EXPECT_TRUE(runGameFrame(bare));
+        }
+        const Outcome outcome = outcomeOf(bare);
+        endGame(bare);
+        headless::reset();
+        fbsound_fake::reset();
+        headless::setTime(kStartClock);
+        return outcome;
+    }
+    static void pressAndRelease(const char* key)
+    {
+        headless::setKeyAt(KEY_BY_NAME(key), true);
+        headless::setKeyAt(KEY_BY_NAME(key), false);
+    }
+
+    PlaySession session;
+    Game game;
+};
+
+} // namespace
+
+TEST_F(Session, PlayingWithoutPause_GivesExactlyTheBareLoopsFramesAndClock)
+{
+    const Outcome bare = bareRun();
+    start();
+    for (int i = 0; i < kFrames; ++i) {
+        prepareFrame(i);
+        ASSERT_TRUE(playTurn(session, game));
+        // The game clock is the real clock, bit for bit, at every frame.
+        ASSERT_EQ(std::memcmp(&game.frameTime, &session.lastReal, sizeof(double)), 0) << i;
+    }
+    EXPECT_EQ(outcomeOf(game), bare);
+}
+
+TEST_F(Session, PausedForAMinute_ResumesIntoTheSameWorldAsNoPauseWithEveryVoiceBackAsItWas)
+{
+    const Outcome unpaused = bareRun();
+    start();
+    // Frame kPauseAt - 1 holds no thrust, so the rules have paused THRUST; the shield
+    // that every level starts with still sounds.
+    const int thrustSound = game.soundBank.sounds[game.sounds.thrust].voices[0].sound;
+    const int shieldSound = game.soundBank.sounds[game.sounds.shield].voices[0].sound;
+    const auto pauseCalls = [](int paused) {
+        std::set<int> sounds;
+        for (const auto& call : fbsound_fake::callsOf("FBS_SET_SOUNDPAUSED")) {
+            if (call.numbers[1] == paused) sounds.insert(call.numbers[0]);
+        }
+        fbsound_fake::clearCalls();
+        return sounds;
+    };
+    for (int i = 0; i < kFrames; ++i) {
+        prepareFrame(i);
+        if (i == kPauseAt) {
+            fbsound_fake::clearCalls();
+            pressAndRelease("P");
+            ASSERT_TRUE(playTurn(session, game));
+            ASSERT_TRUE(session.paused);
+            const std::set<int> paused = pauseCalls(1);
+            EXPECT_TRUE(paused.contains(shieldSound));
+            EXPECT_FALSE(paused.contains(thrustSound));
+            const double pausedAt = game.frameTime;
+            for (int wait = 0; wait < 3; ++wait) {
+                headless::advanceTime(20.0);
+                ASSERT_TRUE(playTurn(session, game));
+            }
+            EXPECT_EQ(game.frameTime, pausedAt); // no frame ran
+            pressAndRelease("P");
+            ASSERT_TRUE(playTurn(session, game)); // resumes and plays frame kPauseAt
+            ASSERT_FALSE(session.paused);
+            EXPECT_EQ(pauseCalls(0), paused);
+            EXPECT_TRUE(fbsound_fake::paused(thrustSound));
+            continue;
+        }
+        ASSERT_TRUE(playTurn(session, game));
+    }
+    EXPECT_EQ(outcomeOf(game), unpaused);
+}
+
+TEST_F(Session, FocusLost_PausesShowingTheLastFrameDimmedWithTheMessageCentred)
+{
+    start();
+    for (int i = 0; i < 5; ++i) {
+        prepareFrame(i);
+        ASSERT_TRUE(playTurn(session, game));
+    }
+    const std::vector<uint32_t> last(reinterpret_cast<const uint32_t*>(SCREEN_POINTER()),
+                                     reinterpret_cast<const uint32_t*>(SCREEN_POINTER()) + 640 * 480);
+    headless::loseFocus();
+    ASSERT_TRUE(playTurn(session, game));
+    ASSERT_TRUE(session.paused);
+    // "PAUSED - P to resume": 20 cells of 8 pixels, centred.
+    const int left = (640 - 20 * 8) / 2, top = (480 - 8) / 2;
+    int lit = 0;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            const uint32_t shown = reinterpret_cast<const uint32_t*>(SCREEN_POINTER())[y * 640 + x];
+            const bool inText = x >= left && x < left + 160 && y >= top && y < top + 8;
+            if (inText && shown == 0xFFFFFFFF) {
+                ++lit;
+                continue;
+            }
+            ASSERT_EQ(shown, ((last[y * 640 + x] >> 1) & 0x7F7F7Fu) | 0xFF000000u) << x << "," << y;
+        }
+    }
+    EXPECT_GT(lit, 100);
+    // Regaining the focus does not resume; only pause does.
+    headless::advanceTime(1.0);
+    ASSERT_TRUE(playTurn(session, game));
+    EXPECT_TRUE(session.paused);
+    pressAndRelease("Pause");
+    ASSERT_TRUE(playTurn(session, game));
+    EXPECT_FALSE(session.paused);
+}
+
+TEST_F(Session, EscapeQuitsWhilePaused)
+{
+    start();
+    headless::loseFocus();
+    ASSERT_TRUE(playTurn(session, game));
+    headless::setKey(scancode::ESCAPE, true);
+    EXPECT_FALSE(playTurn(session, game));
+}
+
+TEST(SessionInput, KeysAndControllerInputsReachTheRulesAsTheirActionsKeys)
+{
+    struct Case {
+        const char* what;
+        const char* key; // held, by SDL's name; null for none
+        PadState pads;
+        std::vector<int> ruleKeys;
+    };
+    const auto button = [](int b) { PadState p; p.held = 1u << b; return p; };
+    const auto axis = [](int a, int value) { PadState p; p.axes[a] = value; return p; };
+    const Case cases[] = {
+        {"remapped fire key", "Left Ctrl", {}, {scancode::W}},
+        {"fire's old key, now unbound", "W", {}, {}},
+        {"keypad twin of Up", "Keypad 8", {}, {scancode::UP}},
+        {"A button", nullptr, button(pad::A), {scancode::W}},
+        {"d-pad down", nullptr, button(pad::DPAD_DOWN), {scancode::DOWN}},
+        {"back quits", nullptr, button(pad::BACK), {scancode::ESCAPE}},
+        {"stick pushed left", nullptr, axis(pad::LEFT_X, -20000), {scancode::LEFT}},
+        {"stick resting off centre", nullptr, axis(pad::LEFT_X, -kPadDeadZone), {}},
+        {"stick pushed up", nullptr, axis(pad::LEFT_Y, -32768), {scancode::UP}},
+        {"right trigger", nullptr, axis(pad::RIGHT_TRIGGER, 32767), {scancode::UP}},
+        {"stick and key together", "S", axis(pad::LEFT_X, 9000), {scancode::S, scancode::RIGHT}},
+    };
+    headless::reset();
+    PlaySession session;
+    session.settings = defaultSettings();
+    std::vector<std::string> warnings;
+    applySettingsText(session.settings, "fire = Left Ctrl\n", "test", warnings);
+    beginSession(session);
+    SoundBank noSounds;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        headless::releaseAllKeys();
+        if (c.key) headless::setKeyAt(KEY_BY_NAME(c.key), true);
+        headless::setPads(c.pads);
+        std::vector<int> seen;
+        ASSERT_TRUE(stepSession(session, noSounds, [&seen] {
+            for (int code = 0; code < 128; ++code) {
+                if (code != scancode::ESCAPE && KEY_DOWN(code)) seen.push_back(code);
+            }
+            if (KEY_DOWN(scancode::ESCAPE)) seen.push_back(scancode::ESCAPE);
+            return true;
+        }));
+        EXPECT_EQ(seen, c.ruleKeys);
+    }
+    endSession(session);
+    headless::reset();
+}
+
+TEST(SessionSeed, SameSeedAtAnotherClock_BuildsTheSameField)
+{
+    std::vector<Vec2f> fields[2];
+    for (int run = 0; run < 2; ++run) {
+        headless::reset();
+        headless::setTime(run == 0 ? 5.0 : 777.0);
+        Game game;
+        std::string error;
+        ASSERT_TRUE(startGame(game, error, 42.0)) << error;
+        for (const Entity& asteroid : game.asteroids) fields[run].push_back(asteroid.position);
+        fields[run].push_back(game.player.position);
+        endGame(game);
+    }
+    headless::reset();
+    EXPECT_EQ(fields[0], fields[1]);
+}
+
+TEST(SessionShake, ShakeOff_KeepsTheViewStillButDrawsTheSameNumbers)
+{
+    Camera shaken, still;
+    still.shakeStrength = 0.0f;
+    RANDOM_SEED(3.0);
+    shaken.SHAKE(5.0f, 2.0f);
+    const double next = RANDOM_UNIT();
+    RANDOM_SEED(3.0);
+    still.SHAKE(5.0f, 2.0f);
+    EXPECT_EQ(RANDOM_UNIT(), next);
+    EXPECT_NE(shaken.position, Vec2f{});
+    EXPECT_EQ(still.position, Vec2f{});
+}

@@ -1,0 +1,212 @@
+// The settings file: each kind of line it can hold, good and bad, the bindings that
+// two lines claim, the defaults file read back, files that cannot be read, and the
+// command line's options over them.
+#include "app/settings.h"
+
+#include "game/game_command_line.h"
+#include "game/game_options.h"
+#include "platform/platform.h"
+#include "support/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <functional>
+#include <optional>
+
+namespace {
+
+std::vector<int> keys(std::initializer_list<const char*> names)
+{
+    std::vector<int> found;
+    for (const char* name : names) found.push_back(KEY_BY_NAME(name));
+    return found;
+}
+
+PadInput padInput(const char* name)
+{
+    PadInput input;
+    EXPECT_TRUE(padInputByName(name, input)) << name;
+    return input;
+}
+
+Settings applied(const std::string& text, std::vector<std::string>& warnings)
+{
+    Settings settings = defaultSettings();
+    applySettingsText(settings, text, "s.ini", warnings);
+    return settings;
+}
+
+} // namespace
+
+TEST(Settings, EachGoodLineChangesItsSettingAlone)
+{
+    struct Case {
+        const char* line;
+        std::function<void(Settings&)> change; // what the line does to the defaults
+    };
+    const Case cases[] = {
+        {"fire = Left Ctrl", [](Settings& s) { s.keys[bit(Action::fire)] = keys({"Left Ctrl"}); }},
+        {"  thrust=keypad 8 ,Up  ", [](Settings& s) { s.keys[bit(Action::thrust)] = keys({"Keypad 8", "Up"}); }},
+        {"zoom_in = Comma", [](Settings& s) { s.keys[bit(Action::zoomIn)] = keys({","}); }},
+        {"screenshot =", [](Settings& s) { s.keys[bit(Action::screenshot)].clear(); }},
+        {"pad_fire = rightshoulder, +righty",
+         [](Settings& s) {
+             s.pad[bit(Action::fire)] = {padInput("rightshoulder"), padInput("+righty")};
+             s.pad[bit(Action::zoomIn)].clear(); // its only input went to fire
+         }},
+        {"volume = 0", [](Settings& s) { s.volume = 0; }},
+        {"volume = 100", [](Settings& s) { s.volume = 100; }},
+        {"shake = off", [](Settings& s) { s.shake = false; }},
+        {"fullscreen = on", [](Settings& s) { s.fullscreen = true; }},
+        {"window_scale = 4", [](Settings& s) { s.windowScale = 4; }},
+        {"# fire = X", [](Settings&) {}},
+        {"", [](Settings&) {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        std::vector<std::string> warnings;
+        Settings expected = defaultSettings();
+        c.change(expected);
+        EXPECT_EQ(applied(c.line, warnings), expected);
+        EXPECT_TRUE(warnings.empty()) << warnings.front();
+    }
+}
+
+TEST(Settings, EachBadLineIsOneWarningWithItsLineNumberAndChangesNothing)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"speed = 3", "unknown setting \"speed\""},
+        {"quit = Q", "unknown setting \"quit\""},
+        {"fire = Left Control, W", "unknown key name \"Left Control\""},
+        {"fire = W,", "a key name is missing"},
+        {"pause = Escape", "Escape is kept for quitting"},
+        {"pad_fire = z", "unknown controller input \"z\""},
+        {"pad_fire = leftx", "unknown controller input \"leftx\""}, // a stick needs a direction
+        {"volume = 101", "is not a whole number from 0 to 100"},
+        {"volume = -1", "is not a whole number from 0 to 100"},
+        {"window_scale = 0", "from 1 to 4"},
+        {"window_scale = 2.5", "from 1 to 4"},
+        {"shake = yes", "neither on nor off"},
+        {"fire W", "expected \"name = value\""},
+    };
+    for (const auto& [line, problem] : cases) {
+        SCOPED_TRACE(line);
+        std::vector<std::string> warnings;
+        EXPECT_EQ(applied(std::string("volume = 50\n") + line + "\nshake = off\n", warnings), [] {
+            Settings s = defaultSettings();
+            s.volume = 50;
+            s.shake = false;
+            return s;
+        }());
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_EQ(warnings[0].rfind("s.ini:2: ", 0), 0u) << warnings[0];
+        EXPECT_NE(warnings[0].find(problem), std::string::npos) << warnings[0];
+    }
+}
+
+TEST(Settings, KeyClaimedByTwoLines_StaysWithTheFirstAndTheDefaultsGiveWayToBoth)
+{
+    std::vector<std::string> warnings;
+    const Settings settings = applied("fire = Up\nping = X, Up\n", warnings);
+    EXPECT_EQ(settings.keys[bit(Action::fire)], keys({"Up"}));
+    EXPECT_EQ(settings.keys[bit(Action::ping)], keys({"X"}));
+    EXPECT_EQ(settings.keys[bit(Action::thrust)], keys({"Keypad 8"})); // not rebound: keeps what is left
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0], "s.ini:2: Up is already bound to fire on line 1; it stays there");
+}
+
+TEST(Settings, DefaultsFile_ReadsBackAsTheDefaultsAndEveryKeyNameRoundTrips)
+{
+    std::vector<std::string> warnings;
+    Settings fromText;
+    applySettingsText(fromText, defaultSettingsText(), "defaults", warnings);
+    EXPECT_TRUE(warnings.empty()) << warnings.front();
+    EXPECT_EQ(fromText, defaultSettings());
+    for (int key = 1; key < 512; ++key) {
+        const std::string name = KEY_NAME(key);
+        if (!name.empty()) { // a few keys share a name ("Return"): names, not numbers, must survive
+            EXPECT_EQ(KEY_NAME(KEY_BY_NAME(name)), name) << key;
+        }
+    }
+    for (const std::string name : {"a", "start", "dpdown", "lefttrigger", "-leftx", "+righty"}) {
+        EXPECT_EQ(padInputName(padInput(name.c_str())), name);
+    }
+}
+
+TEST(SettingsFile, MissingFileIsSilentWhileAFolderOrUnreadableFileWarnsOnce)
+{
+    ScratchFolder scratch("settings");
+    std::vector<std::string> warnings;
+    EXPECT_EQ(loadSettings("absent.ini", warnings), defaultSettings());
+    EXPECT_TRUE(warnings.empty());
+
+    EXPECT_EQ(loadSettings("data", warnings), defaultSettings());
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("data: is a folder"), std::string::npos);
+
+    std::ofstream("locked.ini") << "volume = 5\n";
+    ::chmod("locked.ini", 0);
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads any file";
+    warnings.clear();
+    EXPECT_EQ(loadSettings("locked.ini", warnings), defaultSettings());
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("locked.ini: cannot be read"), std::string::npos);
+}
+
+TEST(SettingsFile, WriteDefaults_MakesTheFolderAndKeepsAnExistingFileUnlessOverwriting)
+{
+    ScratchFolder scratch("settings");
+    const std::string path = (scratch.path() / "config/space-game/settings.ini").string();
+    std::string error;
+    ASSERT_TRUE(writeDefaultSettings(path, false, error)) << error;
+    std::vector<std::string> warnings;
+    EXPECT_EQ(loadSettings(path, warnings), defaultSettings());
+
+    std::ofstream(path) << "volume = 7\n";
+    EXPECT_FALSE(writeDefaultSettings(path, false, error));
+    EXPECT_NE(error.find(path + ": already exists"), std::string::npos);
+    EXPECT_EQ(loadSettings(path, warnings).volume, 7);
+    ASSERT_TRUE(writeDefaultSettings(path, true, error)) << error;
+    EXPECT_EQ(loadSettings(path, warnings).volume, 100);
+}
+
+TEST(GameOptions, CommandLineWinsOverTheSettingsFileForOneRun)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        bool fullscreen;
+        int volume;
+        std::optional<double> seed;
+        const char* problem; // null when the options are usable
+    };
+    const Case cases[] = {
+        {{}, true, 80, std::nullopt, nullptr},
+        {{"--windowed"}, false, 80, std::nullopt, nullptr},
+        {{"--windowed", "--fullscreen"}, true, 80, std::nullopt, nullptr},
+        {{"--volume", "30"}, true, 30, std::nullopt, nullptr},
+        {{"--mute", "--volume=30"}, true, 0, std::nullopt, nullptr},
+        {{"--seed", "9007199254740992"}, true, 80, 9007199254740992.0, nullptr},
+        {{"--volume", "101"}, true, 80, std::nullopt, "--volume wants a whole number from 0 to 100, not '101'"},
+        {{"--seed", "-3"}, true, 80, std::nullopt, "--seed wants a whole number from 0 to 2^53, not '-3'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        CommandLine line;
+        std::string error;
+        ASSERT_TRUE(parseCommandLine(kGameProgram.options, c.arguments, line, error)) << error;
+        Settings settings = defaultSettings();
+        std::vector<std::string> warnings;
+        applySettingsText(settings, "fullscreen = on\nvolume = 80\n", "s.ini", warnings);
+        std::optional<double> seed;
+        EXPECT_EQ(applyGameOptions(line, settings, seed, error), c.problem == nullptr);
+        if (c.problem) {
+            EXPECT_EQ(error, c.problem);
+        }
+        EXPECT_EQ(settings.fullscreen, c.fullscreen);
+        EXPECT_EQ(settings.volume, c.volume);
+        EXPECT_EQ(seed, c.seed);
+    }
+}
