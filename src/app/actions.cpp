@@ -23,6 +23,7 @@ constexpr std::array<ActionFacts, kActionCount> kFacts = {{
     {"zoom_out", scancode::PAGE_DOWN},
     {"pause", 0},
     {"screenshot", 0},
+    {"help", 0},
     {"quit", scancode::ESCAPE},
 }};
 

@@ -7,9 +7,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -95,16 +97,21 @@ std::string executablePath()
     return failed ? std::string() : path.string();
 }
 
-std::string describeDataSearch(const DataSearch& search)
+std::string describeDataSearch()
 {
-    std::vector<std::string> lines = {"the folder given with --data DIR",
-                                      "the folder named by $" + kDataVariable};
-    for (const Place& place : implicitPlaces(search.executable)) {
-        lines.push_back(place.origin == DataOrigin::WorkingFolder ? "./data, when it holds the game's files"
-                                                                  : describePlace(place));
-    }
+    const std::pair<std::string, std::string> rows[] = {
+        {"--data DIR", "given on the command line"},
+        {"$" + kDataVariable, "named by this variable"},
+        {"./data", "in the working folder, when it holds the game's files"},
+        {std::string(kInstalledDataFromProgram), "from the program's folder, where it is installed"},
+        {"data/ in the source tree", "for a program run from its build folder"},
+    };
     std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) text += "  " + std::to_string(i + 1) + ". " + lines[i] + "\n";
+    for (const auto& [place, reason] : rows) {
+        std::string row = "  " + place;
+        row.resize(std::max(row.size() + 2, size_t(28)), ' ');
+        text += row + reason + "\n";
+    }
     return text;
 }
 

@@ -27,9 +27,10 @@ struct DataSearch {
 // The running program's absolute path, links resolved; empty when the system will not say.
 std::string executablePath();
 
-// The places in the order they are tried, with the reason each is looked at, for the
-// help text: "  1. ..." one per line.
-std::string describeDataSearch(const DataSearch& search);
+// The places in the order they are tried, for the help text: a line each, the place
+// and why it is looked at. The same wherever the program lies, so that a manual page
+// made from the help of a program in its build folder holds for the installed one.
+std::string describeDataSearch();
 
 // The first place that holds the game's files. A folder given with --data or
 // $SPACE_GAME_DATA is the user's choice and is the only place tried. On false, error

@@ -12,6 +12,20 @@ constexpr std::array<const char*, pad::BUTTON_COUNT> kButtonNames = {
 constexpr std::array<const char*, pad::AXIS_COUNT> kAxisNames = {"leftx", "lefty", "rightx", "righty",
                                                                   "lefttrigger", "righttrigger"};
 
+// The same, as a player reads them on the help screen.
+constexpr std::array<const char*, pad::BUTTON_COUNT> kButtonLabels = {
+    "A", "B", "X", "Y", "Back", "Guide", "Start", "left stick button", "right stick button", "left shoulder",
+    "right shoulder", "d-pad up", "d-pad down", "d-pad left", "d-pad right"};
+// Each axis by its negative and positive direction (a trigger has only the second).
+constexpr std::array<std::array<const char*, 2>, pad::AXIS_COUNT> kAxisLabels = {{
+    {"left stick left", "left stick right"},
+    {"left stick up", "left stick down"},
+    {"right stick left", "right stick right"},
+    {"right stick up", "right stick down"},
+    {"", "left trigger"},
+    {"", "right trigger"},
+}};
+
 bool isTrigger(int axis) { return axis == pad::LEFT_TRIGGER || axis == pad::RIGHT_TRIGGER; }
 
 int indexIn(const auto& names, const std::string& name)
@@ -50,6 +64,12 @@ std::string padInputName(const PadInput& input)
     else if (!isTrigger(input.index)) name = "+";
     name.append(kAxisNames[input.index]);
     return name;
+}
+
+std::string padInputLabel(const PadInput& input)
+{
+    if (input.kind == PadInput::Kind::button) return kButtonLabels[input.index];
+    return kAxisLabels[input.index][input.kind == PadInput::Kind::axisUp ? 1 : 0];
 }
 
 bool padInputHeld(const PadInput& input, const PadState& pads)

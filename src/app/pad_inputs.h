@@ -22,6 +22,8 @@ constexpr int kPadDeadZone = 8000;
 
 bool padInputByName(const std::string& name, PadInput& input);
 std::string padInputName(const PadInput& input);
+// The input in a player's words: "A", "d-pad up", "left stick left", "right trigger".
+std::string padInputLabel(const PadInput& input);
 bool padInputHeld(const PadInput& input, const PadState& pads);
 // A button that went down since the last frame boundary; never a stick or trigger.
 bool padInputPressed(const PadInput& input, const PadState& pads);

@@ -4,12 +4,22 @@
 
 #include "platform/platform.h"
 
+#include <algorithm>
+#include <cstddef>
+
 namespace {
 
 constexpr int kGlyphSize = 8;
 constexpr uint32_t kMessageColour = 0xFFFFFFFF;
 constexpr uint32_t kHalfBrightness = 0x007F7F7F; // each channel halved, once shifted right
 constexpr uint32_t kOpaque = 0xFF000000;
+
+uint32_t* screenRow(uint8_t* pixels, int y)
+{
+    int width = 0, height = 0, depth = 0, bytesPerPixel = 0, pitch = 0, rate = 0;
+    SCREEN_INFO(width, height, depth, bytesPerPixel, pitch, rate);
+    return reinterpret_cast<uint32_t*>(pixels + size_t(y) * size_t(pitch));
+}
 
 } // namespace
 
@@ -22,18 +32,49 @@ std::string pauseMessage(const Settings& settings)
     return "PAUSED";
 }
 
+void dimScreen()
+{
+    SCREEN_LOCK();
+    if (uint8_t* pixels = SCREEN_POINTER()) {
+        for (int y = 0; y < SCREEN_HEIGHT; ++y) {
+            uint32_t* row = screenRow(pixels, y);
+            for (int x = 0; x < SCREEN_WIDTH; ++x) row[x] = ((row[x] >> 1) & kHalfBrightness) | kOpaque;
+        }
+    }
+    SCREEN_UNLOCK(-1, -1);
+}
+
 void showPauseScreen(const std::string& message)
 {
     SCREEN_LOCK();
-    int width = 0, height = 0, depth = 0, bytesPerPixel = 0, pitch = 0, rate = 0;
-    SCREEN_INFO(width, height, depth, bytesPerPixel, pitch, rate);
+    dimScreen();
+    const int textWidth = static_cast<int>(message.size()) * kGlyphSize;
+    DRAW_TEXT(nullptr, float((SCREEN_WIDTH - textWidth) / 2), float((SCREEN_HEIGHT - kGlyphSize) / 2), message,
+              kMessageColour);
+    SCREEN_UNLOCK(-1, -1);
+}
+
+std::vector<uint32_t> keepScreenPicture()
+{
+    std::vector<uint32_t> picture;
+    SCREEN_LOCK();
     if (uint8_t* pixels = SCREEN_POINTER()) {
-        for (int y = 0; y < height; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(pixels + size_t(y) * size_t(pitch));
-            for (int x = 0; x < width; ++x) row[x] = ((row[x] >> 1) & kHalfBrightness) | kOpaque;
+        picture.reserve(size_t(SCREEN_WIDTH) * SCREEN_HEIGHT);
+        for (int y = 0; y < SCREEN_HEIGHT; ++y) {
+            const uint32_t* row = screenRow(pixels, y);
+            picture.insert(picture.end(), row, row + SCREEN_WIDTH);
         }
     }
-    const int textWidth = static_cast<int>(message.size()) * kGlyphSize;
-    DRAW_TEXT(nullptr, float((width - textWidth) / 2), float((height - kGlyphSize) / 2), message, kMessageColour);
+    SCREEN_UNLOCK(SCREEN_HEIGHT, SCREEN_HEIGHT); // nothing changed: nothing to show again
+    return picture;
+}
+
+void restoreScreenPicture(const std::vector<uint32_t>& picture)
+{
+    SCREEN_LOCK();
+    uint8_t* pixels = SCREEN_POINTER();
+    for (int y = 0; pixels && size_t(y + 1) * SCREEN_WIDTH <= picture.size(); ++y) {
+        std::copy_n(picture.begin() + std::ptrdiff_t(y) * SCREEN_WIDTH, SCREEN_WIDTH, screenRow(pixels, y));
+    }
     SCREEN_UNLOCK(-1, -1);
 }

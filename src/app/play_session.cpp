@@ -1,9 +1,11 @@
 // The play loop's turns. A paused turn shows nothing new: it waits for events, so a
-// paused game uses almost no processor time.
+// paused game uses almost no processor time. The pause and help screens are drawn
+// over the last frame played, kept when the game paused.
 #include "app/play_session.h"
 
 #include "platform/fbsound.h"
 #include "app/frame_hash.h"
+#include "app/help_screen.h"
 #include "app/pause_screen.h"
 #include "platform/platform.h"
 #include "app/screenshot.h"
@@ -25,9 +27,26 @@ constexpr double kLongestReplayWait = 0.05;
 // beyond this rather than rush through frames to catch up.
 constexpr double kMostReplayLateness = 0.25;
 
-// The time spent saving is not played: the next step leaves it out.
-bool quitAsked(const FrameInput& input) { return KEY_DOWN(scancode::ESCAPE) || input.held[bit(Action::quit)]; }
+// The Escape key itself, apart from the window's close button, which reads as Escape too.
+int escapeKey()
+{
+    static const int key = KEY_BY_NAME("Escape");
+    return key;
+}
 
+bool quitAsked(const PlaySession& session, const FrameInput& input)
+{
+    return (KEY_DOWN(scancode::ESCAPE) && !session.help.escapeHeld) || input.held[bit(Action::quit)];
+}
+
+// Shows the screen anew: a paused game draws no frames that would show a change.
+void showAgain()
+{
+    SCREEN_LOCK();
+    SCREEN_UNLOCK(SCREEN_HEIGHT, SCREEN_HEIGHT);
+}
+
+// The time spent saving is not played: the next step leaves it out.
 void takeScreenshot(PlaySession& session)
 {
     const double started = REAL_SECONDS();
@@ -38,9 +57,12 @@ void takeScreenshot(PlaySession& session)
     if (saveScreenshot(session.screenshotFolder, localTime, path, error)) {
         std::printf("%s\n", path.c_str());
         std::fflush(stdout);
+        showNotice(session.notice, "Screenshot saved: " + path.substr(path.rfind('/') + 1));
     } else {
         std::fprintf(stderr, "screenshot not saved: %s\n", error.c_str());
+        showNotice(session.notice, "Screenshot not saved: " + error);
     }
+    if (session.paused) showAgain();
     session.lastReal += REAL_SECONDS() - started;
 }
 
@@ -48,19 +70,78 @@ void takeScreenshot(PlaySession& session)
 void pause(PlaySession& session, SoundBank& sounds)
 {
     session.pausedFrameHash = frameHash();
+    session.pausedPicture = keepScreenPicture();
     session.bankedStep = measureStep(session);
     RELEASE_KEYS();
     session.paused = true;
     session.pausedVoices = pauseAllVoices(sounds);
+}
+
+void showPaused(const PlaySession& session)
+{
+    restoreScreenPicture(session.pausedPicture);
     showPauseScreen(pauseMessage(session.settings));
 }
 
 void resume(PlaySession& session)
 {
     session.paused = false;
+    session.help.resumeAfter = false;
+    std::vector<uint32_t>().swap(session.pausedPicture);
     resumeVoices(session.pausedVoices);
     session.pausedVoices.clear();
     skipUnplayedTime(session);
+}
+
+void openHelp(PlaySession& session, bool resumeAfter)
+{
+    session.help.shown = true;
+    session.help.resumeAfter = resumeAfter;
+    restoreScreenPicture(session.pausedPicture);
+    SCREEN_LOCK();
+    drawHelp(gameHelpLines(session.settings));
+    SCREEN_UNLOCK(-1, -1);
+}
+
+// Back to the pause screen, or to play when the help paused the game. The game's own
+// frame reads Escape live, so play goes on only once an Escape that closed the help
+// is up again; until then the plain picture shows.
+void closeHelp(PlaySession& session, bool byEscape)
+{
+    session.help.shown = false;
+    session.help.escapeHeld = byEscape;
+    if (!session.help.resumeAfter) {
+        showPaused(session);
+    } else if (byEscape) {
+        restoreScreenPicture(session.pausedPicture);
+    } else {
+        resume(session);
+    }
+}
+
+void answerPauseAndHelp(PlaySession& session, SoundBank& sounds, const FrameInput& input)
+{
+    const bool pausePressed = input.pressed[bit(Action::pause)];
+    const bool helpPressed = input.pressed[bit(Action::help)];
+    if (session.help.escapeHeld && !KEY_HELD(escapeKey())) {
+        session.help.escapeHeld = false;
+        if (session.help.resumeAfter && !session.help.shown) resume(session);
+    }
+    if (session.help.shown) {
+        const bool escapePressed = KEY_PRESSED(escapeKey());
+        if (helpPressed || pausePressed || escapePressed) closeHelp(session, escapePressed);
+    } else if (!session.paused && (pausePressed || helpPressed || input.focusLost)) {
+        pause(session, sounds);
+        if (helpPressed && !pausePressed) {
+            openHelp(session, true);
+        } else {
+            showPaused(session);
+        }
+    } else if (session.paused && pausePressed && !session.help.escapeHeld) {
+        resume(session);
+    } else if (session.paused && helpPressed) {
+        openHelp(session, false);
+    }
 }
 
 // Replaying: whether the real time since the last frame has reached the next frame's
@@ -80,7 +161,7 @@ bool recordedStepDue(PlaySession& session, double step)
 bool playRecordedFrame(PlaySession& session, const FrameInput& input, const FrameRunner& runFrame)
 {
     DemoReplay& replay = *session.replay;
-    if (quitAsked(input) || replay.played == replay.demo.frames.size()) return false;
+    if (quitAsked(session, input) || replay.played == replay.demo.frames.size()) return false;
     const DemoFrame& frame = replay.demo.frames[replay.played];
     if (!recordedStepDue(session, frame.step)) return true;
     session.bankedStep = std::min(measureStep(session) - frame.step, kMostReplayLateness);
@@ -126,14 +207,10 @@ bool playFrame(PlaySession& session, const ActionSet& held, double step, const F
 bool stepSession(PlaySession& session, SoundBank& sounds, const FrameRunner& runFrame)
 {
     const FrameInput input = readFrameInput(session.settings);
-    const bool pausePressed = input.pressed[bit(Action::pause)];
-    if (!session.paused && (pausePressed || input.focusLost)) {
-        pause(session, sounds);
-    } else if (session.paused && pausePressed) {
-        resume(session);
-    }
+    if (expireNotice(session.notice) && session.paused) showAgain();
+    answerPauseAndHelp(session, sounds, input);
     if (session.paused) {
-        if (quitAsked(input)) return false;
+        if (quitAsked(session, input)) return false;
         if (input.pressed[bit(Action::screenshot)]) takeScreenshot(session);
         WAIT_EVENTS(kPausedWaitMs);
         return true;
@@ -149,6 +226,8 @@ uint64_t playedFrameHash(const PlaySession& session) { return session.paused ? s
 void endSession(PlaySession& session)
 {
     if (session.paused) resume(session);
+    session.help = HelpState{};
+    removeNotice(session.notice);
     RELEASE_TIMER();
     RELEASE_KEYS();
 }

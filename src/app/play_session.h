@@ -18,6 +18,7 @@
 
 #include "app/demo_file.h"
 #include "app/frame_input.h"
+#include "app/screen_notice.h"
 #include "app/settings.h"
 #include "sound/sound.h"
 
@@ -33,6 +34,13 @@ struct DemoReplay {
     size_t played = 0; // frames played so far
 };
 
+// The key help over a paused game (F1).
+struct HelpState {
+    bool shown = false;
+    bool resumeAfter = false; // the help paused the game: closing it plays on
+    bool escapeHeld = false;  // the Escape key that closed it is still down: it neither quits nor plays on yet
+};
+
 struct PlaySession {
     Settings settings;
     std::string screenshotFolder;
@@ -43,6 +51,9 @@ struct PlaySession {
     bool paused = false;
     std::vector<int> pausedVoices; // library sounds to resume with the game
     uint64_t pausedFrameHash = 0;  // the last frame played, before the pause screen dimmed it
+    std::vector<uint32_t> pausedPicture; // that frame, for the pause and help screens to be drawn over
+    HelpState help;
+    ScreenNotice notice; // where the last screenshot went, for a moment
     std::unique_ptr<DemoWriter> recording;
     std::optional<DemoReplay> replay; // the frames to play instead of the player's
 };
@@ -58,9 +69,11 @@ void beginSession(PlaySession& session);
 // Skips the real time since the last reading (start-up, a pause): it is not played.
 void skipUnplayedTime(PlaySession& session);
 // One turn of the loop: reads the input; pauses (pause pressed, or the window lost the
-// focus), waits while paused, resumes when pause is pressed again; otherwise plays a
-// frame (or, replaying, the next recorded frame once it is due); takes a screenshot
-// when asked. False when the player quits or the replayed demo is over.
+// focus), waits while paused, resumes when pause is pressed again; shows the key help
+// (paused) when help is pressed, until help, pause or Escape closes it; otherwise
+// plays a frame (or, replaying, the next recorded frame once it is due); takes a
+// screenshot when asked and says for a moment in the window where it went. False
+// when the player quits or the replayed demo is over.
 bool stepSession(PlaySession& session, SoundBank& sounds, const FrameRunner& runFrame);
 // The real time since the last reading (and any time banked by a pause), which the
 // next frame is to play.

@@ -2,6 +2,7 @@
 #include "app/program_launch.h"
 
 #include "app/build_info.h"
+#include "app/window_icon.h"
 
 #include <filesystem>
 #include <iostream>
@@ -16,10 +17,10 @@ std::string usageLine(const ProgramText& text, const std::string& program)
     return line + "\n";
 }
 
-std::string helpText(const ProgramText& text, const std::string& program, const DataSearch& search)
+std::string helpText(const ProgramText& text, const std::string& program)
 {
     return usageLine(text, program) + std::string(text.summary) + "\n\nOptions:\n" + describeOptions(text.options) +
-           "\n" + std::string(text.details) + "\nThe data folder is the first of:\n" + describeDataSearch(search);
+           "\n" + std::string(text.details) + "\nThe data folder is the first of:\n" + describeDataSearch();
 }
 
 int refuse(const ProgramText& text, const std::string& program, const std::string& problem, std::ostream& err)
@@ -38,13 +39,13 @@ std::string nameOfProgram(const char* typed)
 } // namespace
 
 std::optional<int> answerCommandLine(const ProgramText& text, const std::string& program,
-                                     std::span<const std::string> arguments, const DataSearch& search,
-                                     CommandLine& parsed, std::ostream& out, std::ostream& err)
+                                     std::span<const std::string> arguments, CommandLine& parsed,
+                                     std::ostream& out, std::ostream& err)
 {
     std::string problem;
     if (!parseCommandLine(text.options, arguments, parsed, problem)) return refuse(text, program, problem, err);
     if (parsed.has(kHelpOption.name)) {
-        out << helpText(text, program, search);
+        out << helpText(text, program);
         return 0;
     }
     if (parsed.has(kVersionOption.name)) {
@@ -62,12 +63,12 @@ std::optional<int> launchProgram(const ProgramText& text, int argc, char** argv,
     launch.program = nameOfProgram(argc > 0 ? argv[0] : nullptr);
     launch.environment = processEnvironment();
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    DataSearch search{{}, executablePath(), launch.environment};
     if (const std::optional<int> status =
-            answerCommandLine(text, launch.program, arguments, search, launch.commandLine, std::cout, std::cerr)) {
+            answerCommandLine(text, launch.program, arguments, launch.commandLine, std::cout, std::cerr)) {
         return status;
     }
-    search.option = launch.commandLine.value(kDataOption.name);
+    showWindowIcon();
+    const DataSearch search{launch.commandLine.value(kDataOption.name), executablePath(), launch.environment};
     std::string error;
     if (!findDataFolder(search, launch.data, error)) {
         std::cerr << launch.program << ": " << error << "\n";

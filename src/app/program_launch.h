@@ -29,8 +29,8 @@ struct ProgramText {
 // on out and returns 0; writes a command line it cannot use, with the usage, on err and
 // returns 2; returns nothing when the program should go on with parsed.
 std::optional<int> answerCommandLine(const ProgramText& text, const std::string& program,
-                                     std::span<const std::string> arguments, const DataSearch& search,
-                                     CommandLine& parsed, std::ostream& out, std::ostream& err);
+                                     std::span<const std::string> arguments, CommandLine& parsed,
+                                     std::ostream& out, std::ostream& err);
 
 struct Launch {
     std::string program; // the name the program was started by, for its messages

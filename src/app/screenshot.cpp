@@ -3,6 +3,7 @@
 // best level's time on a full screen for a file only slightly larger.
 #include "app/screenshot.h"
 
+#include "app/pictures_folder.h"
 #include "platform/file_replace.h"
 #include "platform/platform.h"
 #include "png/png_writer.h"
@@ -46,10 +47,8 @@ Raster screenPicture()
 
 std::string screenshotFolder(const Environment& environment)
 {
-    std::string base = environment("XDG_PICTURES_DIR");
-    if (base.empty() || base.front() != '/') base = environment("HOME");
-    if (base.empty() || base.front() != '/') return "";
-    return base + "/" + kUserFolderName;
+    const std::string pictures = picturesFolder(environment);
+    return pictures.empty() ? pictures : pictures + "/" + kUserFolderName;
 }
 
 std::string freeScreenshotPath(const std::string& folder, const std::tm& localTime)

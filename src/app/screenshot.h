@@ -8,8 +8,8 @@
 #include <ctime>
 #include <string>
 
-// "$XDG_PICTURES_DIR/space-game", else "$HOME/space-game"; empty when neither is an
-// absolute path.
+// "space-game" in the user's Pictures folder (see pictures_folder.h), or in the home
+// folder when there is none; empty without a home.
 std::string screenshotFolder(const Environment& environment);
 // "FOLDER/space-game-2026-12-07-153012.png" for that time, with "-2", "-3", ... before
 // the extension while the name is taken.

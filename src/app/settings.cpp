@@ -18,7 +18,8 @@ struct DefaultBinding {
     const char* pad;  // empty: no controller input
 };
 
-// Today's keys, keypad twins of the arrows included; P and the Pause key pause.
+// Today's keys, keypad twins of the arrows included; P and the Pause key pause, F1
+// shows the keys.
 constexpr DefaultBinding kDefaults[] = {
     {Action::thrust, "Up, Keypad 8", "-lefty, dpup, righttrigger"},
     {Action::left, "Left, Keypad 4", "-leftx, dpleft"},
@@ -32,6 +33,7 @@ constexpr DefaultBinding kDefaults[] = {
     {Action::zoomOut, "PageDown, Keypad 3", "leftshoulder"},
     {Action::pause, "P, Pause", "start"},
     {Action::screenshot, "F12", ""},
+    {Action::help, "F1", ""},
     {Action::quit, "", "back"},
 };
 

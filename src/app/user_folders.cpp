@@ -45,10 +45,9 @@ std::string userDataFolder(const Environment& environment)
     return gameFolderIn(baseFolder(environment, "XDG_DATA_HOME", "/.local/share"));
 }
 
-std::string userConfigFolder(const Environment& environment)
-{
-    return gameFolderIn(baseFolder(environment, "XDG_CONFIG_HOME", "/.config"));
-}
+std::string userConfigFolder(const Environment& environment) { return gameFolderIn(configHome(environment)); }
+
+std::string configHome(const Environment& environment) { return baseFolder(environment, "XDG_CONFIG_HOME", "/.config"); }
 
 bool makeFolders(const std::string& path, std::string& error)
 {

@@ -20,6 +20,8 @@ inline const std::string kUserFolderName = "space-game";
 std::string userDataFolder(const Environment& environment);
 // "$XDG_CONFIG_HOME/space-game", else "$HOME/.config/space-game"; empty likewise.
 std::string userConfigFolder(const Environment& environment);
+// The base those are in: "$XDG_CONFIG_HOME", else "$HOME/.config"; empty likewise.
+std::string configHome(const Environment& environment);
 
 // Makes the folder and any missing parents, private to the user (0700) as XDG asks.
 // True when it exists as a folder afterwards; otherwise error names the path and why.

@@ -4,7 +4,9 @@
 // drag's undo step ends once its button is up; Escape is read last.
 #include "editor/editor.h"
 
+#include "app/help_screen.h"
 #include "editor/editor_grid.h"
+#include "editor/editor_help.h"
 #include "editor/editor_keys.h"
 #include "editor/editor_quit.h"
 #include "editor/editor_view.h"
@@ -97,13 +99,14 @@ bool runEditorFrame(Editor& editor)
     SCREEN_LOCK();
     SCREEN_CLEAR();
     if (editor.gridShown) {
-        drawGrid(editor, applyMouseToGrid(editor));
+        drawGrid(editor, editor.helpShown ? std::nullopt : applyMouseToGrid(editor));
     } else {
         drawPreview(editor);
     }
     if (!editor.left) recordStep(editor);
     drawStatusLine(editor);
     drawMessageLine(editor);
+    if (editor.helpShown) drawHelp(editorHelpLines());
     showTitle(editor);
     WAIT_VSYNC();
     SCREEN_UNLOCK(-1, -1);

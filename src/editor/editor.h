@@ -50,6 +50,7 @@ struct Editor {
     std::vector<ModelLine> savedLines; // the outline as the file holds it: unsaved changes differ from it
     double quitAskedAt = kNotAsked;    // when Escape last asked before quitting with unsaved changes
     bool escapeHeld = false;           // Escape (or a close request) at the end of the last frame
+    bool helpShown = false;            // F1: the keys are shown over the grid, and only F1 and Escape answer
     std::string title;                 // the window's title as last set
 };
 

@@ -3,6 +3,7 @@
 #include "editor/editor_command_line.h"
 
 #include "app/ship_files.h"
+#include "editor/editor_help.h"
 
 #include <filesystem>
 
@@ -10,27 +11,13 @@ namespace {
 
 constexpr OptionSpec kEditorOptions[] = {kDataOption, kHelpOption, kVersionOption};
 
-constexpr std::string_view kEditorDetails = R"(Without FILE the editor edits the ship the game flies. When the data folder is
+const std::string kEditorDetails = R"(Without FILE the editor edits the ship the game flies. When the data folder is
 installed (not yours to write), S saves your own copy to
 $XDG_DATA_HOME/space-game/model/Ship.mdata (~/.local/share by default), and both
 programs use that copy from then on.
 
 Keys and buttons:
-  Up, Down              select the next, previous line
-  Ctrl+arrows           move the selected vertex (or texture point) by one cell
-  Insert, I             add a vertex in the middle of the selected line
-  Delete, X             remove the selected vertex (at least 3 lines stay)
-  Ctrl+Z                undo
-  Ctrl+Y, Ctrl+Shift+Z  redo
-  M                     switch between LINE mode (vertices) and TEXTURE mode
-  G                     switch between the grid and a textured preview
-  S                     close the outline and save
-  L                     reload the file, dropping unsaved changes (Ctrl+Z undoes it)
-  N (held)              the left button does not edit
-  left button           move the selected point to the cell under the pointer
-  right button          select the line whose point lies in that cell
-  Escape                quit; with unsaved changes, press it twice within 3 seconds
-)";
+)" + std::string(kEditorKeys);
 
 // The notice keeps within 71 characters, well inside the 79 of the line under the grid.
 constexpr size_t kNoticeColumns = 71;

@@ -1,7 +1,7 @@
 // Key commands. Plain Up and Down select lines; with Ctrl the arrows move the
 // selected point by one cell instead. Ctrl+Z undoes, Ctrl+Y or Ctrl+Shift+Z redoes.
 // Refusals (nothing to undo, too few lines to delete one) are answered in the
-// status line for a few seconds.
+// status line for a few seconds. F1 shows the keys until F1 or Escape.
 #include "editor/editor_keys.h"
 
 #include "editor/editor_file.h"
@@ -52,6 +52,8 @@ void deletePoint(Editor& editor)
     keepSelectionInModel(editor);
 }
 
+void showHelp(Editor& editor) { editor.helpShown = true; }
+
 void undo(Editor& editor)
 {
     if (!undoStep(editor)) say(editor, "Nothing to undo");
@@ -92,8 +94,30 @@ void keepSelectionInModel(Editor& editor)
     editor.selected = std::clamp(editor.selected, 0, std::max(0, lastLine(editor)));
 }
 
+// While the help shows, F1 or the Escape key itself closes it, and nothing else
+// answers. The close button (which also reads as Escape) still quits.
+void answerHelpKeys(Editor& editor)
+{
+    if (KEY_DOWN(scancode::F1)) {
+        editor.helpShown = false;
+        WAIT_KEY(scancode::F1);
+        return;
+    }
+    const int escapeKey = KEY_BY_NAME("Escape");
+    if (!KEY_HELD(escapeKey)) return;
+    editor.helpShown = false;
+    do {
+        PUMP_EVENTS();
+        SLEEP_MS(kHeldKeyPollMs);
+    } while (KEY_HELD(escapeKey));
+}
+
 void handleEditorKeys(Editor& editor)
 {
+    if (editor.helpShown) {
+        answerHelpKeys(editor);
+        return;
+    }
     const bool ctrl = KEY_DOWN(scancode::CTRL) != 0;
     const bool shift = KEY_DOWN(scancode::LEFT_SHIFT) || KEY_DOWN(scancode::RIGHT_SHIFT);
     onPress(editor, scancode::UP, ctrl ? nudge<0, -1> : selectNext);
@@ -110,5 +134,6 @@ void handleEditorKeys(Editor& editor)
     }
     for (const int key : {scancode::INSERT, scancode::I}) onPress(editor, key, insertPoint);
     for (const int key : {scancode::DELETE, scancode::X}) onPress(editor, key, deletePoint);
+    onPress(editor, scancode::F1, showHelp);
     editor.hold = KEY_DOWN(scancode::N) != 0;
 }

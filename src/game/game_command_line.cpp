@@ -20,7 +20,9 @@ constexpr std::string_view kGameDetails = R"(Keys:
   A                     laser sight for 10 s (battery above 10)
   Page Up, Page Down    zoom in, out
   P, Pause              pause and resume
-  F12                   save a screenshot in $XDG_PICTURES_DIR/space-game (or ~/space-game)
+  F1                    show the keys and buttons as set (pauses; F1, P or Escape closes)
+  F12                   save a screenshot in space-game/ in the Pictures folder that
+                        xdg-user-dir names (or ~/Pictures, or the home folder)
   Alt+Enter, F11        toggle fullscreen
   Escape                quit
 

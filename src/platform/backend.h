@@ -22,6 +22,8 @@ void present(const uint8_t* pixels, int pitch, int firstRow, int lastRow);
 // PUMP_EVENTS) first forgets keys that were tapped and released before it.
 void pumpEvents(bool frameBoundary);
 void setTitle(const std::string& title);
+// The window's icon: width x height pixels 0xAARRGGBB, rows packed; null for none.
+void setIcon(const uint32_t* pixels, int width, int height);
 // The live keyboard for a set-1 code (Escape also after a close request).
 bool keyDown(int scanCode);
 

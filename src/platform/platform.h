@@ -30,6 +30,9 @@ std::string SCREEN_ERROR();
 void SCREEN_CLOSE();
 // The window's caption; may be set before or after SCREEN_OPEN.
 void SCREEN_TITLE(const std::string& title);
+// The window's icon, which the desktop shows in its task bar and switcher; may be set
+// before or after SCREEN_OPEN. The pixels are copied; null sets none.
+void SCREEN_ICON(const Image* icon);
 
 // Locks nest. Presentation happens when the outermost unlock brings the count to 0;
 // rows first..last are marked changed (negative first = 0, negative last = bottom).
@@ -40,6 +43,12 @@ uint8_t* SCREEN_POINTER();
 void SCREEN_INFO(int& width, int& height, int& depth, int& bytesPerPixel, int& pitch, int& rate);
 // Fills the screen with opaque black.
 void SCREEN_CLEAR();
+// A picture laid over the screen with its top left at (x, y) whenever the screen is
+// shown, until it is replaced or removed (null). The framebuffer under it stays as
+// drawn, so what a screenshot or a frame hash reads never holds it. Pixels whose alpha
+// is 0 let the screen show through. The caller keeps the image alive while it is laid;
+// the change shows at the next presentation.
+void SCREEN_OVERLAY(const Image* overlay, int x, int y);
 // Returns at the next vertical retrace, or at once where presentation already waits.
 void WAIT_VSYNC();
 
@@ -82,6 +91,7 @@ constexpr int N = 49;
 constexpr int M = 50;
 constexpr int RIGHT_SHIFT = 54;
 constexpr int SPACE = 57;
+constexpr int F1 = 59;
 constexpr int UP = 72;
 constexpr int PAGE_UP = 73;
 constexpr int LEFT = 75;

@@ -3,7 +3,9 @@
 // so a frame is always shown whole; only the rows marked as changed are handed on.
 #include "platform/backend.h"
 #include "platform/platform.h"
+#include "platform/screen_overlay.h"
 #include "render/framebuffer.h"
+#include "render/image.h"
 
 #include <algorithm>
 
@@ -17,8 +19,11 @@ struct Screen {
     int dirtyFirst = SCREEN_HEIGHT; // empty range: first > last
     int dirtyLast = -1;
     std::string title = "window";
+    std::vector<uint32_t> icon; // packed rows, empty for none
+    int iconWidth = 0, iconHeight = 0;
     backend::WindowMode mode;
     std::string error;
+    ScreenOverlay overlay;
 };
 
 Screen screen;
@@ -35,8 +40,9 @@ void markRows(int first, int last)
 void presentDirtyRows()
 {
     if (screen.dirtyFirst <= screen.dirtyLast) {
-        backend::present(reinterpret_cast<const uint8_t*>(framebufferPixels()), SCREEN_PITCH, screen.dirtyFirst,
-                         screen.dirtyLast);
+        const uint32_t* shown = framebufferPixels();
+        if (screen.overlay.picture) shown = composeOverlay(screen.overlay, shown, screen.dirtyFirst, screen.dirtyLast);
+        backend::present(reinterpret_cast<const uint8_t*>(shown), SCREEN_PITCH, screen.dirtyFirst, screen.dirtyLast);
     }
     screen.dirtyFirst = SCREEN_HEIGHT;
     screen.dirtyLast = -1;
@@ -52,6 +58,7 @@ int SCREEN_OPEN(int width, int height, int depth, int pages, int /*flags*/, int 
         return 1;
     }
     if (!backend::open(screen.title, screen.mode, screen.error)) return 1;
+    if (!screen.icon.empty()) backend::setIcon(screen.icon.data(), screen.iconWidth, screen.iconHeight);
     openFramebuffer(kBackground);
     screen.open = true;
     screen.lockCount = 0;
@@ -67,6 +74,18 @@ void SCREEN_TITLE(const std::string& title)
     if (screen.open) backend::setTitle(title);
 }
 
+void SCREEN_ICON(const Image* icon)
+{
+    screen.icon.clear();
+    screen.iconWidth = icon ? int(icon->width) : 0;
+    screen.iconHeight = icon ? int(icon->height) : 0;
+    for (int y = 0; y < screen.iconHeight; ++y) {
+        const uint32_t* row = imageRow(icon, uint32_t(y));
+        screen.icon.insert(screen.icon.end(), row, row + screen.iconWidth);
+    }
+    if (screen.open) backend::setIcon(screen.icon.empty() ? nullptr : screen.icon.data(), screen.iconWidth, screen.iconHeight);
+}
+
 void SCREEN_WINDOW_MODE(int scale, bool fullscreen) { screen.mode = {scale, fullscreen}; }
 
 void SCREEN_CLOSE()
@@ -74,9 +93,13 @@ void SCREEN_CLOSE()
     if (!screen.open) return;
     backend::close();
     closeFramebuffer();
-    const std::string title = screen.title;
-    screen = Screen{};
-    screen.title = title;
+    // What was set for the window outlives it, for the next one to open.
+    Screen closed;
+    closed.title = std::move(screen.title);
+    closed.icon = std::move(screen.icon);
+    closed.iconWidth = screen.iconWidth;
+    closed.iconHeight = screen.iconHeight;
+    screen = std::move(closed);
 }
 
 void SCREEN_LOCK() { ++screen.lockCount; }
@@ -110,6 +133,16 @@ void SCREEN_CLEAR()
     SCREEN_LOCK();
     std::fill_n(framebufferPixels(), SCREEN_WIDTH * SCREEN_HEIGHT, kBackground);
     SCREEN_UNLOCK();
+}
+
+void SCREEN_OVERLAY(const Image* overlay, int x, int y)
+{
+    if (overlay == screen.overlay.picture && x == screen.overlay.x && y == screen.overlay.y) return;
+    screen.overlay.picture = overlay;
+    screen.overlay.x = x;
+    screen.overlay.y = y;
+    // Everything is shown anew: the copy the overlay is composed in then holds the whole screen.
+    markRows(-1, -1);
 }
 
 void WAIT_VSYNC()

@@ -3,6 +3,9 @@
 #include "app/program_launch.h"
 
 #include "app/build_info.h"
+#include "app/window_icon.h"
+#include "platform/headless/headless.h"
+#include "platform/platform.h"
 
 #include <gtest/gtest.h>
 
@@ -43,8 +46,7 @@ Answer answer(const std::vector<std::string>& arguments)
 {
     CommandLine commandLine;
     std::ostringstream out, err;
-    const DataSearch search{{}, "/opt/sg/bin/prog", [](const std::string&) { return std::string(); }};
-    const std::optional<int> status = answerCommandLine(kProgram, "prog", arguments, search, commandLine, out, err);
+    const std::optional<int> status = answerCommandLine(kProgram, "prog", arguments, commandLine, out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -98,9 +100,24 @@ TEST(CommandLine, AnswersHelpAndVersionWithZeroAndWhatCannotBeUsedWithTwo)
 
     const std::string help = answer({"--help"}).out;
     for (const char* part : {"  --volume N   loudness\n\nKeys:\n  Q   quit\n",
-                             "  1. the folder given with --data DIR\n  2. the folder named by $SPACE_GAME_DATA\n"
-                             "  3. ./data, when it holds the game's files\n"
-                             "  4. /opt/sg/share/space-game/data (installed with the program)\n"}) {
+                             "The data folder is the first of:\n"
+                             "  --data DIR                given on the command line\n"
+                             "  $SPACE_GAME_DATA          named by this variable\n"
+                             "  ./data                    in the working folder, when it holds the game's files\n"
+                             "  ../share/space-game/data  from the program's folder, where it is installed\n"
+                             "  data/ in the source tree  for a program run from its build folder\n"}) {
         EXPECT_NE(help.find(part), std::string::npos) << part << " not in:\n" << help;
     }
+}
+
+TEST(WindowIcon, EveryWindowOpenedGetsThe64PixelDesktopIcon)
+{
+    headless::reset();
+    showWindowIcon(); // before the window, as the programs do
+    for (int window = 0; window < 2; ++window) {
+        ASSERT_EQ(SCREEN_OPEN(640, 480, 32, 1, 0, 0), 0);
+        EXPECT_EQ(headless::windowIconSize(), std::make_pair(64, 64));
+        SCREEN_CLOSE();
+    }
+    headless::reset();
 }

@@ -3,11 +3,13 @@
 // paused game shows and plays, and how keys and controllers become the rules' keys.
 #include "platform/headless/fbsound_fake.h"
 #include "app/frame_hash.h"
+#include "app/help_screen.h"
 #include "game/game_session.h"
 #include "platform/headless/headless.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <vector>
@@ -191,6 +193,96 @@ TEST_F(Session, FocusLost_PausesShowingTheLastFrameDimmedWithTheMessageCentred)
     pressAndRelease("Pause");
     ASSERT_TRUE(playTurn(session, game));
     EXPECT_FALSE(session.paused);
+}
+
+TEST_F(Session, HelpKey_PausesOverTheKeysAndF1POrEscapeGoesBackToTheSameWorld)
+{
+    const Outcome unpaused = bareRun();
+    start();
+    const auto litPixels = [] {
+        const auto* screen = reinterpret_cast<const uint32_t*>(SCREEN_POINTER());
+        return std::count(screen, screen + 640 * 480, 0xFFFFFFFFu);
+    };
+    // Each closing key in turn: F1, P, and Escape, held on for a few turns.
+    const char* closers[] = {"F1", "P", "Escape"};
+    for (int i = 0; i < kFrames; ++i) {
+        prepareFrame(i);
+        if (i % 60 != 30) {
+            ASSERT_TRUE(playTurn(session, game));
+            continue;
+        }
+        const char* closer = closers[i / 60];
+        SCOPED_TRACE(closer);
+        pressAndRelease("F1");
+        ASSERT_TRUE(playTurn(session, game));
+        ASSERT_TRUE(session.paused && session.help.shown);
+        EXPECT_GT(litPixels(), 2000); // a table of white text over the dimmed picture
+        const double pausedAt = game.frameTime;
+        headless::advanceTime(5.0);
+        ASSERT_TRUE(playTurn(session, game));
+        if (std::string(closer) == "Escape") {
+            headless::setKeyAt(KEY_BY_NAME("Escape"), true);
+            for (int held = 0; held < 3; ++held) {
+                ASSERT_TRUE(playTurn(session, game)) << "the Escape that closes the help does not quit";
+                ASSERT_TRUE(session.paused) << "nor does the game run while it is held";
+                ASSERT_FALSE(session.help.shown);
+            }
+            headless::setKeyAt(KEY_BY_NAME("Escape"), false);
+        } else {
+            pressAndRelease(closer);
+        }
+        EXPECT_EQ(game.frameTime, pausedAt);
+        ASSERT_TRUE(playTurn(session, game)); // closes the help and plays frame i
+        ASSERT_FALSE(session.paused);
+    }
+    EXPECT_EQ(outcomeOf(game), unpaused);
+}
+
+TEST_F(Session, HelpOpenedWhilePaused_ClosesBackToThePauseScreen)
+{
+    start();
+    prepareFrame(0);
+    ASSERT_TRUE(playTurn(session, game));
+    pressAndRelease("P");
+    ASSERT_TRUE(playTurn(session, game));
+    const std::vector<uint32_t> pauseScreen(reinterpret_cast<const uint32_t*>(SCREEN_POINTER()),
+                                            reinterpret_cast<const uint32_t*>(SCREEN_POINTER()) + 640 * 480);
+    pressAndRelease("F1");
+    ASSERT_TRUE(playTurn(session, game));
+    ASSERT_TRUE(session.help.shown);
+    pressAndRelease("F1");
+    ASSERT_TRUE(playTurn(session, game));
+    EXPECT_TRUE(session.paused);
+    EXPECT_FALSE(session.help.shown);
+    EXPECT_TRUE(std::equal(pauseScreen.begin(), pauseScreen.end(), reinterpret_cast<const uint32_t*>(SCREEN_POINTER())));
+}
+
+TEST(SessionHelp, TableShowsTheKeysAndButtonsAsBoundAndFitsTheScreen)
+{
+    headless::reset();
+    Settings settings = defaultSettings();
+    std::vector<std::string> warnings;
+    applySettingsText(settings,
+                      "fire = Left Ctrl, Right Ctrl\npad_fire = rightshoulder\nhelp =\npause = Pause\n"
+                      "ping = A, B, C, D, E, F, G, H, I, J, K, L, M, N, O\n", "test", warnings);
+    ASSERT_EQ(warnings, std::vector<std::string>{});
+    const std::vector<std::string> lines = gameHelpLines(settings);
+    const auto rowOf = [&lines](const std::string& action) {
+        const auto row = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line == action || line.starts_with(action + "  ");
+        });
+        return row == lines.end() ? std::string() : *row;
+    };
+    EXPECT_EQ(rowOf("fire"), "fire          Left Ctrl, Right Ctrl    right shoulder");
+    EXPECT_EQ(rowOf("thrust"), "thrust        Up, Keypad 8             left stick up, d-pad up, right trigger");
+    EXPECT_EQ(rowOf("turn left"), "turn left     Left, Keypad 4           left stick left, d-pad left");
+    EXPECT_EQ(rowOf("zoom in"), "zoom in       PageUp, Keypad 9") << "its shoulder went to fire";
+    EXPECT_EQ(rowOf("quit"), "quit          Escape                   Back");
+    EXPECT_EQ(rowOf("these keys"), "these keys");
+    EXPECT_NE(rowOf("sonar ping").find("..."), std::string::npos) << rowOf("sonar ping");
+    EXPECT_EQ(lines.back(), "Pause or Escape closes this");
+    for (const std::string& line : lines) EXPECT_LE(line.size(), 80u) << line;
+    EXPECT_EQ(gameHelpLines(defaultSettings()).back(), "F1, P or Escape closes this");
 }
 
 TEST_F(Session, EscapeQuitsWhilePaused)

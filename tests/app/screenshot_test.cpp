@@ -7,6 +7,8 @@
 #include "png/png.h"
 #include "support/scratch_folder.h"
 #include "app/screenshot.h"
+#include "app/pictures_folder.h"
+#include "app/screen_notice.h"
 
 #include <gtest/gtest.h>
 #include <libpng16/png.h> // by its folder: png/png.h is our own decoder
@@ -87,6 +89,68 @@ TEST_F(Screenshots, Key_SavesTheScreenAsAPngThatBothDecodersReadBackExactly)
     PNG_FREE(ours);
 }
 
+TEST_F(Screenshots, Notice_IsShownForTwoSecondsOverTheWindowButNeverInTheFramebuffer)
+{
+    const std::string folder = (scratch.path() / "Pictures").string();
+    PlaySession session;
+    session.settings = defaultSettings();
+    session.screenshotFolder = folder;
+    beginSession(session);
+    SoundBank noSounds;
+    const auto framebuffer = [] { return reinterpret_cast<const uint32_t*>(SCREEN_POINTER()); };
+    // Pixels in the strip near the top where the window shows something else than the frame.
+    const auto covered = [&framebuffer] {
+        int count = 0;
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 640; ++x) count += headless::shownPixel(x, y) != framebuffer()[y * 640 + x];
+        }
+        return count;
+    };
+    const auto turn = [&](bool screenshot) {
+        if (screenshot) headless::setKeyAt(KEY_BY_NAME("F12"), true);
+        testing::internal::CaptureStdout();
+        EXPECT_TRUE(stepSession(session, noSounds, drawBusyPicture));
+        testing::internal::GetCapturedStdout();
+        headless::setKeyAt(KEY_BY_NAME("F12"), false);
+        headless::advanceTime(0.5);
+    };
+    turn(true);
+    turn(false);
+    const int shown = covered();
+    EXPECT_GT(shown, 16 * 8 * 40) << "a strip of some 40 characters";
+    turn(true); // taken while the notice shows: the file holds the frame alone
+    for (const auto& file : std::filesystem::directory_iterator(folder)) {
+        Image* saved = PNG_LOAD(file.path().string(), 2);
+        ASSERT_NE(saved, nullptr);
+        for (int y = 0; y < 40; ++y) ASSERT_TRUE(std::equal(imageRow(saved, y), imageRow(saved, y) + 640, framebuffer() + y * 640));
+        PNG_FREE(saved);
+    }
+    for (int i = 0; i < 3; ++i) turn(false);
+    EXPECT_GT(covered(), shown / 2) << "still shown 1.5 s after the last screenshot";
+    turn(false);
+    turn(false);
+    EXPECT_EQ(covered(), 0) << "gone after 2 s";
+
+    // A failure is shown the same way, and while paused too.
+    std::ofstream(scratch.path() / "file") << "";
+    session.screenshotFolder = (scratch.path() / "file/space-game").string();
+    headless::loseFocus();
+    turn(false);
+    ASSERT_TRUE(session.paused);
+    testing::internal::CaptureStderr();
+    turn(true);
+    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+    EXPECT_GT(covered(), 16 * 8 * 40);
+    endSession(session);
+}
+
+TEST(ScreenNotices, LongTextsKeepTheirStartAndEnd)
+{
+    EXPECT_EQ(fitToColumns("Screenshot saved: x.png", 78), "Screenshot saved: x.png");
+    EXPECT_EQ(fitToColumns("abcdefghij", 9), "abc...hij");
+    EXPECT_EQ(fitToColumns("abcdefghij", 8), "ab...hij");
+}
+
 TEST_F(Screenshots, FolderThatCannotBeMade_SaysSoOnceAndLeavesNoFile)
 {
     std::ofstream(scratch.path() / "Pictures") << "a file where the folder should be";
@@ -120,4 +184,39 @@ TEST(ScreenshotNames, TakenNamesGetACounterAndTheFolderFollowsXdgThenHome)
     EXPECT_EQ(screenshotFolder(environment({{"XDG_PICTURES_DIR", "/p"}, {"HOME", "/h"}})), "/p/space-game");
     EXPECT_EQ(screenshotFolder(environment({{"XDG_PICTURES_DIR", "rel"}, {"HOME", "/h"}})), "/h/space-game");
     EXPECT_EQ(screenshotFolder(environment({})), "");
+
+    // The desktop's user-dirs.dirs wins over the variable; ~/Pictures comes before home.
+    const std::string home = folder + "/home";
+    std::filesystem::create_directories(home + "/.config");
+    EXPECT_EQ(screenshotFolder(environment({{"HOME", home}})), home + "/space-game");
+    std::filesystem::create_directories(home + "/Pictures");
+    EXPECT_EQ(screenshotFolder(environment({{"HOME", home}})), home + "/Pictures/space-game");
+    std::ofstream(home + "/.config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+    EXPECT_EQ(screenshotFolder(environment({{"HOME", home}, {"XDG_PICTURES_DIR", "/p"}})), home + "/Bilder/space-game");
+    EXPECT_EQ(screenshotFolder(environment({{"HOME", home}, {"XDG_CONFIG_HOME", "/none"}})),
+              home + "/Pictures/space-game");
+}
+
+TEST(ScreenshotNames, UserDirsIsReadAsTheShellWouldSourceIt)
+{
+    const struct {
+        const char* text;
+        std::optional<std::string> value;
+    } cases[] = {
+        {"XDG_PICTURES_DIR=\"$HOME/Pictures\"\n", "/h/Pictures"},
+        {"# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n  XDG_PICTURES_DIR=\"/srv/pics\"", "/srv/pics"},
+        {"XDG_PICTURES_DIR=\"${HOME}/My \\\"Pics\\\" \\$1\"\n", "/h/My \"Pics\" $1"},
+        {"XDG_PICTURES_DIR=\"$HOME\"\n", "/h"},                   // switched off: the home folder, as xdg-user-dir says
+        {"XDG_PICTURES_DIR=$HOME/Bare\n", "/h/Bare"},
+        {"XDG_PICTURES_DIR=\"/a\"\nXDG_PICTURES_DIR=\"/b\"\n", "/b"}, // the last assignment wins
+        {"XDG_PICTURES_DIR=\"Pictures\"\n", std::nullopt},          // relative: ignored
+        {"XDG_PICTURES_DIR=\"$HOMEWORK/x\"\n", std::nullopt},       // another variable
+        {"XDG_PICTURES_DIR=\"/unterminated\n", std::nullopt},
+        {"XDG_PICTURES_DIR = \"/spaced\"\n", std::nullopt},         // not an assignment to the shell
+        {"#XDG_PICTURES_DIR=\"/commented\"\n", std::nullopt},
+        {"XDG_PICTURES_DIRS=\"/other\"\n", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(userDirsValue(c.text, "XDG_PICTURES_DIR", "/h"), c.value) << c.text;
+    EXPECT_EQ(userDirsValue("XDG_PICTURES_DIR=\"$HOME/P\"", "XDG_PICTURES_DIR", ""), std::nullopt); // no home
 }

@@ -228,3 +228,30 @@ TEST_F(EditorKeys, Escape_EndsTheEditorAfterTheFrameIsShown)
     EXPECT_FALSE(runEditorFrame(editor));
     EXPECT_EQ(headless::presentedFrames(), 1);
 }
+
+TEST_F(EditorKeys, F1_ShowsTheKeysOverTheDimmedGridUntilF1OrEscapeAndNothingEditsMeanwhile)
+{
+    start(diamond());
+    const Model before = editor.model;
+    ASSERT_TRUE(runEditorFrame(editor));
+    const uint32_t gridBorder = screenPixel(89, 400); // column 0's left border, below the help's text
+    ASSERT_EQ(gridBorder, 0xFF606060u);
+    ASSERT_TRUE(frameHoldingKey(scancode::F1));
+    ASSERT_TRUE(editor.helpShown);
+    EXPECT_EQ(screenPixel(89, 400), 0xFF303030u);
+    EXPECT_TRUE(frameOnCell(21, 8, MOUSE_LEFT));
+    EXPECT_TRUE(frameHoldingKey(scancode::UP));
+    EXPECT_TRUE(sameModel(editor.model, before));
+    EXPECT_EQ(editor.selected, 0);
+    headless::setMouseOutside();
+    ASSERT_TRUE(frameHoldingKey(scancode::F1));
+    EXPECT_FALSE(editor.helpShown);
+    EXPECT_EQ(screenPixel(89, 400), gridBorder);
+
+    // Escape closes the help and, held as long as it may be, does not quit as well.
+    ASSERT_TRUE(frameHoldingKey(scancode::F1));
+    ASSERT_TRUE(frameHoldingKey(scancode::ESCAPE, 30));
+    EXPECT_FALSE(editor.helpShown);
+    EXPECT_TRUE(runEditorFrame(editor));
+    EXPECT_FALSE(frameHoldingKey(scancode::ESCAPE)) << "Escape quits again once the help is closed";
+}

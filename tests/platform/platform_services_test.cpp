@@ -2,7 +2,11 @@
 // screen service that the programs rely on beyond drawing.
 #include "support/screen_fixture.h"
 
+#include "render/image.h"
+
+#include <algorithm>
 #include <functional>
+#include <vector>
 #include <set>
 
 using Services = HeadlessScreen;
@@ -23,6 +27,33 @@ TEST_F(Services, ScreenClear_FillsWithOpaqueBlack)
     DRAW_LINE(nullptr, 0, 0, 639, 479, kRed);
     SCREEN_CLEAR();
     EXPECT_EQ(countPixels(kBlack), 640 * 480);
+}
+
+TEST_F(Services, Overlay_IsShownOverTheScreenClippedWithoutEverEnteringTheFramebuffer)
+{
+    DRAW_LINE(nullptr, 0, 0, 639, 479, kRed);
+    const std::vector<uint32_t> drawn(reinterpret_cast<const uint32_t*>(SCREEN_POINTER()),
+                                      reinterpret_cast<const uint32_t*>(SCREEN_POINTER()) + 640 * 480);
+    // Three columns by two rows hanging off the bottom left corner; its middle column
+    // is see-through.
+    Image* overlay = createImage(3, 2);
+    for (uint32_t y = 0; y < 2; ++y) {
+        imageRow(overlay, y)[0] = 0xFF0000FF;
+        imageRow(overlay, y)[2] = 0x010000FF; // any alpha but 0 covers
+    }
+    SCREEN_OVERLAY(overlay, -1, 479);
+    SCREEN_LOCK();
+    SCREEN_UNLOCK(0, 0);
+    EXPECT_TRUE(std::equal(drawn.begin(), drawn.end(), reinterpret_cast<const uint32_t*>(SCREEN_POINTER())));
+    EXPECT_EQ(headless::shownPixel(0, 479), drawn[479 * 640]) << "the see-through column";
+    EXPECT_EQ(headless::shownPixel(1, 479), 0x010000FFu);
+    EXPECT_EQ(headless::shownPixel(2, 479), drawn[479 * 640 + 2]);
+    EXPECT_EQ(headless::shownPixel(0, 0), kRed) << "rows the frame did not change are shown as they are";
+    SCREEN_OVERLAY(nullptr, 0, 0);
+    destroyImage(overlay);
+    SCREEN_LOCK();
+    SCREEN_UNLOCK(0, 0);
+    EXPECT_EQ(headless::shownPixel(1, 479), drawn[479 * 640 + 1]) << "taken away at the next presentation";
 }
 
 TEST(ScreenOpen, RefusesOtherModesAndReportsWhy)

@@ -26,6 +26,9 @@ std::vector<uint8_t> wav()
     return encodeWav(synth());
 }
 
+template <uint32_t size>
+Raster paintIconOf() { return paintIcon(size); }
+
 Raster paintGameHull() { return paintShipHull(false); }
 Raster paintEditorHull() { return paintShipHull(true); }
 
@@ -43,7 +46,13 @@ constexpr std::array kCatalogue = {
     AssetRecipe{"data/audio/effects/ping.wav", wav<synthPing>},
     AssetRecipe{"data/audio/effects/ping_return.wav", wav<synthPingReturn>},
     AssetRecipe{kEditorOwnedPath, encodeShipModel},
-    AssetRecipe{"packaging/space-game.png", png<paintIcon>},
+    // The desktop's icon theme picks among these sizes; the window shows the 64 one.
+    AssetRecipe{"packaging/icons/16x16/space-game.png", png<paintIconOf<16>>},
+    AssetRecipe{"packaging/icons/32x32/space-game.png", png<paintIconOf<32>>},
+    AssetRecipe{"packaging/icons/48x48/space-game.png", png<paintIconOf<48>>},
+    AssetRecipe{"packaging/icons/64x64/space-game.png", png<paintIconOf<64>>},
+    AssetRecipe{"packaging/icons/128x128/space-game.png", png<paintIconOf<128>>},
+    AssetRecipe{"packaging/icons/256x256/space-game.png", png<paintIconOf<256>>},
 };
 
 } // namespace

@@ -1,7 +1,8 @@
 // The desktop icon: the game's own hull, turned as if banking, flying out of a warm
 // thrust glow across a round patch of starry space; transparent outside the disc.
-// Every pixel averages 4 x 4 samples, so the disc's rim and the hull's edges are
-// smooth although the hull texture is sampled at its nearest texel.
+// Every pixel of the 256-pixel icon averages 4 x 4 samples, so the disc's rim and the
+// hull's edges are smooth although the hull texture is sampled at its nearest texel;
+// the smaller sizes are painted from the same picture, not scaled down from it.
 #include "images.h"
 
 #include "colour.h"
@@ -100,18 +101,23 @@ Sample sampleAt(const Raster& hull, double x, double y)
 
 } // namespace
 
-Raster paintIcon()
+Raster paintIcon(uint32_t size)
 {
     const Raster hull = paintShipHull(false);
-    Raster raster(kSize, kSize, 4);
-    constexpr double kSamples = kSamplesPerSide * kSamplesPerSide;
-    for (uint32_t y = 0; y < kSize; ++y) {
-        for (uint32_t x = 0; x < kSize; ++x) {
+    Raster raster(size, size, 4);
+    // A smaller icon takes as many samples per pixel of the 256 one as that one does,
+    // so its pixels average the same detail instead of aliasing the stars and edges.
+    const double scale = double(kSize) / size;
+    const int samplesPerSide = int(std::ceil(kSamplesPerSide * scale));
+    const double samples = double(samplesPerSide) * samplesPerSide;
+    for (uint32_t y = 0; y < size; ++y) {
+        for (uint32_t x = 0; x < size; ++x) {
             Rgb premultiplied;
             double coverage = 0.0;
-            for (int j = 0; j < kSamplesPerSide; ++j) {
-                for (int i = 0; i < kSamplesPerSide; ++i) {
-                    const Sample s = sampleAt(hull, x + (i + 0.5) / kSamplesPerSide, y + (j + 0.5) / kSamplesPerSide);
+            for (int j = 0; j < samplesPerSide; ++j) {
+                for (int i = 0; i < samplesPerSide; ++i) {
+                    const Sample s = sampleAt(hull, (x + (i + 0.5) / samplesPerSide) * scale,
+                                              (y + (j + 0.5) / samplesPerSide) * scale);
                     premultiplied = premultiplied + s.colour * s.coverage;
                     coverage += s.coverage;
                 }
@@ -123,7 +129,7 @@ Raster paintIcon()
                 p[1] = toByte(colour.g);
                 p[2] = toByte(colour.b);
             }
-            p[3] = toByte(255.0 * coverage / kSamples);
+            p[3] = toByte(255.0 * coverage / samples);
         }
     }
     return raster;

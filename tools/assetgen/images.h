@@ -16,7 +16,8 @@ Raster paintShipHull(bool withEditorGrid);
 Raster paintShotGlow();
 // fire2.png: 32 x 32 RGBA flame puff on fully zero (transparent-key) pixels.
 Raster paintFlamePuff();
-// The 256 x 256 RGBA desktop icon: the hull over a disc of space, clear outside it.
-Raster paintIcon();
+// The size x size RGBA desktop icon (256 at most): the hull over a disc of space,
+// clear outside it.
+Raster paintIcon(uint32_t size);
 
 } // namespace assetgen

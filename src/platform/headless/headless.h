@@ -5,7 +5,9 @@
 // may call these.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <utility>
 #include <string>
 
 struct PadState;
@@ -49,6 +51,11 @@ void failNextOpen(const std::string& reason);
 
 // Frames shown so far (outermost unlocks that had changed rows).
 int presentedFrames();
+// A pixel as the window last showed it (with any overlay), 0 before anything was
+// shown; valid until the screen closes.
+uint32_t shownPixel(int x, int y);
+// The size of the window's icon, 0 x 0 when it has none.
+std::pair<int, int> windowIconSize();
 
 struct MouseRequest {
     int x = 0, y = 0, visibility = 0, clip = 0;

@@ -25,6 +25,8 @@ struct HeadlessState {
     std::function<void()> pumpHook;
     std::string openFailure;
     int presented = 0;
+    const uint32_t* shown = nullptr; // the pixels last presented
+    int iconWidth = 0, iconHeight = 0;
     headless::MouseRequest mouseSet;
 };
 
@@ -47,9 +49,13 @@ bool open(const std::string& /*title*/, const WindowMode& /*mode*/, std::string&
     return false;
 }
 
-void close() {}
+void close() { state.shown = nullptr; }
 
-void present(const uint8_t* /*pixels*/, int /*pitch*/, int /*firstRow*/, int /*lastRow*/) { ++state.presented; }
+void present(const uint8_t* pixels, int /*pitch*/, int /*firstRow*/, int /*lastRow*/)
+{
+    ++state.presented;
+    state.shown = reinterpret_cast<const uint32_t*>(pixels);
+}
 
 void pumpEvents(bool frameBoundary)
 {
@@ -62,6 +68,12 @@ void pumpEvents(bool frameBoundary)
 }
 
 void setTitle(const std::string& /*title*/) {}
+
+void setIcon(const uint32_t* pixels, int width, int height)
+{
+    state.iconWidth = pixels ? width : 0;
+    state.iconHeight = pixels ? height : 0;
+}
 
 } // namespace backend
 
@@ -119,6 +131,14 @@ void onPump(std::function<void()> hook) { state.pumpHook = std::move(hook); }
 void failNextOpen(const std::string& reason) { state.openFailure = reason; }
 
 int presentedFrames() { return state.presented; }
+
+uint32_t shownPixel(int x, int y)
+{
+    if (!state.shown || x < 0 || y < 0 || x >= SCREEN_WIDTH || y >= SCREEN_HEIGHT) return 0;
+    return state.shown[size_t(y) * SCREEN_WIDTH + size_t(x)];
+}
+
+std::pair<int, int> windowIconSize() { return {state.iconWidth, state.iconHeight}; }
 
 MouseRequest lastMouseSet() { return state.mouseSet; }
 

@@ -147,4 +147,17 @@ void setTitle(const std::string& title)
     if (sdlWindow.window) SDL_SetWindowTitle(sdlWindow.window, title.c_str());
 }
 
+void setIcon(const uint32_t* pixels, int width, int height)
+{
+    if (!sdlWindow.window) return;
+    // SDL copies the pixels into the window's icon property (_NET_WM_ICON on X11), so
+    // the surface only lends them for the call. Without pixels the window keeps its icon.
+    SDL_Surface* icon = pixels ? SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels), width, height, 32,
+                                                                    width * 4, SDL_PIXELFORMAT_ARGB8888)
+                               : nullptr;
+    if (!icon) return;
+    SDL_SetWindowIcon(sdlWindow.window, icon);
+    SDL_FreeSurface(icon);
+}
+
 } // namespace backend

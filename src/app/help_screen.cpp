@@ -1,0 +1,88 @@
+// The table has three columns in the 80 of the 8-pixel font: the action, its keys and
+// its controller inputs; a cell too long for its column loses its middle to "...".
+#include "app/help_screen.h"
+
+#include "app/pause_screen.h"
+#include "app/screen_notice.h"
+#include "platform/platform.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr size_t kActionColumn = 14;
+constexpr size_t kKeysColumn = 25;
+constexpr size_t kPadColumn = 39;
+constexpr int kGlyphSize = 8;
+constexpr int kLineHeight = 12;
+constexpr uint32_t kTextColour = 0xFFFFFFFF;
+
+// In the order of the enumeration.
+constexpr std::array<const char*, kActionCount> kActionLabels = {
+    "thrust", "turn left", "turn right", "jump", "fire", "sonar ping", "shield", "laser sight", "zoom in",
+    "zoom out", "pause", "screenshot", "these keys", "quit"};
+
+template <typename Input>
+std::string joined(const std::vector<Input>& inputs, std::string (*name)(const Input&), std::string first = "")
+{
+    std::string text = std::move(first);
+    for (const Input& input : inputs) text += (text.empty() ? "" : ", ") + name(input);
+    return text;
+}
+
+std::string keyName(const int& key) { return KEY_NAME(key); }
+
+std::string row(const std::string& action, const std::string& keys, const std::string& pad)
+{
+    std::string line = fitToColumns(action, kActionColumn - 1);
+    line.resize(kActionColumn, ' ');
+    line += fitToColumns(keys, kKeysColumn - 1);
+    line.resize(kActionColumn + kKeysColumn, ' ');
+    line += fitToColumns(pad, kPadColumn);
+    return line.substr(0, line.find_last_not_of(' ') + 1);
+}
+
+// "F1, P or Escape closes this": the first key of each action that closes the help.
+std::string closingLine(const Settings& settings)
+{
+    std::vector<std::string> keys;
+    for (const Action action : {Action::help, Action::pause}) {
+        if (!settings.keys[bit(action)].empty()) keys.push_back(KEY_NAME(settings.keys[bit(action)].front()));
+    }
+    std::string text;
+    for (const std::string& key : keys) text += key + ", ";
+    if (!text.empty()) text.replace(text.size() - 2, 2, " or ");
+    return text + "Escape closes this";
+}
+
+} // namespace
+
+std::vector<std::string> gameHelpLines(const Settings& settings)
+{
+    std::vector<std::string> lines = {"KEYS AND CONTROLLER BUTTONS", "", row("ACTION", "KEYS", "CONTROLLER"), ""};
+    for (int a = 0; a < kActionCount; ++a) {
+        const std::string first = Action(a) == Action::quit ? "Escape" : "";
+        lines.push_back(row(kActionLabels[a], joined(settings.keys[a], keyName, first),
+                            joined(settings.pad[a], padInputLabel)));
+    }
+    lines.push_back(row("fullscreen", "Alt+Enter, F11", ""));
+    lines.push_back("");
+    lines.push_back(closingLine(settings));
+    return lines;
+}
+
+void drawHelp(const std::vector<std::string>& lines)
+{
+    SCREEN_LOCK();
+    dimScreen();
+    size_t widest = 0;
+    for (const std::string& line : lines) widest = std::max(widest, line.size());
+    const int left = (SCREEN_WIDTH - int(widest) * kGlyphSize) / 2;
+    int top = (SCREEN_HEIGHT - int(lines.size()) * kLineHeight) / 2;
+    for (const std::string& line : lines) {
+        DRAW_TEXT(nullptr, float(left), float(top), line, kTextColour);
+        top += kLineHeight;
+    }
+    SCREEN_UNLOCK(-1, -1);
+}

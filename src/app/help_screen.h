@@ -1,0 +1,16 @@
+// The key help: what each key and controller button does, written over the dimmed
+// picture. The game's table is made from the player's settings, so it shows the keys
+// as they are bound; the editor shows its own keys the same way.
+#pragma once
+
+#include "app/settings.h"
+
+#include <string>
+#include <vector>
+
+// The game's table: each action with its keys and its controller inputs as the
+// settings bind them, then the keys that close the help.
+std::vector<std::string> gameHelpLines(const Settings& settings);
+// Dims the picture on screen and writes the lines over it as one block in its middle;
+// shown at the outermost unlock.
+void drawHelp(const std::vector<std::string>& lines);

@@ -1,0 +1,56 @@
+// The notice is drawn once into a small image of its own, centred near the top of the
+// screen, clear of the heads-up line at the bottom.
+#include "app/screen_notice.h"
+
+#include "platform/platform.h"
+#include "render/image.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kGlyphSize = 8;
+constexpr int kMargin = 4; // dark pixels around the text
+constexpr int kTop = 8;
+constexpr uint32_t kStripColour = 0xFF202040;
+constexpr uint32_t kTextColour = 0xFFFFFFFF;
+const std::string kElision = "...";
+
+} // namespace
+
+std::string fitToColumns(const std::string& text, size_t columns)
+{
+    if (text.size() <= columns) return text;
+    const size_t kept = columns - kElision.size();
+    const size_t head = kept / 2;
+    return text.substr(0, head) + kElision + text.substr(text.size() - (kept - head));
+}
+
+void showNotice(ScreenNotice& notice, const std::string& text)
+{
+    removeNotice(notice);
+    const std::string shown = fitToColumns(text, kNoticeColumns);
+    const int width = int(shown.size()) * kGlyphSize + 2 * kMargin;
+    const int height = kGlyphSize + 2 * kMargin;
+    notice.picture = createImage(uint32_t(width), uint32_t(height));
+    if (!notice.picture) return; // no memory for a notice: the message on the terminal stays
+    for (int y = 0; y < height; ++y) std::fill_n(imageRow(notice.picture, uint32_t(y)), width, kStripColour);
+    DRAW_TEXT(notice.picture, float(kMargin), float(kMargin), shown, kTextColour);
+    notice.until = REAL_SECONDS() + kNoticeSeconds;
+    SCREEN_OVERLAY(notice.picture, (SCREEN_WIDTH - width) / 2, kTop);
+}
+
+bool expireNotice(ScreenNotice& notice)
+{
+    if (!notice.picture || REAL_SECONDS() < notice.until) return false;
+    removeNotice(notice);
+    return true;
+}
+
+void removeNotice(ScreenNotice& notice)
+{
+    if (!notice.picture) return;
+    SCREEN_OVERLAY(nullptr, 0, 0);
+    destroyImage(notice.picture);
+    notice.picture = nullptr;
+}
