@@ -10,6 +10,9 @@ packages=(
     libx11-dev xvfb xdotool imagemagick x11-apps # end-to-end tests of the real windows
     clang libclang-rt-14-dev                    # the fuzzers (libFuzzer)
     dpkg-dev file desktop-file-utils            # the Debian package (shlibdeps) and its desktop entries
+    help2man man-db                             # the manual pages, made from --help and read with man -l
+    lintian appstream                           # checks of the package and of its AppStream metadata
+    x11-utils                                   # xprop: the window's icon in the end-to-end tests
 )
 
 missing=()

@@ -87,7 +87,9 @@ bool writeAll(int file, const std::string& bytes)
 // Only root may give a file away, so a plain user keeps at least the group.
 void takeOverOwnerAndMode(int file, const struct stat& old)
 {
-    if (::fchown(file, old.st_uid, old.st_gid) != 0) (void)::fchown(file, static_cast<uid_t>(-1), old.st_gid);
+    // When both fail, the file keeps the saver's own owner and group, as any new file has.
+    [[maybe_unused]] const bool owned =
+        ::fchown(file, old.st_uid, old.st_gid) == 0 || ::fchown(file, static_cast<uid_t>(-1), old.st_gid) == 0;
     (void)::fchmod(file, old.st_mode & kPermissionBits);
 }
 

@@ -1,5 +1,6 @@
-# The Debian package from a build folder: cpack makes it, apt-get installs it on this
-# machine, both programs answer from /, and removing it leaves none of its files.
+# The Debian package from a build folder: cpack makes it, lintian finds nothing to
+# object to (no error, no warning, with its pedantic tags on), apt-get installs it on
+# this machine, both programs answer from /, and removing it leaves none of its files.
 # deb_install.sh BUILD_DIR. Installing a package needs root: otherwise the test is
 # skipped (status 77). A space-game installed before the test is left alone.
 set -euo pipefail
@@ -14,7 +15,9 @@ fail() {
     exit 1
 }
 [ "$(id -u)" -eq 0 ] || skip "installing a package needs root"
-command -v apt-get >/dev/null && command -v cpack >/dev/null || skip "apt-get or cpack is missing"
+for tool in apt-get cpack lintian; do
+    command -v $tool >/dev/null || skip "$tool is missing"
+done
 
 # Other builds on this machine install the same package; one at a time.
 exec 9>/tmp/space-game-package-test.lock
@@ -32,7 +35,7 @@ trap clean_up EXIT
 
 (cd "$build" && cpack -G DEB -B "$scratch" >"$scratch/cpack.log" 2>&1) || fail "cpack: $(cat "$scratch/cpack.log")"
 version=$(sed -n 's/^inline constexpr std::string_view kProductVersion = "\(.*\)";$/\1/p' "$build/generated/app/build_info.h")
-package="$scratch/space-game_${version}_amd64.deb"
+package="$scratch/space-game_${version}_$(dpkg --print-architecture).deb"
 [ -f "$package" ] || fail "no $(basename "$package") in: $(ls "$scratch")"
 
 depends=$(dpkg-deb -f "$package" Depends)
@@ -41,19 +44,28 @@ for library in libsdl2-2.0-0 libsdl2-mixer-2.0-0 zlib1g libc6; do
 done
 [ -n "$(dpkg-deb -f "$package" Description)" ] || fail "no description"
 files=$(dpkg-deb -c "$package" | awk '{print $6}')
-for file in ./usr/bin/space-game ./usr/bin/space-game-editor ./usr/share/space-game/data/visual/space.png \
+for file in ./usr/games/space-game ./usr/games/space-game-editor ./usr/share/space-game/data/visual/space.png \
     ./usr/share/space-game/data/model/Ship.mdata ./usr/share/applications/space-game.desktop \
-    ./usr/share/applications/space-game-editor.desktop ./usr/share/icons/hicolor/256x256/apps/space-game.png \
-    ./usr/share/doc/space-game/README.md; do
+    ./usr/share/applications/space-game-editor.desktop ./usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/space-game.png \
+    ./usr/share/man/man6/space-game.6.gz ./usr/share/man/man6/space-game-editor.6.gz \
+    ./usr/share/metainfo/org.space_game.game.metainfo.xml ./usr/share/doc/space-game/{README.md,copyright,changelog.gz}; do
     grep -qx "$file" <<<"$files" || fail "the package lacks $file"
 done
 ! grep -v '^\./usr/' <<<"$files" | grep -qv '^\./$' || fail "files outside /usr: $(grep -v '^\./usr/' <<<"$files")"
+! grep -q '^\./usr/bin/' <<<"$files" || fail "a game's programs belong in /usr/games: $(grep '^\./usr/bin/' <<<"$files")"
+
+# Errors and warnings fail; the informational tags are shown for whoever reads the log.
+lintian -I -E --pedantic --fail-on error,warning "$package" >"$scratch/lintian.log" 2>&1 ||
+    fail "lintian objects to $(basename "$package"):
+$(cat "$scratch/lintian.log")"
+cat "$scratch/lintian.log"
 
 installed=yes
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=300 \
     "$package" >"$scratch/apt.log" 2>&1 || fail "apt-get install: $(cat "$scratch/apt.log")"
-[ "$(cd / && space-game --version)" = "Space Game $version" ] || fail "space-game --version: $(cd / && space-game --version)"
-(cd / && space-game-editor --help) | grep -q "^Usage: space-game-editor " || fail "space-game-editor --help"
+[ "$(cd / && /usr/games/space-game --version)" = "Space Game $version" ] ||
+    fail "space-game --version: $(cd / && /usr/games/space-game --version)"
+(cd / && /usr/games/space-game-editor --help) | grep -q "^Usage: space-game-editor " || fail "space-game-editor --help"
 
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -q -o DPkg::Lock::Timeout=300 space-game >"$scratch/apt.log" 2>&1 ||
     fail "apt-get purge: $(cat "$scratch/apt.log")"

@@ -1,0 +1,33 @@
+# What the package carries besides the programs, as the build makes it, checked
+# without installing anything: the AppStream metadata passes appstreamcli's pedantic
+# validation, and each manual page shows every option its program's --help lists.
+# package_files.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+metainfo=$(echo "$build"/package/*.metainfo.xml)
+[ -f "$metainfo" ] || fail "no AppStream metadata in $build/package"
+# --no-net: the screenshots' addresses are checked for their form, not fetched.
+appstreamcli validate --pedantic --no-net "$metainfo" || fail "appstreamcli validate --pedantic $metainfo"
+
+for program in game:space-game editor:space-game-editor; do
+    binary=$build/${program%%:*}
+    page=$build/package/man/${program#*:}.6.gz
+    # Wide and in plain ASCII, so that no option is broken over two lines or shown
+    # with a typographic dash.
+    manual=$(LC_ALL=C MANWIDTH=300 man -l "$page" 2>&1) || fail "man -l $page: $manual"
+    options=$("$binary" --help | grep -o -- '--[a-z][a-z-]*' | sort -u)
+    [ -n "$options" ] || fail "$binary --help lists no option"
+    for option in $options; do
+        grep -q -- "$option\\b" <<<"$manual" || fail "the manual page of ${program#*:} lacks $option"
+    done
+    for section in ENVIRONMENT FILES "EXIT STATUS"; do
+        grep -q "^$section" <<<"$manual" || fail "the manual page of ${program#*:} has no $section section"
+    done
+done
+echo "PASS: AppStream metadata valid; both manual pages show every option of --help"
