@@ -11,6 +11,6 @@
 // The game's table: each action with its keys and its controller inputs as the
 // settings bind them, then the keys that close the help.
 std::vector<std::string> gameHelpLines(const Settings& settings);
-// Dims the picture on screen and writes the lines over it as one block in its middle;
+// Dims the picture on screen and writes the lines on a dark panel in its middle;
 // shown at the outermost unlock.
 void drawHelp(const std::vector<std::string>& lines);

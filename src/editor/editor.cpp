@@ -111,7 +111,7 @@ bool runEditorFrame(Editor& editor)
     WAIT_VSYNC();
     SCREEN_UNLOCK(-1, -1);
     SLEEP_MS(kFrameSleepMs);
-    return !escapeEndsEditor(editor);
+    return escapeClosesHelp(editor) || !escapeEndsEditor(editor);
 }
 
 void endEditor(Editor& editor)

@@ -53,6 +53,7 @@ void deletePoint(Editor& editor)
 }
 
 void showHelp(Editor& editor) { editor.helpShown = true; }
+void hideHelp(Editor& editor) { editor.helpShown = false; }
 
 void undo(Editor& editor)
 {
@@ -94,28 +95,10 @@ void keepSelectionInModel(Editor& editor)
     editor.selected = std::clamp(editor.selected, 0, std::max(0, lastLine(editor)));
 }
 
-// While the help shows, F1 or the Escape key itself closes it, and nothing else
-// answers. The close button (which also reads as Escape) still quits.
-void answerHelpKeys(Editor& editor)
-{
-    if (KEY_DOWN(scancode::F1)) {
-        editor.helpShown = false;
-        WAIT_KEY(scancode::F1);
-        return;
-    }
-    const int escapeKey = KEY_BY_NAME("Escape");
-    if (!KEY_HELD(escapeKey)) return;
-    editor.helpShown = false;
-    do {
-        PUMP_EVENTS();
-        SLEEP_MS(kHeldKeyPollMs);
-    } while (KEY_HELD(escapeKey));
-}
-
 void handleEditorKeys(Editor& editor)
 {
     if (editor.helpShown) {
-        answerHelpKeys(editor);
+        onPress(editor, scancode::F1, hideHelp);
         return;
     }
     const bool ctrl = KEY_DOWN(scancode::CTRL) != 0;
@@ -136,4 +119,16 @@ void handleEditorKeys(Editor& editor)
     for (const int key : {scancode::DELETE, scancode::X}) onPress(editor, key, deletePoint);
     onPress(editor, scancode::F1, showHelp);
     editor.hold = KEY_DOWN(scancode::N) != 0;
+}
+
+bool escapeClosesHelp(Editor& editor)
+{
+    const int escapeKey = KEY_BY_NAME("Escape");
+    if (!editor.helpShown || !KEY_HELD(escapeKey)) return false;
+    editor.helpShown = false;
+    do {
+        PUMP_EVENTS();
+        SLEEP_MS(kHeldKeyPollMs);
+    } while (KEY_HELD(escapeKey));
+    return true;
 }

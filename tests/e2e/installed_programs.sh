@@ -1,5 +1,7 @@
 # The programs installed into a prefix and started from /, as from a desktop menu:
-# the game shows its window and ends on Escape; the editor, whose installed data
+# the game shows its window with its icon, saves F12's screenshot in the Pictures
+# folder that the desktop's user-dirs.dirs names and says so in the window for a
+# moment, and ends on Escape; the editor, whose installed data
 # folder is read-only, saves the edited ship to the user's data folder (and says so),
 # leaving the installed ship alone; the game then flies the user's ship.
 set -euo pipefail
@@ -11,7 +13,8 @@ SCRATCH_DIRS+=("$prefix")
 cmake --install "$bin_dir" --prefix "$prefix" >"$prefix/install.log" || fail "install: $(cat "$prefix/install.log")"
 data="$prefix/share/space-game/data"
 for file in bin/space-game bin/space-game-editor share/space-game/data/visual/ship2.png \
-    share/icons/hicolor/256x256/apps/space-game.png share/doc/space-game/README.md; do
+    share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/space-game.png \
+    share/doc/space-game/README.md; do
     [ -e "$prefix/$file" ] || fail "not installed: $file"
 done
 desktop-file-validate "$prefix"/share/applications/space-game.desktop \
@@ -24,8 +27,33 @@ own="$XDG_DATA_HOME/space-game/model/Ship.mdata"
 export SDL_AUDIODRIVER=no-such-device
 cd /
 
+# The desktop names the Pictures folder in user-dirs.dirs, as xdg-user-dirs-update
+# writes it; the game must find it there, not in the environment or the home folder.
+pictures="$XDG_CONFIG_HOME/My \"Pictures\""
+printf '# written by xdg-user-dirs-update\nXDG_PICTURES_DIR="%s"\n' "${pictures//\"/\\\"}" \
+    >"$XDG_CONFIG_HOME/user-dirs.dirs"
+unset XDG_PICTURES_DIR
+
+# window_icon: the window carries a 64 x 64 icon for the desktop's task bar.
+window_icon() {
+    xprop -id "$WINDOW_ID" _NET_WM_ICON | grep -q "Icon (64 x 64)" || { xprop -id "$WINDOW_ID" _NET_WM_ICON | head -c 300; return 1; }
+}
+
+# saved_in_pictures: sets SAVED to the screenshot in the Pictures folder, once it is there.
+saved_in_pictures() {
+    SAVED=$(find "$pictures/space-game" -name 'space-game-*.png' 2>/dev/null | head -n 1 || true)
+    [ -n "$SAVED" ] || { echo "no picture; stderr: $(cat "$WORK_DIR/stderr")"; return 1; }
+}
+
 start_program "$prefix/bin/space-game" "Space Game"
 screenshot_showing "$WORK_DIR/game.png" 640x8+0+471 '#FFFF00' 100
+wait_for 10 "the window's icon" window_icon
+press_key F12
+wait_for 30 "a screenshot in $pictures/space-game" saved_in_pictures
+# "Screenshot saved: space-game-....png" in white on its dark strip at the top, while
+# the file itself holds the game's picture alone.
+screenshot_showing "$WORK_DIR/notice.png" 640x16+0+8 '#202040' 2000
+[ "$(count_colour "$SAVED" 640x16+0+8 '#202040')" -lt 100 ] || fail "the notice is in the screenshot $SAVED"
 press_key Escape
 expect_exit_within 15
 

@@ -2,6 +2,7 @@
 // bounds, saving and reloading, and the failures that must never lose the user's work.
 #include "support/editor_fixture.h"
 #include "editor/editor_keys.h"
+#include "editor/editor_help.h"
 
 #include "model/mdata_text.h"
 
@@ -239,6 +240,7 @@ TEST_F(EditorKeys, F1_ShowsTheKeysOverTheDimmedGridUntilF1OrEscapeAndNothingEdit
     ASSERT_TRUE(frameHoldingKey(scancode::F1));
     ASSERT_TRUE(editor.helpShown);
     EXPECT_EQ(screenPixel(89, 400), 0xFF303030u);
+    for (const std::string& line : editorHelpLines()) EXPECT_LE(line.size(), 80u) << line; // the window's columns
     EXPECT_TRUE(frameOnCell(21, 8, MOUSE_LEFT));
     EXPECT_TRUE(frameHoldingKey(scancode::UP));
     EXPECT_TRUE(sameModel(editor.model, before));
