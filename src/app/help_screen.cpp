@@ -4,6 +4,7 @@
 
 #include "app/pause_screen.h"
 #include "app/screen_notice.h"
+#include "platform/font8x8.h"
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -14,7 +15,6 @@ namespace {
 constexpr size_t kActionColumn = 14;
 constexpr size_t kKeysColumn = 25;
 constexpr size_t kPadColumn = 39;
-constexpr int kGlyphSize = 8;
 constexpr int kLineHeight = 12;
 constexpr uint32_t kTextColour = 0xFFFFFFFF;
 constexpr uint32_t kPanelColour = 0xFF101020;

@@ -2,6 +2,7 @@
 // played draws a whole new picture, so nothing needs to be kept.
 #include "app/pause_screen.h"
 
+#include "platform/font8x8.h"
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -9,7 +10,6 @@
 
 namespace {
 
-constexpr int kGlyphSize = 8;
 constexpr uint32_t kMessageColour = 0xFFFFFFFF;
 constexpr uint32_t kHalfBrightness = 0x007F7F7F; // each channel halved, once shifted right
 constexpr uint32_t kOpaque = 0xFF000000;

@@ -2,6 +2,7 @@
 // screen, clear of the heads-up line at the bottom.
 #include "app/screen_notice.h"
 
+#include "platform/font8x8.h"
 #include "platform/platform.h"
 #include "render/image.h"
 
@@ -9,7 +10,6 @@
 
 namespace {
 
-constexpr int kGlyphSize = 8;
 constexpr int kMargin = 4; // dark pixels around the text
 constexpr int kTop = 8;
 constexpr uint32_t kStripColour = 0xFF202040;
