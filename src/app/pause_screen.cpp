@@ -1,5 +1,6 @@
 // The pause screen is drawn over the frame already in the framebuffer; the next frame
-// played draws a whole new picture, so nothing needs to be kept.
+// played draws a whole new picture. Only to change from one paused screen to another
+// is the frame kept (keepScreenPicture) and put back.
 #include "app/pause_screen.h"
 
 #include "platform/font8x8.h"
