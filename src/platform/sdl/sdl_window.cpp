@@ -105,7 +105,9 @@ bool open(const std::string& title, const WindowMode& mode, std::string& error)
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (!startVideo(error)) return false;
     const int scale = fittingScale(mode.scale);
-    const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+    // Hidden until it is ready: making an OpenGL renderer may destroy the window and
+    // make a new one, and a desktop (or a test) should never see the first.
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN |
                          (mode.fullscreen ? Uint32(SDL_WINDOW_FULLSCREEN_DESKTOP) : 0u);
     sdlWindow.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                         SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale, flags);
@@ -120,6 +122,7 @@ bool open(const std::string& title, const WindowMode& mode, std::string& error)
     }
     SDL_SetTextureBlendMode(sdlWindow.texture, SDL_BLENDMODE_NONE); // pixel alpha is never shown
     SDL_SetWindowMinimumSize(sdlWindow.window, kMinimumWidth, kMinimumHeight);
+    SDL_ShowWindow(sdlWindow.window);
     return true;
 }
 
