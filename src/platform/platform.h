@@ -107,9 +107,9 @@ using KeySet = std::bitset<128>;
 void HOLD_KEYS(const KeySet& keys);
 void RELEASE_KEYS();
 
-// Keys by position as SDL numbers them (0 is no key), for key maps that the user
-// writes with SDL's key names ("Left Ctrl", "Keypad 8").
-int KEY_BY_NAME(const std::string& name); // 0 for a name SDL does not know
+// Keys by their position (key_positions.h; 0 is no key), for key maps that the user
+// writes with SDL's key names ("Left Ctrl", "Keypad 8"), whatever the backend.
+int KEY_BY_NAME(const std::string& name); // 0 for a name no key has
 std::string KEY_NAME(int key);
 // Down now, or tapped since the last frame boundary.
 bool KEY_HELD(int key);
