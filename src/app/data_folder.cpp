@@ -10,6 +10,7 @@
 #include <array>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace {
 
