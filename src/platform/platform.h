@@ -14,6 +14,7 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct Image;
@@ -171,6 +172,12 @@ void HOLD_TIMER(double seconds);
 void RELEASE_TIMER();
 // Sleeps the whole time, pumping window events; a key press does not cut it short.
 void SLEEP_MS(int milliseconds);
+
+// Runs frame until it returns false, then returns finish's exit status. A browser
+// page must have control back after every frame: there each frame is one call from
+// the page's frame loop, this call never returns (its caller's locals stay where
+// they are, for the frames to use), and finish's status ends the page's program.
+int RUN_FRAMES(const std::function<bool()>& frame, const std::function<int()>& finish);
 
 void RANDOM_SEED(double seed);
 // Uniformly distributed in [0, 1).
