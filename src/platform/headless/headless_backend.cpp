@@ -64,6 +64,8 @@ void pumpEvents(bool frameBoundary)
 
 void setTitle(const std::string& /*title*/) {}
 
+void fileSaved(const std::string& /*path*/) {}
+
 } // namespace backend
 
 namespace headless {

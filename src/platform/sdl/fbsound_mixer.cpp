@@ -4,6 +4,7 @@
 // locks its own state; no callback runs on the audio thread, so nothing here is
 // shared with it. Without an audio device every call does nothing and fails.
 #include "platform/fbsound.h"
+#include "platform/sound_levels.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -19,8 +20,8 @@
 
 namespace {
 
-constexpr float kFullVolume = 2.0f;
-constexpr int kFullPanLevel = 255;
+using sound_levels::kFullVolume;
+static_assert(sound_levels::kMixerFullVolume == MIX_MAX_VOLUME, "the shared levels are the mixer's");
 
 struct MixerSound {
     int wave = 0;
@@ -52,21 +53,10 @@ Mix_Chunk* audibleChunk(int sound)
 
 bool isPlaying(int sound) { return audibleChunk(sound) && Mix_Playing(sound) != 0; }
 
-int mixerVolume(float volume)
-{
-    if (!(volume > 0.0f)) return 0; // NaN is silent too
-    return static_cast<int>(std::lround(std::min(volume, kFullVolume) / kFullVolume * MIX_MAX_VOLUME));
-}
-
-// The far side fades out; the near side stays at full level, so a centred sound is
-// as loud as an unpanned one.
 void applyPan(int channel, float pan)
 {
-    const float p = std::isnan(pan) ? 0.0f : std::clamp(pan, -1.0f, 1.0f);
-    const auto level = [](float share) {
-        return static_cast<Uint8>(std::lround(kFullPanLevel * std::min(1.0f, share)));
-    };
-    Mix_SetPanning(channel, level(1.0f - p), level(1.0f + p));
+    const sound_levels::PanLevels levels = sound_levels::panLevels(pan);
+    Mix_SetPanning(channel, levels.left, levels.right);
 }
 
 // Some audio back-ends (ALSA, JACK) print their failures straight to standard error
@@ -139,7 +129,7 @@ bool FBS_INIT(int sampleRate, int channels, int /*buffers*/, int framesPerBuffer
     // The mixer's default channels would play waves of their own; ours are allocated
     // one per sound as sounds are made.
     Mix_AllocateChannels(static_cast<int>(mixer.sounds.size()));
-    Mix_MasterVolume(static_cast<int>(std::lround(mixer.masterLevel * MIX_MAX_VOLUME)));
+    Mix_MasterVolume(sound_levels::masterVolume(mixer.masterLevel));
     mixer.open = true;
     mixer.error.clear();
     if (!mixer.exitHooked) mixer.exitHooked = std::atexit(exitAtProgramEnd) == 0;
@@ -190,7 +180,7 @@ bool FBS_PLAY_SOUND(int sound, int loopCount)
     // Halting first drops the panning of the previous play; then the play starts with
     // this sound's settings from its first sample.
     Mix_HaltChannel(sound);
-    Mix_Volume(sound, mixerVolume(s.volume));
+    Mix_Volume(sound, sound_levels::mixerVolume(s.volume));
     applyPan(sound, s.pan);
     s.loopCount = std::max(loopCount, 0);
     const int repeats = loopCount > 0 ? loopCount - 1 : -1; // the mixer counts plays after the first
@@ -252,7 +242,7 @@ bool FBS_SET_SOUNDVOLUME(int sound, float volume)
 {
     if (!validSound(sound)) return false;
     mixer.sounds[sound].volume = volume;
-    if (mixer.open) Mix_Volume(sound, mixerVolume(volume));
+    if (mixer.open) Mix_Volume(sound, sound_levels::mixerVolume(volume));
     return true;
 }
 
@@ -267,6 +257,6 @@ bool FBS_SET_SOUNDPAN(int sound, float pan)
 bool FBS_SET_MASTERVOLUME(float level)
 {
     mixer.masterLevel = std::isnan(level) ? 1.0f : std::clamp(level, 0.0f, 1.0f);
-    if (mixer.open) Mix_MasterVolume(static_cast<int>(std::lround(mixer.masterLevel * MIX_MAX_VOLUME)));
+    if (mixer.open) Mix_MasterVolume(sound_levels::masterVolume(mixer.masterLevel));
     return true;
 }

@@ -147,4 +147,6 @@ void setTitle(const std::string& title)
     if (sdlWindow.window) SDL_SetWindowTitle(sdlWindow.window, title.c_str());
 }
 
+void fileSaved(const std::string& /*path*/) {} // the desktop's files are the file system's
+
 } // namespace backend
