@@ -1,7 +1,8 @@
 // Platform services: the one 640 by 480 32-bit screen, drawing primitives, keyboard,
 // mouse, timer, sleep and the seeded generator. Two backends implement this header,
-// chosen at link time: a real SDL2 window, and a headless one for tests, benchmarks
-// and runners (see headless.h). Logic never talks to SDL except through here.
+// chosen at link time: a real SDL2 window, a browser page, and a headless one for
+// tests, benchmarks and runners (see headless.h). Logic never talks to SDL or the
+// browser except through here.
 //
 // Coordinates given to the primitives are floats in screen pixels, (0, 0) top left,
 // y down, each rounded half away from zero to a pixel. Every primitive clips to its
