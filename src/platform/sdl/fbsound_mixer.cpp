@@ -5,12 +5,12 @@
 // shared with it. Without an audio device every call does nothing and fails.
 #include "platform/fbsound.h"
 #include "platform/sound_levels.h"
+#include "platform/sound_records.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -20,16 +20,7 @@
 
 namespace {
 
-using sound_levels::kFullVolume;
 static_assert(sound_levels::kMixerFullVolume == MIX_MAX_VOLUME, "the shared levels are the mixer's");
-
-struct MixerSound {
-    int wave = 0;
-    int loopCount = 0; // as last started: n > 0 plays, 0 for ever
-    float volume = kFullVolume;
-    float pan = 0.0f;
-    bool reusable = false; // made by FBS_PLAY_WAVE for a caller that wanted no handle
-};
 
 struct Mixer {
     bool open = false;
@@ -37,7 +28,7 @@ struct Mixer {
     bool exitHooked = false;
     std::string error;
     std::vector<Mix_Chunk*> waves; // null where the file could not be loaded
-    std::vector<MixerSound> sounds; // sound n plays on mixer channel n
+    std::vector<LibrarySound> sounds; // sound n plays on mixer channel n
 };
 
 Mixer mixer;
@@ -167,7 +158,7 @@ bool FBS_CREATE_SOUND(int wave, int& sound)
 {
     if (wave < 0 || wave >= static_cast<int>(mixer.waves.size())) return false;
     sound = static_cast<int>(mixer.sounds.size());
-    mixer.sounds.push_back(MixerSound{.wave = wave});
+    mixer.sounds.push_back(LibrarySound{.wave = wave});
     if (mixer.open) Mix_AllocateChannels(static_cast<int>(mixer.sounds.size()));
     return true;
 }
@@ -176,7 +167,7 @@ bool FBS_PLAY_SOUND(int sound, int loopCount)
 {
     Mix_Chunk* chunk = audibleChunk(sound);
     if (!chunk) return false;
-    MixerSound& s = mixer.sounds[sound];
+    LibrarySound& s = mixer.sounds[sound];
     // Halting first drops the panning of the previous play; then the play starts with
     // this sound's settings from its first sample.
     Mix_HaltChannel(sound);
@@ -190,18 +181,9 @@ bool FBS_PLAY_SOUND(int sound, int loopCount)
 bool FBS_PLAY_WAVE(int wave, int loopCount, float /*speed*/, float volume, float pan, int* sound)
 {
     if (wave < 0 || wave >= static_cast<int>(mixer.waves.size())) return false;
-    // A sound nobody holds a handle to is reused once it has finished.
     int chosen = -1;
-    for (int i = 0; i < static_cast<int>(mixer.sounds.size()) && chosen < 0; ++i) {
-        if (mixer.sounds[i].reusable && !isPlaying(i)) chosen = i;
-    }
-    if (chosen < 0 && !FBS_CREATE_SOUND(wave, chosen)) return false;
-    MixerSound& s = mixer.sounds[chosen];
-    s.wave = wave;
-    s.volume = volume;
-    s.pan = pan;
-    s.reusable = sound == nullptr;
-    if (sound) *sound = chosen;
+    const auto makeSound = [wave](int& made) { return FBS_CREATE_SOUND(wave, made); };
+    if (!sound_records::soundForWave(mixer.sounds, isPlaying, makeSound, wave, volume, pan, sound, chosen)) return false;
     return FBS_PLAY_SOUND(chosen, loopCount);
 }
 
@@ -209,10 +191,7 @@ bool FBS_GET_SOUNDLOOPS(int sound, int& loopsLeft)
 {
     loopsLeft = 0;
     if (!validSound(sound)) return false;
-    if (isPlaying(sound)) {
-        const int asked = mixer.sounds[sound].loopCount;
-        loopsLeft = asked > 0 ? asked : INT_MAX;
-    }
+    loopsLeft = sound_records::loopsLeft(mixer.sounds[sound], isPlaying(sound));
     return true;
 }
 

@@ -6,24 +6,19 @@
 // starts (page.js), and resumes the audio then.
 #include "platform/fbsound.h"
 #include "platform/sound_levels.h"
+#include "platform/sound_records.h"
 #include "platform/web/web_wav.h"
 
 #include <emscripten.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <cmath>
 #include <vector>
 
 namespace {
 
-struct WebSound {
-    int wave = 0;
-    int loopCount = 0; // as last started: n > 0 plays, 0 for ever
-    float volume = sound_levels::kFullVolume;
-    float pan = 0.0f;
-    bool reusable = false; // made by FBS_PLAY_WAVE for a caller that wanted no handle
+struct WebSound : LibrarySound {
     bool paused = false;
     double pausedAt = 0.0; // seconds into the plays, while paused
 };
@@ -208,7 +203,9 @@ bool FBS_CREATE_SOUND(int wave, int& sound)
 {
     if (!validWave(wave)) return false;
     sound = static_cast<int>(library.sounds.size());
-    library.sounds.push_back(WebSound{.wave = wave});
+    WebSound made;
+    made.wave = wave;
+    library.sounds.push_back(made);
     return true;
 }
 
@@ -225,18 +222,9 @@ bool FBS_PLAY_SOUND(int sound, int loopCount)
 bool FBS_PLAY_WAVE(int wave, int loopCount, float /*speed*/, float volume, float pan, int* sound)
 {
     if (!validWave(wave)) return false;
-    // A sound nobody holds a handle to is reused once it has finished.
     int chosen = -1;
-    for (int i = 0; i < static_cast<int>(library.sounds.size()) && chosen < 0; ++i) {
-        if (library.sounds[i].reusable && !isPlaying(i)) chosen = i;
-    }
-    if (chosen < 0 && !FBS_CREATE_SOUND(wave, chosen)) return false;
-    WebSound& s = library.sounds[chosen];
-    s.wave = wave;
-    s.volume = volume;
-    s.pan = pan;
-    s.reusable = sound == nullptr;
-    if (sound) *sound = chosen;
+    const auto makeSound = [wave](int& made) { return FBS_CREATE_SOUND(wave, made); };
+    if (!sound_records::soundForWave(library.sounds, isPlaying, makeSound, wave, volume, pan, sound, chosen)) return false;
     return FBS_PLAY_SOUND(chosen, loopCount);
 }
 
@@ -244,10 +232,7 @@ bool FBS_GET_SOUNDLOOPS(int sound, int& loopsLeft)
 {
     loopsLeft = 0;
     if (!validSound(sound)) return false;
-    if (isPlaying(sound)) {
-        const int asked = library.sounds[sound].loopCount;
-        loopsLeft = asked > 0 ? asked : INT_MAX;
-    }
+    loopsLeft = sound_records::loopsLeft(library.sounds[sound], isPlaying(sound));
     return true;
 }
 

@@ -14,7 +14,7 @@ Module.printed = [];
 
 (() => {
   const home = "/home/web_user";
-  const recording = home + "/recorded.demo";
+  const recording = "/tmp/space-game.demo"; // offered as a download, not kept
   const chosenDemo = "/tmp/chosen.demo";
   const notice = document.getElementById("notice");
   const headline = document.getElementById("headline");
@@ -36,8 +36,7 @@ Module.printed = [];
     Module.printed.push(text);
   };
 
-  const download = (path) => {
-    const name = path.substring(path.lastIndexOf("/") + 1);
+  const download = (path, name = path.substring(path.lastIndexOf("/") + 1)) => {
     const blob = new Blob([FS.readFile(path)], { type: "application/octet-stream" });
     const link = document.createElement("a");
     link.href = URL.createObjectURL(blob);
@@ -96,7 +95,8 @@ Module.printed = [];
     const last = Module.printed.slice(-3).join("\n");
     show(status === 0 ? "the program has ended" : "the program has ended with status " + status,
          last + "\nReload the page to start again.");
-    if (query.has("record") && FS.analyzePath(recording).exists) download(recording);
+    const stamp = new Date().toISOString().slice(0, 19).replace(/[T:]/g, "-");
+    if (query.has("record") && FS.analyzePath(recording).exists) download(recording, "space-game-" + stamp + ".demo");
   };
 
   const start = (args) => {
@@ -155,4 +155,11 @@ Module.printed = [];
   };
   addEventListener("keydown", resumeSound, true);
   addEventListener("pointerdown", resumeSound, true);
+  // A hidden page runs no frames, so nothing would stop a looping sound until the
+  // game, shown again, finds it has lost the focus and pauses.
+  document.addEventListener("visibilitychange", () => {
+    if (!Module.audio) return;
+    if (document.hidden) Module.audio.context.suspend();
+    else resumeSound();
+  });
 })();

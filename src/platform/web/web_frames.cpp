@@ -2,8 +2,12 @@
 // browser after every frame, so RUN_FRAMES hands the frame to the browser's animation
 // loop (one call per display refresh) and never returns; the caller's locals stay on
 // the stack for the frames to use. Nothing here can wait: a sleep is the time until
-// the next frame. Each frame's own work is timed, for the page to report.
+// the next frame. Each frame's own work is timed, for the page to report. The clock
+// stands still while the page is hidden: the browser runs no frames then, so the
+// game learns of the lost focus only when it is shown again, and the time between
+// must not reach the world as the step before its pause.
 #include "platform/platform.h"
+#include "platform/web/web_page.h"
 
 #include <emscripten.h>
 
@@ -18,10 +22,21 @@ struct FrameLoop {
 
 FrameLoop loop;
 
+struct HiddenTime {
+    double since = -1.0; // when the page was hidden, while it is; else negative
+    double total = 0.0;  // milliseconds hidden before that
+};
+
+HiddenTime hiddenTime;
+
 // The page's program ended with this status (page.js shows it).
 EM_JS(void, endPageProgram, (int status), { Module.onProgramEnd(status); });
 EM_JS(void, markFramesRunning, (), { Module.framesRunning = true; });
-EM_JS(void, noteFrameWork, (double milliseconds), { Module.frameWork.push(milliseconds); });
+// Kept for the last half hour or so at 60 frames a second.
+EM_JS(void, noteFrameWork, (double milliseconds), {
+    if (Module.frameWork.length >= 100000) Module.frameWork.splice(0, 50000);
+    Module.frameWork.push(milliseconds);
+});
 
 void runOneFrame()
 {
@@ -37,7 +52,21 @@ void runOneFrame()
 
 } // namespace
 
-double REAL_SECONDS() { return emscripten_get_now() / 1000.0; }
+void web::pageHidden(bool hidden)
+{
+    const double now = emscripten_get_now();
+    if (hidden && hiddenTime.since < 0.0) hiddenTime.since = now;
+    if (!hidden && hiddenTime.since >= 0.0) {
+        hiddenTime.total += now - hiddenTime.since;
+        hiddenTime.since = -1.0;
+    }
+}
+
+double REAL_SECONDS()
+{
+    const double now = hiddenTime.since >= 0.0 ? hiddenTime.since : emscripten_get_now();
+    return (now - hiddenTime.total) / 1000.0;
+}
 
 void SLEEP_MS(int /*milliseconds*/) {}
 

@@ -81,6 +81,7 @@ EM_BOOL onBlur(int /*type*/, const EmscriptenFocusEvent* /*event*/, void* /*data
 EM_BOOL onVisibility(int /*type*/, const EmscriptenVisibilityChangeEvent* event, void* /*data*/)
 {
     if (event->hidden) loseFocus();
+    web::pageHidden(event->hidden);
     return false;
 }
 

@@ -12,5 +12,7 @@ void listenToPage();
 void listenToMouse(); // web_mouse.cpp
 // A frame boundary for the controllers: presses from before it are forgotten (web_pads.cpp).
 void startPadFrame();
+// The page was hidden or shown again (web_frames.cpp): a hidden page runs no frames.
+void pageHidden(bool hidden);
 
 } // namespace web
