@@ -25,8 +25,11 @@ XDG_CONFIG_HOME=$(mktemp -d)
 SCRATCH_DIRS+=("$XDG_CONFIG_HOME")
 export XDG_CONFIG_HOME
 
+# The script's own standard error: fail also reaches it from inside wait_for, which
+# keeps what a polled command prints.
+exec {FAIL_OUTPUT}>&2
 fail() {
-    echo "FAIL: $*" >&2
+    echo "FAIL: $*" >&"$FAIL_OUTPUT"
     exit 1
 }
 
