@@ -110,8 +110,9 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
 int KEY_BY_NAME(const std::string& name)
 {
     if (name.empty()) return key_position::NONE;
-    const auto found = std::find_if(kKeys.begin(), kKeys.end(),
-                                    [&name](const KeyName& key) { return !key.name.empty() && sameIgnoringCase(key.name, name); });
+    const auto found = std::find_if(kKeys.begin(), kKeys.end(), [&name](const KeyName& key) {
+        return !key.name.empty() && sameIgnoringCase(key.name, name);
+    });
     return found == kKeys.end() ? key_position::NONE : found->position;
 }
 
@@ -120,6 +121,7 @@ std::string KEY_NAME(int key) { return key_position::valid(key) ? std::string(kK
 int key_position::byBrowserCode(std::string_view code)
 {
     if (code.empty()) return NONE;
-    const auto found = std::find_if(kKeys.begin(), kKeys.end(), [code](const KeyName& key) { return key.browserCode == code; });
+    const auto found =
+        std::find_if(kKeys.begin(), kKeys.end(), [code](const KeyName& key) { return key.browserCode == code; });
     return found == kKeys.end() ? NONE : found->position;
 }

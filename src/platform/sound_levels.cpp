@@ -16,7 +16,9 @@ int masterVolume(float level) { return static_cast<int>(std::lround(level * kMix
 PanLevels panLevels(float pan)
 {
     const float p = std::isnan(pan) ? 0.0f : std::clamp(pan, -1.0f, 1.0f);
-    const auto level = [](float share) { return static_cast<uint8_t>(std::lround(kFullPanLevel * std::min(1.0f, share))); };
+    const auto level = [](float share) {
+        return static_cast<uint8_t>(std::lround(kFullPanLevel * std::min(1.0f, share)));
+    };
     return {level(1.0f - p), level(1.0f + p)};
 }
 

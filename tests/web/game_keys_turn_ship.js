@@ -24,11 +24,12 @@ function sightDirection(pixels) {
   return (Math.atan2(sumX / count - 320, 240 - sumY / count) * 180) / Math.PI;
 }
 
+const startPrompt = `document.getElementById("headline").textContent.startsWith("click")`;
 const percentile = (sorted, share) => sorted[Math.min(sorted.length - 1, Math.floor(sorted.length * share))];
 
 withSite(site, async (browser, address) => {
   const page = await browser.open(address + "/game.html?seed=3");
-  await page.waitFor("the prompt to start", () => page.evaluate(`document.getElementById("headline").textContent.startsWith("click")`), 30);
+  await page.waitFor("the prompt to start", () => page.evaluate(startPrompt), 30);
   await page.press("Space");
   await page.waitFor("the game's first frames", () => page.evaluate(`Module.frameWork.length > 60`), 30);
   await page.press("KeyA");
@@ -37,7 +38,8 @@ withSite(site, async (browser, address) => {
   await page.key("keyDown", "ArrowLeft");
   await new Promise((resolve) => setTimeout(resolve, 400));
   await page.key("keyUp", "ArrowLeft");
-  const after = await page.waitFor("the sight after the turn", async () => sightDirection(await page.canvasPixels()), 10);
+  const after = await page.waitFor("the sight after the turn", async () => sightDirection(await page.canvasPixels()),
+                                   10);
   await page.screenshot(path.join(shots, "game_sight_after_turn.png"));
   const turned = ((before - after + 540) % 360) - 180; // to the left, positive
   console.log(`sight at ${before.toFixed(1)} degrees, after holding Left ${after.toFixed(1)}: turned ${turned.toFixed(1)} to the left`);

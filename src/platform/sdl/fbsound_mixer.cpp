@@ -183,8 +183,8 @@ bool FBS_PLAY_WAVE(int wave, int loopCount, float /*speed*/, float volume, float
     if (wave < 0 || wave >= static_cast<int>(mixer.waves.size())) return false;
     int chosen = -1;
     const auto makeSound = [wave](int& made) { return FBS_CREATE_SOUND(wave, made); };
-    if (!sound_records::soundForWave(mixer.sounds, isPlaying, makeSound, wave, volume, pan, sound, chosen)) return false;
-    return FBS_PLAY_SOUND(chosen, loopCount);
+    const bool ready = sound_records::soundForWave(mixer.sounds, isPlaying, makeSound, wave, volume, pan, sound, chosen);
+    return ready && FBS_PLAY_SOUND(chosen, loopCount);
 }
 
 bool FBS_GET_SOUNDLOOPS(int sound, int& loopsLeft)

@@ -32,9 +32,11 @@ static_assert(key_position::COUNT == SDL_NUM_SCANCODES && key_position::A == SDL
               key_position::NUM_LOCK == SDL_SCANCODE_NUMLOCKCLEAR &&
               key_position::KEYPAD_DIVIDE == SDL_SCANCODE_KP_DIVIDE &&
               key_position::KEYPAD_MULTIPLY == SDL_SCANCODE_KP_MULTIPLY &&
-              key_position::KEYPAD_MINUS == SDL_SCANCODE_KP_MINUS && key_position::KEYPAD_PLUS == SDL_SCANCODE_KP_PLUS &&
+              key_position::KEYPAD_MINUS == SDL_SCANCODE_KP_MINUS &&
+              key_position::KEYPAD_PLUS == SDL_SCANCODE_KP_PLUS &&
               key_position::KEYPAD_ENTER == SDL_SCANCODE_KP_ENTER && key_position::KEYPAD_1 == SDL_SCANCODE_KP_1 &&
-              key_position::KEYPAD_1 + 9 == SDL_SCANCODE_KP_0 && key_position::KEYPAD_PERIOD == SDL_SCANCODE_KP_PERIOD &&
+              key_position::KEYPAD_1 + 9 == SDL_SCANCODE_KP_0 &&
+              key_position::KEYPAD_PERIOD == SDL_SCANCODE_KP_PERIOD &&
               key_position::LEFT_CTRL == SDL_SCANCODE_LCTRL && key_position::LEFT_SHIFT == SDL_SCANCODE_LSHIFT &&
               key_position::LEFT_ALT == SDL_SCANCODE_LALT && key_position::RIGHT_CTRL == SDL_SCANCODE_RCTRL &&
               key_position::RIGHT_SHIFT == SDL_SCANCODE_RSHIFT && key_position::RIGHT_ALT == SDL_SCANCODE_RALT);

@@ -63,7 +63,10 @@ EM_JS(void, audioClose, (), {
 
 EM_JS(void, audioAddWave, (const float* samples, int frames, int channels, int rate), {
     const buffer = Module.audio.context.createBuffer(channels, Math.max(frames, 1), rate);
-    for (let c = 0; c < channels; ++c) buffer.copyToChannel(HEAPF32.subarray((samples >> 2) + c * frames, (samples >> 2) + (c + 1) * frames), c);
+    const first = samples >> 2;
+    for (let c = 0; c < channels; ++c) {
+        buffer.copyToChannel(HEAPF32.subarray(first + c * frames, first + (c + 1) * frames), c);
+    }
     Module.audio.waves.push(frames > 0 ? buffer : null);
 });
 
@@ -224,8 +227,8 @@ bool FBS_PLAY_WAVE(int wave, int loopCount, float /*speed*/, float volume, float
     if (!validWave(wave)) return false;
     int chosen = -1;
     const auto makeSound = [wave](int& made) { return FBS_CREATE_SOUND(wave, made); };
-    if (!sound_records::soundForWave(library.sounds, isPlaying, makeSound, wave, volume, pan, sound, chosen)) return false;
-    return FBS_PLAY_SOUND(chosen, loopCount);
+    const bool ready = sound_records::soundForWave(library.sounds, isPlaying, makeSound, wave, volume, pan, sound, chosen);
+    return ready && FBS_PLAY_SOUND(chosen, loopCount);
 }
 
 bool FBS_GET_SOUNDLOOPS(int sound, int& loopsLeft)

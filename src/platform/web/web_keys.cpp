@@ -85,7 +85,10 @@ EM_BOOL onVisibility(int /*type*/, const EmscriptenVisibilityChangeEvent* event,
     return false;
 }
 
-bool isDown(int position) { return key_position::valid(position) && (keyboard.down[position] || keyboard.tapped[position]); }
+bool isDown(int position)
+{
+    return key_position::valid(position) && (keyboard.down[position] || keyboard.tapped[position]);
+}
 
 } // namespace
 

@@ -48,7 +48,10 @@ int buttonBit(unsigned short button)
     }
 }
 
-void takeButtons(const EmscriptenMouseEvent& event) { mouse.buttons = event.buttons & (MOUSE_LEFT | MOUSE_RIGHT | MOUSE_MIDDLE); }
+void takeButtons(const EmscriptenMouseEvent& event)
+{
+    mouse.buttons = event.buttons & (MOUSE_LEFT | MOUSE_RIGHT | MOUSE_MIDDLE);
+}
 
 EM_BOOL onCanvasMouse(int type, const EmscriptenMouseEvent* event, void* /*data*/)
 {

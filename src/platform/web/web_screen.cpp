@@ -15,7 +15,10 @@ namespace {
 // as B, G, R, A, and their alpha is never shown.
 std::vector<uint32_t> canvasPixels;
 
-uint32_t canvasPixel(uint32_t pixel) { return 0xFF000000u | (pixel & 0x0000FF00u) | ((pixel >> 16) & 0xFFu) | ((pixel & 0xFFu) << 16); }
+uint32_t canvasPixel(uint32_t pixel)
+{
+    return 0xFF000000u | (pixel & 0x0000FF00u) | ((pixel >> 16) & 0xFFu) | ((pixel & 0xFFu) << 16);
+}
 
 } // namespace
 

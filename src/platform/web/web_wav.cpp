@@ -56,7 +56,8 @@ bool readPcmWave(const std::string& path, PcmWave& wave, std::string& problem)
             wave.samples.resize(frames * size_t(wave.channels));
             for (size_t f = 0; f < frames; ++f) {
                 for (int c = 0; c < wave.channels; ++c) {
-                    wave.samples[size_t(c) * frames + f] = sampleAt(bytes, body + f * frameBytes + size_t(c * bits / 8), bits);
+                    const size_t at = body + f * frameBytes + size_t(c * bits / 8);
+                    wave.samples[size_t(c) * frames + f] = sampleAt(bytes, at, bits);
                 }
             }
             return true;
