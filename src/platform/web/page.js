@@ -92,9 +92,11 @@ Module.printed = [];
   // The end of the program: its status in the title, for the player and for tests.
   Module.onProgramEnd = (status) => {
     document.title += " (exit " + status + ")";
-    const last = Module.printed.slice(-3).join("\n");
+    // What the program said while it ran (a replay's verdict), or why it could not start.
+    const last = Module.printed.slice(Module.framesRunning ? Module.printedBeforeFrames : 0).slice(-3).join("\n");
+    document.getElementById("choices").hidden = true;
     show(status === 0 ? "the program has ended" : "the program has ended with status " + status,
-         last + "\nReload the page to start again.");
+         (last ? last + "\n" : "") + "Reload the page to start again.");
     const stamp = new Date().toISOString().slice(0, 19).replace(/[T:]/g, "-");
     if (query.has("record") && FS.analyzePath(recording).exists) download(recording, "space-game-" + stamp + ".demo");
   };

@@ -31,7 +31,10 @@ HiddenTime hiddenTime;
 
 // The page's program ended with this status (page.js shows it).
 EM_JS(void, endPageProgram, (int status), { Module.onProgramEnd(status); });
-EM_JS(void, markFramesRunning, (), { Module.framesRunning = true; });
+EM_JS(void, markFramesRunning, (), {
+    Module.framesRunning = true;
+    Module.printedBeforeFrames = Module.printed.length;
+});
 // Kept for the last half hour or so at 60 frames a second.
 EM_JS(void, noteFrameWork, (double milliseconds), {
     if (Module.frameWork.length >= 100000) Module.frameWork.splice(0, 50000);
