@@ -22,6 +22,7 @@
 #include "app/demo_file.h"
 
 #include "app/demo_layout.h"
+#include "render/bit_cast.h"
 
 #include <algorithm>
 #include <array>
@@ -54,7 +55,7 @@ public:
         std::array<uint8_t, sizeof(T)> raw;
         std::memcpy(raw.data(), bytes_.data() + at_, sizeof(T));
         if constexpr (std::endian::native == std::endian::big) std::reverse(raw.begin(), raw.end());
-        value = std::bit_cast<T>(raw);
+        value = bits::cast<T>(raw);
         at_ += sizeof(T);
         return true;
     }

@@ -4,6 +4,7 @@
 #include "app/demo_file.h"
 
 #include "app/demo_layout.h"
+#include "render/bit_cast.h"
 
 #include <algorithm>
 #include <array>
@@ -18,7 +19,7 @@ using namespace demo_layout;
 template <class T>
 void append(std::string& bytes, T value)
 {
-    auto raw = std::bit_cast<std::array<char, sizeof(T)>>(value);
+    auto raw = bits::cast<std::array<char, sizeof(T)>>(value);
     if constexpr (std::endian::native == std::endian::big) std::reverse(raw.begin(), raw.end());
     bytes.append(raw.data(), raw.size());
 }

@@ -145,14 +145,17 @@ void answerPauseAndHelp(PlaySession& session, SoundBank& sounds, const FrameInpu
 }
 
 // Replaying: whether the real time since the last frame has reached the next frame's
-// recorded step. When it has not, waits towards it, so the frame is due by the next
-// turn (or by this one, after a short wait).
+// recorded step. When it has not, the turn is a frame boundary that shows nothing (the
+// input it read is used up, so a press is not seen again by the next turn) and waits
+// towards the step, so the frame is due by a later turn. A browser page cannot wait:
+// there the wait is the time until the browser's next frame.
 bool recordedStepDue(PlaySession& session, double step)
 {
     const double early = step - (REAL_SECONDS() - session.lastReal + session.bankedStep);
     if (early <= 0.0) return true;
+    PUMP_EVENTS();
     SLEEP_MS(static_cast<int>(std::ceil(std::min(early, kLongestReplayWait) * 1000.0)));
-    return early <= kLongestReplayWait;
+    return false;
 }
 
 // Replaying: the next recorded frame, once it is due; false when the demo is over or

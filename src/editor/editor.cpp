@@ -1,7 +1,8 @@
 // Start-up, frame and shut-down of the ship editor. A frame reads the mouse, runs the
 // command keys, closes the outline after a frame with the left button down, draws the
 // grid or the preview between the status and message lines and shows it whole; a
-// drag's undo step ends once its button is up; Escape is read last.
+// drag's undo step ends once its button is up; Escape is read last. While a command's
+// key is still held, a frame only waits for it to go up.
 #include "editor/editor.h"
 
 #include "app/help_screen.h"
@@ -91,6 +92,7 @@ int startEditor(Editor& editor, std::string& abortMessage)
 
 bool runEditorFrame(Editor& editor)
 {
+    if (awaitingKeyRelease(editor)) return true;
     const int buttons = readMouse(editor);
     handleEditorKeys(editor);
     takeButtons(editor, buttons);

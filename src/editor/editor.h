@@ -39,6 +39,7 @@ struct Editor {
     bool gridShown = true; // false shows the textured preview
     int selected = 0;      // the line whose end the mouse moves; 0..last line, 0 when there is none
     bool hold = false;     // N is held this frame: the left button edits nothing
+    int awaitedKey = 0;    // the scan code of a command that acted and is still held; 0 for none
     bool left = false;     // mouse buttons of this frame
     bool right = false;
     bool previousLeft = false;

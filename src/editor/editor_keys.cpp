@@ -66,28 +66,37 @@ void redo(Editor& editor)
 }
 
 // A command is a step of its own: a change the mouse made just before it (in the
-// last frame of a drag or a click) is recorded first, apart from it.
+// last frame of a drag or a click) is recorded first, apart from it. No other key
+// acts until its key is up again.
 void onPress(Editor& editor, int scanCode, Command command)
 {
-    if (!KEY_DOWN(scanCode)) return;
+    if (editor.awaitedKey != 0 || !KEY_DOWN(scanCode)) return;
     recordStep(editor);
     command(editor);
     recordStep(editor);
-    WAIT_KEY(scanCode);
+    editor.awaitedKey = scanCode;
 }
 
 } // namespace
 
-// Pump, then test. The sleep while the key is held keeps the wait off a whole core; it
-// pumps too, but only PUMP_EVENTS clears a key's tap, which KEY_DOWN also reports, so
-// the test must follow PUMP_EVENTS or the window backend would never see the key up.
+// Pump, then test: only PUMP_EVENTS clears a key's tap, which KEY_DOWN also reports,
+// so the test must follow it or the window backend would never see the key up.
 bool WAIT_KEY(int scanCode)
 {
-    for (;;) {
-        PUMP_EVENTS();
-        if (!KEY_DOWN(scanCode)) return true;
-        SLEEP_MS(kHeldKeyPollMs);
+    PUMP_EVENTS();
+    return !KEY_DOWN(scanCode);
+}
+
+// The rest while the key is held keeps the waiting frames off a whole core.
+bool awaitingKeyRelease(Editor& editor)
+{
+    if (editor.awaitedKey == 0) return false;
+    if (WAIT_KEY(editor.awaitedKey)) {
+        editor.awaitedKey = 0;
+        return false;
     }
+    SLEEP_MS(kHeldKeyPollMs);
+    return true;
 }
 
 void keepSelectionInModel(Editor& editor)
@@ -126,9 +135,6 @@ bool escapeClosesHelp(Editor& editor)
     const int escapeKey = KEY_BY_NAME("Escape");
     if (!editor.helpShown || !KEY_HELD(escapeKey)) return false;
     editor.helpShown = false;
-    do {
-        PUMP_EVENTS();
-        SLEEP_MS(kHeldKeyPollMs);
-    } while (KEY_HELD(escapeKey));
+    editor.awaitedKey = scancode::ESCAPE; // waited out by the next frames, as a command's key is
     return true;
 }

@@ -1,8 +1,9 @@
 // The editor's entry point: read the command line and find the data, then start, run
-// frames until Escape, and shut down. A start-up that fails ends the program with the
-// run-time error's message and number.
+// frames until Escape (as the platform runs them: RUN_FRAMES), and shut down. A
+// start-up that fails ends the program with the run-time error's message and number.
 #include "editor/editor.h"
 #include "editor/editor_command_line.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 
@@ -17,8 +18,8 @@ int main(int argc, char** argv)
         std::fputs(abortMessage.c_str(), stderr);
         return error;
     }
-    while (runEditorFrame(editor)) {
-    }
-    endEditor(editor);
-    return 0;
+    return RUN_FRAMES([&] { return runEditorFrame(editor); }, [&] {
+        endEditor(editor);
+        return 0;
+    });
 }

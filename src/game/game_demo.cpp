@@ -5,9 +5,9 @@
 #include "app/build_info.h"
 #include "game/game_session.h"
 #include "game/ship_reload.h"
+#include "render/bit_cast.h"
 
 #include <algorithm>
-#include <bit>
 #include <cinttypes>
 #include <cstdio>
 
@@ -38,9 +38,9 @@ std::string differences(const DemoEnd& replayed, const DemoEnd& recorded)
     };
     note(replayed.score != recorded.score, "score", std::to_string(replayed.score), std::to_string(recorded.score));
     note(replayed.level != recorded.level, "level", std::to_string(replayed.level), std::to_string(recorded.level));
-    note(std::bit_cast<uint32_t>(replayed.fuel) != std::bit_cast<uint32_t>(recorded.fuel), "fuel",
+    note(bits::cast<uint32_t>(replayed.fuel) != bits::cast<uint32_t>(recorded.fuel), "fuel",
          number(replayed.fuel), number(recorded.fuel));
-    note(std::bit_cast<uint32_t>(replayed.battery) != std::bit_cast<uint32_t>(recorded.battery), "battery",
+    note(bits::cast<uint32_t>(replayed.battery) != bits::cast<uint32_t>(recorded.battery), "battery",
          number(replayed.battery), number(recorded.battery));
     note(replayed.asteroidsLeft != recorded.asteroidsLeft, "asteroids left", std::to_string(replayed.asteroidsLeft),
          std::to_string(recorded.asteroidsLeft));

@@ -1,6 +1,7 @@
 // The game's entry point: read the command line, find the data and read the
 // settings, then start (or start a demo's replay), play turns until the player quits,
-// and shut down.
+// and shut down. The turns run as the platform runs frames (RUN_FRAMES): in a browser
+// page, after main has handed control back.
 #include "app/build_info.h"
 #include "game/game_command_line.h"
 #include "game/game_demo.h"
@@ -9,6 +10,7 @@
 #include "app/screenshot.h"
 #include "app/settings.h"
 #include "app/ship_files.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 #include <memory>
@@ -91,19 +93,20 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: cannot record: %s\n", program, error.c_str());
         status = 1;
     }
-    while (status == 0 && playTurn(session, game)) {
-    }
-    const DemoEnd end = gameEnd(session, game); // the last frame hashed once, for both
-    if (!finishRecording(session, end, error)) {
-        std::fprintf(stderr, "%s: the demo is incomplete: %s\n", program, error.c_str());
-        status = 1;
-    }
-    if (session.replay) {
-        const ReplayVerdict verdict = replayVerdict(session, end);
-        std::printf("%s: %s\n", replayPath.c_str(), verdict.message.c_str());
-        status = verdict.status;
-    }
-    endSession(session);
-    endGame(game);
-    return status;
+    const auto turn = [&] { return status == 0 && playTurn(session, game); };
+    return RUN_FRAMES(turn, [&] {
+        const DemoEnd end = gameEnd(session, game); // the last frame hashed once, for both
+        if (!finishRecording(session, end, error)) {
+            std::fprintf(stderr, "%s: the demo is incomplete: %s\n", program, error.c_str());
+            status = 1;
+        }
+        if (session.replay) {
+            const ReplayVerdict verdict = replayVerdict(session, end);
+            std::printf("%s: %s\n", replayPath.c_str(), verdict.message.c_str());
+            status = verdict.status;
+        }
+        endSession(session);
+        endGame(game);
+        return status;
+    });
 }

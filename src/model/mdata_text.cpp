@@ -2,10 +2,16 @@
 // defined as the C locale's printf and strtod, so a decimal-comma locale changes
 // nothing. The reader first cuts out the longest prefix that forms a number and
 // hands a normalised copy (no '+', no blanks, 'e' for the exponent) to from_chars.
+// A standard library without the floating-point forms (the browser build's) uses
+// snprintf and strtod instead, whose locale there is always the C locale.
 #include "model/mdata_text.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -89,14 +95,42 @@ long decimalOrder(const NumberParts& parts)
     return -static_cast<long>(zeros) - 1 + saturatedExponent(parts);
 }
 
+#if defined(__cpp_lib_to_chars)
+const char* formatGeneral(char* first, char* last, float value)
+{
+    return std::to_chars(first, last, value, std::chars_format::general, kSignificantDigits).ptr;
+}
+
+// False when the value lies out of a double's range.
+bool parseNormalised(const std::string& text, double& value)
+{
+    return std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc::result_out_of_range;
+}
+#else
+const char* formatGeneral(char* first, char* last, float value)
+{
+    const int length = std::snprintf(first, size_t(last - first), "%.*g", kSignificantDigits, double(value));
+    return first + std::clamp(length, 0, int(last - first) - 1);
+}
+
+// As from_chars: a result that over- or underflows to infinity or zero is out of
+// range; one that only loses precision in the subnormals is not.
+bool parseNormalised(const std::string& text, double& value)
+{
+    errno = 0;
+    const double parsed = std::strtod(text.c_str(), nullptr);
+    if (errno == ERANGE && (parsed == 0.0 || std::isinf(parsed))) return false;
+    value = parsed;
+    return true;
+}
+#endif
+
 } // namespace
 
 std::string formatMdataNumber(float value)
 {
     char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, kSignificantDigits);
-    return withSignColumn(buffer, result.ptr);
+    return withSignColumn(buffer, formatGeneral(buffer, buffer + sizeof buffer, value));
 }
 
 std::string formatMdataCount(int32_t count)
@@ -125,8 +159,7 @@ double parseMdataNumber(std::string_view text)
     }
 
     double value = 0.0;
-    const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
+    if (!parseNormalised(normal, value)) {
         value = decimalOrder(parts) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
         if (parts.negative) value = -value;
     }

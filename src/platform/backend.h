@@ -26,5 +26,8 @@ void setTitle(const std::string& title);
 void setIcon(const uint32_t* pixels, int width, int height);
 // The live keyboard for a set-1 code (Escape also after a close request).
 bool keyDown(int scanCode);
+// A file was replaced with new contents (file_replace.h), for a backend that keeps
+// or hands on the user's files itself (the browser's).
+void fileSaved(const std::string& path);
 
 } // namespace backend

@@ -4,6 +4,8 @@
 // survives a power cut.
 #include "platform/file_replace.h"
 
+#include "platform/backend.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -148,5 +150,6 @@ bool replaceFile(const std::string& path, const std::string& bytes, std::string&
         return false;
     }
     syncFolder(folderOf(target));
+    backend::fileSaved(target);
     return true;
 }

@@ -5,8 +5,6 @@
 #include "platform/backend.h"
 #include "platform/platform.h"
 
-#include <SDL_keyboard.h>
-
 #include <optional>
 
 namespace {
@@ -33,13 +31,4 @@ int KEY_DOWN(int scanCode)
     // Quitting stays with the player: Escape and the close button act whatever was held.
     const bool live = (!hold.keys || scanCode == scancode::ESCAPE) && backend::keyDown(scanCode);
     return live || (hold.keys && hold.keys->test(size_t(scanCode))) ? -1 : 0;
-}
-
-// SDL's name tables are plain data: they work before SDL is started and without a window.
-int KEY_BY_NAME(const std::string& name) { return name.empty() ? 0 : int(SDL_GetScancodeFromName(name.c_str())); }
-
-std::string KEY_NAME(int key)
-{
-    if (key <= SDL_SCANCODE_UNKNOWN || key >= SDL_NUM_SCANCODES) return "";
-    return SDL_GetScancodeName(SDL_Scancode(key));
 }

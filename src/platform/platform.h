@@ -1,7 +1,8 @@
 // Platform services: the one 640 by 480 32-bit screen, drawing primitives, keyboard,
 // mouse, timer, sleep and the seeded generator. Two backends implement this header,
-// chosen at link time: a real SDL2 window, and a headless one for tests, benchmarks
-// and runners (see headless.h). Logic never talks to SDL except through here.
+// chosen at link time: a real SDL2 window, a browser page, and a headless one for
+// tests, benchmarks and runners (see headless.h). Logic never talks to SDL or the
+// browser except through here.
 //
 // Coordinates given to the primitives are floats in screen pixels, (0, 0) top left,
 // y down, each rounded half away from zero to a pixel. Every primitive clips to its
@@ -14,6 +15,7 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct Image;
@@ -117,9 +119,9 @@ using KeySet = std::bitset<128>;
 void HOLD_KEYS(const KeySet& keys);
 void RELEASE_KEYS();
 
-// Keys by position as SDL numbers them (0 is no key), for key maps that the user
-// writes with SDL's key names ("Left Ctrl", "Keypad 8").
-int KEY_BY_NAME(const std::string& name); // 0 for a name SDL does not know
+// Keys by their position (key_positions.h; 0 is no key), for key maps that the user
+// writes with SDL's key names ("Left Ctrl", "Keypad 8"), whatever the backend.
+int KEY_BY_NAME(const std::string& name); // 0 for a name no key has
 std::string KEY_NAME(int key);
 // Down now, or tapped since the last frame boundary.
 bool KEY_HELD(int key);
@@ -181,6 +183,12 @@ void HOLD_TIMER(double seconds);
 void RELEASE_TIMER();
 // Sleeps the whole time, pumping window events; a key press does not cut it short.
 void SLEEP_MS(int milliseconds);
+
+// Runs frame until it returns false, then returns finish's exit status. A browser
+// page must have control back after every frame: there each frame is one call from
+// the page's frame loop, this call never returns (its caller's locals stay where
+// they are, for the frames to use), and finish's status ends the page's program.
+int RUN_FRAMES(const std::function<bool()>& frame, const std::function<int()>& finish);
 
 void RANDOM_SEED(double seed);
 // Uniformly distributed in [0, 1).

@@ -1,6 +1,7 @@
 // The seeded generator both backends share (xoshiro256**), so that a seed, a script
 // of inputs and a list of frame times reproduce a run exactly on any backend.
 #include "platform/platform.h"
+#include "render/bit_cast.h"
 
 #include <bit>
 #include <cstdint>
@@ -23,7 +24,7 @@ uint64_t splitMix64(uint64_t& state)
 // splitmix spreads them so that no seed leaves the state all zero.
 Xoshiro256 seeded(double seed)
 {
-    uint64_t state = std::bit_cast<uint64_t>(seed);
+    uint64_t state = bits::cast<uint64_t>(seed);
     Xoshiro256 g{};
     for (uint64_t& word : g.s) word = splitMix64(state);
     return g;

@@ -17,6 +17,7 @@
 namespace rotozoom {
 
 using sse_rounding::roundToInt;
+using sse_rounding::roundToInts;
 
 inline bool readTexel(const Source& src, int32_t tx, int32_t ty, uint32_t& texel)
 {
@@ -45,7 +46,7 @@ void drawFourRowsNarrow(const Source& src, int columns, __m128 x, __m128 y, __m1
     const __m128i lowHalf = _mm_set1_epi32(0xFFFF);
     const __m128i weights = _mm_set1_epi32(int32_t(1u | uint32_t(src.pitch / 4) << 16));
     for (int c = 0; c < columns; ++c) {
-        const __m128i tx = _mm_cvtps_epi32(x), ty = _mm_cvtps_epi32(y);
+        const __m128i tx = roundToInts(x), ty = roundToInts(y);
         x = _mm_add_ps(x, stepX);
         y = _mm_add_ps(y, stepY);
         const __m128i inside = _mm_and_si128(_mm_cmplt_epi32(_mm_xor_si128(tx, flip), widthLimit),
@@ -98,8 +99,8 @@ void drawLanes(const Surface& dst, const Source& src, const Plan& plan, int firs
         }
         for (int c = 0; c < plan.columns; ++c) {
             alignas(16) int32_t tx[4], ty[4];
-            _mm_store_si128(reinterpret_cast<__m128i*>(tx), _mm_cvtps_epi32(x));
-            _mm_store_si128(reinterpret_cast<__m128i*>(ty), _mm_cvtps_epi32(y));
+            _mm_store_si128(reinterpret_cast<__m128i*>(tx), roundToInts(x));
+            _mm_store_si128(reinterpret_cast<__m128i*>(ty), roundToInts(y));
             x = _mm_add_ps(x, stepX);
             y = _mm_add_ps(y, stepY);
             for (int k = 0; k < 4; ++k) {

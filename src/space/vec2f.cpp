@@ -1,8 +1,8 @@
 // Geometric functions on Vec2f. Every step is single precision on purpose: the
 // collision tests and the model files depend on the exact float results.
 #include "space/vec2f.h"
+#include "render/bit_cast.h"
 
-#include <bit>
 #include <cmath>
 
 namespace {
@@ -56,7 +56,7 @@ float CDIST(const Vec2f& a, const Vec2f& b)
     const float x = a.x * b.x + a.y * b.y;
     const float half = 0.5f * x;
     // The shift is arithmetic on the signed bits, as the classic trick has it.
-    const int32_t i = 0x5F3759DF - (std::bit_cast<int32_t>(x) >> 1);
-    const float y = std::bit_cast<float>(i);
+    const int32_t i = 0x5F3759DF - (bits::cast<int32_t>(x) >> 1);
+    const float y = bits::cast<float>(i);
     return y * (1.5f - half * y * y);
 }

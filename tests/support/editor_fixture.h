@@ -124,9 +124,10 @@ protected:
     }
 
     // A press: the key goes down before a frame and stays down for the given number
-    // of event pumps, as a user holding it would, while frames run until it is up
-    // again (one frame, when the command waits for the key to go up as it should).
-    // whileHeld runs at each of those pumps, before the key may go up.
+    // of event pumps, as a user holding it would, while frames run until the editor
+    // has seen it up again (the command's frame, frames that only wait for the key,
+    // and the frame that finds it up). whileHeld runs at each of those pumps, before
+    // the key may go up.
     bool frameHoldingKey(int scanCode, int pumps = 10, std::function<void()> whileHeld = {})
     {
         headless::setKey(scanCode, true);
@@ -137,7 +138,9 @@ protected:
             if (++seen == pumps) headless::setKey(scanCode, false);
         });
         bool running = true;
-        for (int frame = 0; frame < pumps && seen < pumps && running; ++frame) running = runEditorFrame(editor);
+        for (int frame = 0; frame <= pumps && (seen < pumps || editor.awaitedKey == scanCode) && running; ++frame) {
+            running = runEditorFrame(editor);
+        }
         headless::onPump({});
         headless::setKey(scanCode, false);
         return running;

@@ -23,7 +23,7 @@ void advanceTime(double seconds);
 
 // By set-1 code (the key's main position: W, Up rather than Keypad 8).
 void setKey(int scanCode, bool down);
-// By SDL's key position (KEY_BY_NAME). A key going down counts as pressed until the
+// By key position (KEY_BY_NAME). A key going down counts as pressed until the
 // next frame boundary.
 void setKeyAt(int key, bool down);
 void releaseAllKeys();

@@ -1,9 +1,10 @@
 // The headless backend: the same framebuffer and primitives with no window. Time,
 // keys, controllers and mouse are whatever the test sets, so runs are exactly
-// repeatable. Keys are kept by SDL's key positions, as the real keyboard's are;
+// repeatable. Keys are kept by their positions, as the real keyboard's are;
 // button presses and close requests as the window backend keeps them.
 #include "platform/backend.h"
 #include "platform/headless/headless.h"
+#include "platform/key_positions.h"
 #include "platform/platform.h"
 #include "platform/press_latch.h"
 #include "platform/set_one_keys.h"
@@ -14,8 +15,8 @@ namespace {
 
 struct HeadlessState {
     double time = 0.0;
-    std::array<bool, SDL_NUM_SCANCODES> keys{};
-    std::array<bool, SDL_NUM_SCANCODES> pressed{}; // since the last frame boundary
+    std::array<bool, key_position::COUNT> keys{};
+    std::array<bool, key_position::COUNT> pressed{}; // since the last frame boundary
     bool focusLost = false;
     PadState pads;
     bool mouseOver = false;
@@ -75,6 +76,8 @@ void setIcon(const uint32_t* pixels, int width, int height)
     state.iconHeight = pixels ? height : 0;
 }
 
+void fileSaved(const std::string& /*path*/) {}
+
 } // namespace backend
 
 namespace headless {
@@ -94,7 +97,7 @@ void setKey(int scanCode, bool down) { setKeyAt(set_one::keysOf(scanCode).main, 
 
 void setKeyAt(int key, bool down)
 {
-    if (key <= SDL_SCANCODE_UNKNOWN || key >= int(state.keys.size())) return;
+    if (!key_position::valid(key)) return;
     if (down && !state.keys[key]) state.pressed[key] = true;
     state.keys[key] = down;
 }
@@ -157,8 +160,8 @@ bool keyDown(int scanCode)
 
 void CANCEL_CLOSE() { state.closeRequested = false; }
 
-bool KEY_HELD(int key) { return key > SDL_SCANCODE_UNKNOWN && key < int(state.keys.size()) && state.keys[key]; }
-bool KEY_PRESSED(int key) { return key > SDL_SCANCODE_UNKNOWN && key < int(state.keys.size()) && state.pressed[key]; }
+bool KEY_HELD(int key) { return key_position::valid(key) && state.keys[key]; }
+bool KEY_PRESSED(int key) { return key_position::valid(key) && state.pressed[key]; }
 
 bool FOCUS_LOST() { return state.focusLost; }
 

@@ -4,12 +4,13 @@
 // locks its own state; no callback runs on the audio thread, so nothing here is
 // shared with it. Without an audio device every call does nothing and fails.
 #include "platform/fbsound.h"
+#include "platform/sound_levels.h"
+#include "platform/sound_records.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,16 +20,7 @@
 
 namespace {
 
-constexpr float kFullVolume = 2.0f;
-constexpr int kFullPanLevel = 255;
-
-struct MixerSound {
-    int wave = 0;
-    int loopCount = 0; // as last started: n > 0 plays, 0 for ever
-    float volume = kFullVolume;
-    float pan = 0.0f;
-    bool reusable = false; // made by FBS_PLAY_WAVE for a caller that wanted no handle
-};
+static_assert(sound_levels::kMixerFullVolume == MIX_MAX_VOLUME, "the shared levels are the mixer's");
 
 struct Mixer {
     bool open = false;
@@ -36,7 +28,7 @@ struct Mixer {
     bool exitHooked = false;
     std::string error;
     std::vector<Mix_Chunk*> waves; // null where the file could not be loaded
-    std::vector<MixerSound> sounds; // sound n plays on mixer channel n
+    std::vector<LibrarySound> sounds; // sound n plays on mixer channel n
 };
 
 Mixer mixer;
@@ -52,21 +44,10 @@ Mix_Chunk* audibleChunk(int sound)
 
 bool isPlaying(int sound) { return audibleChunk(sound) && Mix_Playing(sound) != 0; }
 
-int mixerVolume(float volume)
-{
-    if (!(volume > 0.0f)) return 0; // NaN is silent too
-    return static_cast<int>(std::lround(std::min(volume, kFullVolume) / kFullVolume * MIX_MAX_VOLUME));
-}
-
-// The far side fades out; the near side stays at full level, so a centred sound is
-// as loud as an unpanned one.
 void applyPan(int channel, float pan)
 {
-    const float p = std::isnan(pan) ? 0.0f : std::clamp(pan, -1.0f, 1.0f);
-    const auto level = [](float share) {
-        return static_cast<Uint8>(std::lround(kFullPanLevel * std::min(1.0f, share)));
-    };
-    Mix_SetPanning(channel, level(1.0f - p), level(1.0f + p));
+    const sound_levels::PanLevels levels = sound_levels::panLevels(pan);
+    Mix_SetPanning(channel, levels.left, levels.right);
 }
 
 // Some audio back-ends (ALSA, JACK) print their failures straight to standard error
@@ -139,7 +120,7 @@ bool FBS_INIT(int sampleRate, int channels, int /*buffers*/, int framesPerBuffer
     // The mixer's default channels would play waves of their own; ours are allocated
     // one per sound as sounds are made.
     Mix_AllocateChannels(static_cast<int>(mixer.sounds.size()));
-    Mix_MasterVolume(static_cast<int>(std::lround(mixer.masterLevel * MIX_MAX_VOLUME)));
+    Mix_MasterVolume(sound_levels::masterVolume(mixer.masterLevel));
     mixer.open = true;
     mixer.error.clear();
     if (!mixer.exitHooked) mixer.exitHooked = std::atexit(exitAtProgramEnd) == 0;
@@ -177,7 +158,7 @@ bool FBS_CREATE_SOUND(int wave, int& sound)
 {
     if (wave < 0 || wave >= static_cast<int>(mixer.waves.size())) return false;
     sound = static_cast<int>(mixer.sounds.size());
-    mixer.sounds.push_back(MixerSound{.wave = wave});
+    mixer.sounds.push_back(LibrarySound{.wave = wave});
     if (mixer.open) Mix_AllocateChannels(static_cast<int>(mixer.sounds.size()));
     return true;
 }
@@ -186,11 +167,11 @@ bool FBS_PLAY_SOUND(int sound, int loopCount)
 {
     Mix_Chunk* chunk = audibleChunk(sound);
     if (!chunk) return false;
-    MixerSound& s = mixer.sounds[sound];
+    LibrarySound& s = mixer.sounds[sound];
     // Halting first drops the panning of the previous play; then the play starts with
     // this sound's settings from its first sample.
     Mix_HaltChannel(sound);
-    Mix_Volume(sound, mixerVolume(s.volume));
+    Mix_Volume(sound, sound_levels::mixerVolume(s.volume));
     applyPan(sound, s.pan);
     s.loopCount = std::max(loopCount, 0);
     const int repeats = loopCount > 0 ? loopCount - 1 : -1; // the mixer counts plays after the first
@@ -200,29 +181,17 @@ bool FBS_PLAY_SOUND(int sound, int loopCount)
 bool FBS_PLAY_WAVE(int wave, int loopCount, float /*speed*/, float volume, float pan, int* sound)
 {
     if (wave < 0 || wave >= static_cast<int>(mixer.waves.size())) return false;
-    // A sound nobody holds a handle to is reused once it has finished.
     int chosen = -1;
-    for (int i = 0; i < static_cast<int>(mixer.sounds.size()) && chosen < 0; ++i) {
-        if (mixer.sounds[i].reusable && !isPlaying(i)) chosen = i;
-    }
-    if (chosen < 0 && !FBS_CREATE_SOUND(wave, chosen)) return false;
-    MixerSound& s = mixer.sounds[chosen];
-    s.wave = wave;
-    s.volume = volume;
-    s.pan = pan;
-    s.reusable = sound == nullptr;
-    if (sound) *sound = chosen;
-    return FBS_PLAY_SOUND(chosen, loopCount);
+    const auto makeSound = [wave](int& made) { return FBS_CREATE_SOUND(wave, made); };
+    const bool ready = sound_records::soundForWave(mixer.sounds, isPlaying, makeSound, wave, volume, pan, sound, chosen);
+    return ready && FBS_PLAY_SOUND(chosen, loopCount);
 }
 
 bool FBS_GET_SOUNDLOOPS(int sound, int& loopsLeft)
 {
     loopsLeft = 0;
     if (!validSound(sound)) return false;
-    if (isPlaying(sound)) {
-        const int asked = mixer.sounds[sound].loopCount;
-        loopsLeft = asked > 0 ? asked : INT_MAX;
-    }
+    loopsLeft = sound_records::loopsLeft(mixer.sounds[sound], isPlaying(sound));
     return true;
 }
 
@@ -252,7 +221,7 @@ bool FBS_SET_SOUNDVOLUME(int sound, float volume)
 {
     if (!validSound(sound)) return false;
     mixer.sounds[sound].volume = volume;
-    if (mixer.open) Mix_Volume(sound, mixerVolume(volume));
+    if (mixer.open) Mix_Volume(sound, sound_levels::mixerVolume(volume));
     return true;
 }
 
@@ -267,6 +236,6 @@ bool FBS_SET_SOUNDPAN(int sound, float pan)
 bool FBS_SET_MASTERVOLUME(float level)
 {
     mixer.masterLevel = std::isnan(level) ? 1.0f : std::clamp(level, 0.0f, 1.0f);
-    if (mixer.open) Mix_MasterVolume(static_cast<int>(std::lround(mixer.masterLevel * MIX_MAX_VOLUME)));
+    if (mixer.open) Mix_MasterVolume(sound_levels::masterVolume(mixer.masterLevel));
     return true;
 }

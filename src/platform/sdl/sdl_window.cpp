@@ -163,4 +163,6 @@ void setIcon(const uint32_t* pixels, int width, int height)
     SDL_FreeSurface(icon);
 }
 
+void fileSaved(const std::string& /*path*/) {} // the desktop's files are the file system's
+
 } // namespace backend

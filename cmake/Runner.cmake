@@ -1,0 +1,30 @@
+# The headless runner, for the desktop build and the browser build (under node) alike:
+# scripted or random play with a fixed seed and fixed frame times. It counts heap
+# blocks through its own operator new, so it links no test library. Its turn is a
+# library of its own, through which the tests replay the golden demos.
+enable_testing()
+
+# Counting replacements of the global operator new and delete, for the programs that
+# report their heap use (never the tests, whose libraries expect the usual ones).
+add_library(heap_count OBJECT tools/heap_count/heap_count.cpp)
+target_include_directories(heap_count PUBLIC tools/heap_count)
+
+add_library(headless_turn STATIC tools/runner/headless_turn.cpp)
+target_include_directories(headless_turn PUBLIC tools/runner)
+target_link_libraries(headless_turn PUBLIC game_logic)
+add_executable(runner tools/runner/main.cpp tools/runner/input_script.cpp)
+target_link_libraries(runner PRIVATE headless_turn heap_count)
+link_backend(runner platform_headless)
+
+# Random play from a quiet to a crowded level, pinned to its final state and picture:
+# work on speed must not change a bit of them, nor may the browser build. A change
+# meant to alter what the game shows updates them here.
+function(add_pinned_run level final_state)
+    add_test(NAME runner_level_${level} COMMAND runner --random --frames 3000 --seed 3 --level ${level}
+             WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+    set_tests_properties(runner_level_${level} PROPERTIES PASS_REGULAR_EXPRESSION "frames 3000\n${final_state}\n"
+                         TIMEOUT 300)
+endfunction()
+add_pinned_run(1 "score 1025\nlevel 1\nfuel 99.842\nbattery 1.330\nasteroids left 23\nframe hash 1df538b47f96566b")
+add_pinned_run(5 "score 2025\nlevel 5\nfuel 99.998\nbattery 1.056\nasteroids left 109\nframe hash da8b56ae07f5d9bc")
+add_pinned_run(20 "score 3300\nlevel 20\nfuel 99.816\nbattery 1.330\nasteroids left 425\nframe hash b879500a3d58340c")

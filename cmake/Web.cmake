@@ -1,0 +1,55 @@
+# The browser build: the game and the editor as pages, with the data packed beside
+# them, and the runner for node, all in one folder that any static web server can
+# serve (build/web/site). Its tests replay every golden demo and the pinned runs
+# under node, and drive the real game and editor pages in headless Chromium.
+set(WEB_SITE ${CMAKE_BINARY_DIR}/site)
+set(WEB_PAGE ${CMAKE_SOURCE_DIR}/src/platform/web)
+
+# page(PROGRAM WAITS_FOR_GESTURE PACKED...): PROGRAM.html and what it loads. A page
+# that plays sound waits for a first key or click (page.js). PACKED are
+# "folder@/place" pairs of files packed with it.
+function(page program waits_for_gesture)
+    set(settings ${CMAKE_BINARY_DIR}/${program}_page.js)
+    file(WRITE ${settings} "Module.waitsForGesture = ${waits_for_gesture};\n")
+    set_target_properties(${program} PROPERTIES SUFFIX .html RUNTIME_OUTPUT_DIRECTORY ${WEB_SITE})
+    set(packed)
+    foreach(files ${ARGN})
+        list(APPEND packed "SHELL:--preload-file ${files}")
+    endforeach()
+    target_link_options(${program} PRIVATE ${packed} "SHELL:--shell-file ${WEB_PAGE}/page.html"
+                        "SHELL:--pre-js ${settings}" "SHELL:--pre-js ${WEB_PAGE}/page.js"
+                        -lidbfs.js "SHELL:-s EXPORTED_RUNTIME_METHODS=[callMain]" "SHELL:-s MINIFY_HTML=0")
+    set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${WEB_PAGE}/page.html ${WEB_PAGE}/page.js)
+endfunction()
+
+page(game true ${CMAKE_SOURCE_DIR}/data@/data ${CMAKE_SOURCE_DIR}/tests/data/demos@/demos)
+page(editor false ${CMAKE_SOURCE_DIR}/data@/data)
+configure_file(${WEB_PAGE}/index.html ${WEB_SITE}/index.html COPYONLY)
+
+# The runner reads and writes the real files through node. Node's fetch breaks the
+# loader's asynchronous start, so it compiles the module at once.
+set_target_properties(runner PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WEB_SITE})
+target_link_options(runner PRIVATE "SHELL:-s NODERAWFS=1" "SHELL:-s EXIT_RUNTIME=1"
+                    "SHELL:-s WASM_ASYNC_COMPILATION=0" "SHELL:-s ENVIRONMENT=node")
+
+# Every golden demo, replayed by the runner under node, must end as recorded.
+file(GLOB GOLDEN_DEMOS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/data/demos/*.demo)
+foreach(demo ${GOLDEN_DEMOS})
+    get_filename_component(name ${demo} NAME_WE)
+    add_test(NAME node_replay_${name} COMMAND runner --replay ${demo} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+    set_tests_properties(node_replay_${name} PROPERTIES TIMEOUT 300)
+endforeach()
+
+# The real pages in headless Chromium, served on 127.0.0.1. A page replays a demo at
+# the speed it was recorded: the three shortest golden demos take half a minute.
+set(PAGE_REPLAYED_DEMOS zoom_in_and_out shield_sight_ping die_and_respawn)
+file(GLOB WEB_PAGE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/web/*.js)
+foreach(script ${WEB_PAGE_TESTS})
+    get_filename_component(test_name ${script} NAME_WE)
+    set(arguments ${WEB_SITE})
+    if(test_name STREQUAL "game_replays_golden_demos")
+        list(APPEND arguments ${PAGE_REPLAYED_DEMOS})
+    endif()
+    add_test(NAME chromium_${test_name} COMMAND node ${script} ${arguments})
+    set_tests_properties(chromium_${test_name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK chromium)
+endforeach()

@@ -1,0 +1,167 @@
+// The page around a program built for the browser (joined before emscripten's own
+// code). It waits for the data and the player's stored files, starts the program
+// with arguments taken from the address (?replay=NAME plays a packed golden demo,
+// ?record keeps the game as a demo to download, ?seed=N), and, for a program that
+// plays sound, only after a first key or click, which browsers require before sound.
+// The player's files live in IndexedDB: the home folder is stored there, and saved
+// again after every file the program saves; a saved picture is offered as a download.
+var Module = typeof Module !== "undefined" ? Module : {};
+
+Module.noInitialRun = true;
+Module.canvas = document.getElementById("canvas");
+Module.frameWork = []; // milliseconds of work per frame (web_frames.cpp)
+Module.printed = [];
+
+(() => {
+  const home = "/home/web_user";
+  const recording = "/tmp/space-game.demo"; // offered as a download, not kept
+  const chosenDemo = "/tmp/chosen.demo";
+  const notice = document.getElementById("notice");
+  const headline = document.getElementById("headline");
+  const details = document.getElementById("details");
+  const query = new URLSearchParams(location.search);
+
+  const show = (title, text) => {
+    headline.textContent = title;
+    details.textContent = text || "";
+    notice.hidden = false;
+  };
+
+  Module.print = (text) => {
+    console.log(text);
+    Module.printed.push(text);
+  };
+  Module.printErr = (text) => {
+    console.error(text);
+    Module.printed.push(text);
+  };
+
+  const download = (path, name = path.substring(path.lastIndexOf("/") + 1)) => {
+    const blob = new Blob([FS.readFile(path)], { type: "application/octet-stream" });
+    const link = document.createElement("a");
+    link.href = URL.createObjectURL(blob);
+    link.download = name;
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+  };
+
+  const storeHome = () =>
+    FS.syncfs(false, (error) => {
+      if (error) console.error("could not store the files in the browser: " + error);
+    });
+
+  // Called by the backend after each file the program saved.
+  Module.onFileSaved = (path) => {
+    if (path.endsWith(".png")) {
+      download(path);
+      FS.unlink(path);
+    }
+    if (path.startsWith(home + "/")) storeHome();
+  };
+
+  Module.preRun = [].concat(Module.preRun || [], () => {
+    FS.mount(IDBFS, {}, home);
+    addRunDependency("stored files");
+    FS.syncfs(true, (error) => {
+      if (error) console.error("could not read the files stored in the browser: " + error);
+      removeRunDependency("stored files");
+    });
+  });
+
+  // The packed data is the installed data: the editor saves the player's own ship
+  // into the home folder instead, where it is kept.
+  const makeReadOnly = (path) => {
+    for (const name of FS.readdir(path)) {
+      if (name === "." || name === "..") continue;
+      const child = path + "/" + name;
+      if (FS.isDir(FS.stat(child).mode)) makeReadOnly(child);
+    }
+    FS.chmod(path, 0o555);
+  };
+
+  const argumentsFromAddress = () => {
+    const args = [];
+    if (query.has("replay")) args.push("--replay", "/demos/" + query.get("replay").replace(/[^\w-]/g, "") + ".demo");
+    if (query.has("record")) args.push("--record", recording);
+    if (query.has("seed")) args.push("--seed", query.get("seed"));
+    return args;
+  };
+
+  // The end of the program: its status in the title, for the player and for tests.
+  Module.onProgramEnd = (status) => {
+    document.title += " (exit " + status + ")";
+    // What the program said while it ran (a replay's verdict), or why it could not start.
+    const last = Module.printed.slice(Module.framesRunning ? Module.printedBeforeFrames : 0).slice(-3).join("\n");
+    document.getElementById("choices").hidden = true;
+    show(status === 0 ? "the program has ended" : "the program has ended with status " + status,
+         (last ? last + "\n" : "") + "Reload the page to start again.");
+    const stamp = new Date().toISOString().slice(0, 19).replace(/[T:]/g, "-");
+    if (query.has("record") && FS.analyzePath(recording).exists) download(recording, "space-game-" + stamp + ".demo");
+  };
+
+  const start = (args) => {
+    notice.hidden = true;
+    Module.canvas.focus();
+    const status = Module.callMain(args);
+    if (!Module.framesRunning) Module.onProgramEnd(status);
+  };
+
+  Module.onRuntimeInitialized = () => {
+    makeReadOnly("/data");
+    if (!Module.waitsForGesture) {
+      start(argumentsFromAddress());
+      return;
+    }
+    show("click or press a key to start", "");
+    document.getElementById("choices").hidden = false;
+    let started = false;
+    const begin = (args) => {
+      if (started) return;
+      started = true;
+      removeEventListener("keydown", onKey, true);
+      notice.removeEventListener("click", onClick);
+      start(args);
+    };
+    const onKey = (event) => {
+      event.preventDefault();
+      begin(argumentsFromAddress());
+    };
+    const onClick = (event) => {
+      if (event.target.closest("label, input")) return;
+      begin(argumentsFromAddress());
+    };
+    addEventListener("keydown", onKey, true);
+    notice.addEventListener("click", onClick);
+    document.getElementById("demo-file").addEventListener("change", async (event) => {
+      const file = event.target.files[0];
+      if (!file) return;
+      FS.writeFile(chosenDemo, new Uint8Array(await file.arrayBuffer()));
+      begin(["--replay", chosenDemo]);
+    });
+  };
+
+  // Fullscreen answers a key press only while the browser handles it, so it is asked
+  // for here rather than by the program a frame later: F11, or Alt+Enter.
+  addEventListener("keydown", (event) => {
+    if (event.code !== "F11" && !(event.code === "Enter" && event.altKey)) return;
+    event.preventDefault();
+    if (document.fullscreenElement) document.exitFullscreen();
+    else document.documentElement.requestFullscreen().catch(() => {});
+  }, true);
+  Module.canvas.addEventListener("contextmenu", (event) => event.preventDefault());
+  // Sound made outside a key or click (a demo chosen from a file) starts at the next one.
+  const resumeSound = () => {
+    if (Module.audio && Module.audio.context.state === "suspended") Module.audio.context.resume();
+  };
+  addEventListener("keydown", resumeSound, true);
+  addEventListener("pointerdown", resumeSound, true);
+  // A hidden page runs no frames, so nothing would stop a looping sound until the
+  // game, shown again, finds it has lost the focus and pauses.
+  document.addEventListener("visibilitychange", () => {
+    if (!Module.audio) return;
+    if (document.hidden) Module.audio.context.suspend();
+    else resumeSound();
+  });
+})();
