@@ -5,12 +5,8 @@ set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR aarch64)
 set(CMAKE_C_COMPILER aarch64-linux-gnu-gcc)
 set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
+# Libraries and their CMake files come from the arm64 multiarch folders.
 set(CMAKE_LIBRARY_ARCHITECTURE aarch64-linux-gnu)
-
-# Libraries and their CMake files from the arm64 multiarch folders only; programs
-# (pkg-config, dpkg tools) from the host.
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/aarch64-linux-gnu/pkgconfig:/usr/share/pkgconfig)
 
 # The loader and C library that qemu needs live under the cross toolchain's root.
 find_program(QEMU_AARCH64 qemu-aarch64 REQUIRED)
