@@ -26,10 +26,19 @@ install(FILES ${PACKAGE_FILES}/changelog.gz DESTINATION ${GAME_DOC_DESTINATION})
 # given, not read: "Space Game 1.0.0" would name the page "Space".)
 find_program(HELP2MAN help2man REQUIRED)
 file(MAKE_DIRECTORY ${PACKAGE_FILES}/man)
+# A cross build's program runs through its emulator, from a script of that name.
 function(manual_page target name summary)
     set(page ${PACKAGE_FILES}/man/${name}.6)
+    if(CMAKE_CROSSCOMPILING_EMULATOR)
+        list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " emulator)
+        file(GENERATE OUTPUT ${PACKAGE_FILES}/man/${name} CONTENT "#!/bin/sh\nexec ${emulator} $<TARGET_FILE:${target}> \"$@\"\n"
+             FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+        set(make_runnable ${CMAKE_COMMAND} -E true)
+    else()
+        set(make_runnable ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:${target}> ${PACKAGE_FILES}/man/${name})
+    endif()
     add_custom_command(OUTPUT ${page}.gz
-                       COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:${target}> ${PACKAGE_FILES}/man/${name}
+                       COMMAND ${make_runnable}
                        COMMAND ${HELP2MAN} --no-info --section=6 --name=${summary} --version-string=${PROJECT_VERSION}
                                --include=${PROJECT_SOURCE_DIR}/packaging/${name}.h2m --output=${page}
                                ${PACKAGE_FILES}/man/${name}

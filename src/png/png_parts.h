@@ -76,8 +76,8 @@ bool parsePng(const uint8_t* data, size_t length, Parsed& out, Layout& layout);
 
 // Undoes one row's filter in place. prior is the row above in the same pass, already
 // unfiltered, or null for the first row of a pass (read as zeros). False for a filter
-// type above 4. unfilterRow takes the SSE2 path for 3 and 4 bytes per pixel;
-// unfilterRowScalar is the plain reference the tests hold it against.
+// type above 4. unfilterRow takes the SSE2 path for 3 and 4 bytes per pixel where the
+// build has one; unfilterRowScalar is the plain reference the tests hold it against.
 bool unfilterRow(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t length, size_t bytesPerPixel);
 bool unfilterRowScalar(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t length, size_t bytesPerPixel);
 

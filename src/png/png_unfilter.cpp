@@ -1,6 +1,7 @@
 // Row unfiltering, the plain byte-by-byte form: the reference for the SSE2 path and
-// the path for every pixel size that has none. Arithmetic is modulo 256 throughout.
+// the path for every row that has none. Arithmetic is modulo 256 throughout.
 #include "png/png_parts.h"
+#include "png/unfilter_fast.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -70,6 +71,13 @@ bool unfilterRowScalar(uint8_t filter, uint8_t* row, const uint8_t* prior, size_
     default: break;
     }
     return true;
+}
+
+bool unfilterRow(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t length, size_t bytesPerPixel)
+{
+    if (filter > 4) return false;
+    return unfilter_fast::unfilterWholePixels(filter, row, prior, length, bytesPerPixel) ||
+           unfilterRowScalar(filter, row, prior, length, bytesPerPixel);
 }
 
 } // namespace png

@@ -5,8 +5,6 @@
 
 #include "render/image.h"
 
-#include <xmmintrin.h>
-
 #include <cmath>
 #include <utility>
 
@@ -16,11 +14,12 @@ namespace {
 // Far beyond any destination, small enough that sums of a few stay exact in 64 bits.
 constexpr float kBoxLimit = float(int64_t(1) << 40);
 
-// Nearest, ties to even, saturated; NaN (from NaN zooms) becomes 0.
+// Nearest, ties to even (the default rounding mode), saturated; NaN (from NaN zooms)
+// becomes 0.
 int64_t roundBox(float value)
 {
     if (std::isnan(value)) return 0;
-    return _mm_cvtss_si64(_mm_set_ss(std::fmin(std::fmax(value, -kBoxLimit), kBoxLimit)));
+    return int64_t(std::nearbyint(std::fmin(std::fmax(value, -kBoxLimit), kBoxLimit)));
 }
 
 // The four candidates sorted ascending by exchanges; only the ends are used.

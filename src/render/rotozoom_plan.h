@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 struct Image;
 
@@ -40,5 +41,13 @@ struct Source {
     size_t pitch;
 };
 bool sourceOf(const Image* src, Source& out);
+
+// The texel at (tx, ty); false outside the source, negative coordinates included.
+inline bool readTexel(const Source& src, int32_t tx, int32_t ty, uint32_t& texel)
+{
+    if (uint32_t(tx) >= src.width || uint32_t(ty) >= src.height) return false;
+    std::memcpy(&texel, src.pixels + size_t(uint32_t(ty)) * src.pitch + size_t(uint32_t(tx)) * 4, sizeof texel);
+    return true;
+}
 
 } // namespace rotozoom

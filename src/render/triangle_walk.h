@@ -4,9 +4,7 @@
 // work lives there. Every row and column it passes on lies inside width x height.
 #pragma once
 
-#include "render/sse_rounding.h"
-
-#include <xmmintrin.h>
+#include "render/simd.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,18 +13,19 @@
 
 namespace triangle_walk {
 
-using sse_rounding::roundToInt;
+using simd::roundToInt;
 
 // Row numbers beyond this are far outside any target and only ever clipped; keeping
 // them small keeps every row sum exact in 64 bits.
 constexpr float kRowLimit = 1 << 30;
-// fmin(fmax(v, -limit), limit) in two instructions rather than two library calls:
-// maxss returns its second operand when either is not a number, so NaN gives -limit
-// as fmax does.
+// fmin(fmax(v, -limit), limit) without two library calls. Written as comparisons, NaN
+// fails them and gives -limit, as fmax does; x86-64 compiles each to the one maxss or
+// minss instruction, whose rule (the second operand when either is not a number) is
+// exactly this.
 inline float withinRowLimit(float v)
 {
-    const __m128 raised = _mm_max_ss(_mm_set_ss(v), _mm_set_ss(-kRowLimit));
-    return _mm_cvtss_f32(_mm_min_ss(raised, _mm_set_ss(kRowLimit)));
+    const float raised = v > -kRowLimit ? v : -kRowLimit;
+    return raised < kRowLimit ? raised : kRowLimit;
 }
 inline int64_t rowOf(float flooredY) { return int64_t(withinRowLimit(flooredY)); }
 inline int32_t columnOf(float x) { return roundToInt(withinRowLimit(x)); }

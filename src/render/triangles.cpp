@@ -6,9 +6,8 @@
 
 #include "render/image.h"
 #include "render/surface.h"
+#include "render/simd.h"
 #include "render/triangle_walk.h"
-
-#include <emmintrin.h>
 
 #include <algorithm>
 #include <bit>
@@ -74,18 +73,17 @@ struct TextureSpan {
     uint32_t columnMask;
     uint32_t rowMask;
     int pitchShift;
-    __m128i offset;
+    uint32_t offset;
 
     template <bool kUnitDepth>
     uint32_t texel(float w, float uw, float vw) const
     {
         const float z = kUnitDepth ? 1.0f : 1.0f / w;
-        const uint32_t u = uint32_t(triangle_walk::roundToInt(z * uw));
-        const uint32_t v = uint32_t(triangle_walk::roundToInt(z * vw));
+        const uint32_t u = uint32_t(simd::roundToInt(z * uw));
+        const uint32_t v = uint32_t(simd::roundToInt(z * vw));
         uint32_t value;
         std::memcpy(&value, texels + (size_t(v & rowMask) << pitchShift) + size_t(u & columnMask) * 4, sizeof value);
-        const __m128i packed = _mm_cvtsi32_si128(int(value));
-        return uint32_t(_mm_cvtsi128_si32(kDarken ? _mm_subs_epu8(packed, offset) : _mm_adds_epu8(packed, offset)));
+        return kDarken ? simd::subtractBytesSaturated(value, offset) : simd::addBytesSaturated(value, offset);
     }
 
     // The game draws every triangle at depth 1, so 1/w is exactly 1 along the whole
@@ -157,7 +155,7 @@ void TFPCSPTRI_ORIG(Image* target, float x1, float y1, float z1, float u1, float
     const uint8_t* texels = imagePixels(texture);
     const uint32_t columnMask = texture->width - 1, rowMask = texture->height - 1;
     const int pitchShift = std::countr_zero(texture->pitch);
-    const __m128i offset = _mm_cvtsi32_si128(int(brightnessBytes(brightness)));
+    const uint32_t offset = brightnessBytes(brightness);
     if (brightness < 0) {
         TextureSpan<true> span{surface, texels, columnMask, rowMask, pitchShift, offset};
         triangle_walk::walkTriangle(a, b, c, surface.width, surface.height, span);

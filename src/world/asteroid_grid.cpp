@@ -4,8 +4,7 @@
 
 #include "world/broad_collision.h"
 #include "world/entity.h"
-
-#include <emmintrin.h>
+#include "world/near_lanes.h"
 
 #include <algorithm>
 #include <bit>
@@ -23,7 +22,7 @@ constexpr int32_t kMostCellsPerAxis = 64;
 // fastest asteroid's flight, while the cells grow by a few percent only.
 constexpr double kSlack = 8.0;
 
-constexpr int32_t kLanes = 4;
+using near_lanes::kLanes;
 
 // Up to this size, the broad test's squares and their sum times 3.5 are whole or half
 // numbers below 2^23, exact in float as in double, so four lanes of float decide
@@ -154,19 +153,11 @@ void AsteroidGrid::findInRun(int32_t begin, int32_t end, int32_t index, Vec2f po
 // and a limit that is exact in float for small radii.
 void AsteroidGrid::findInRunByLanes(int32_t begin, int32_t end, int32_t index, Vec2f position, int32_t radius)
 {
-    const __m128 x = _mm_set1_ps(position.x);
-    const __m128 y = _mm_set1_ps(position.y);
-    const __m128 radiusSquared = _mm_set1_ps(static_cast<float>(radius * radius));
-    const __m128 factor = _mm_set1_ps(static_cast<float>(broad_collision::kBroadFactor));
-    const __m128i self = _mm_set1_epi32(index);
+    const float radiusSquared = static_cast<float>(radius * radius);
+    const float factor = static_cast<float>(broad_collision::kBroadFactor);
     for (int32_t e = begin; e < end; e += kLanes) {
-        const __m128 dx = _mm_sub_ps(x, _mm_loadu_ps(&entryX_[e]));
-        const __m128 dy = _mm_sub_ps(y, _mm_loadu_ps(&entryY_[e]));
-        const __m128 squared = _mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dy, dy));
-        const __m128 limit = _mm_mul_ps(factor, _mm_add_ps(radiusSquared, _mm_loadu_ps(&entryRadiusSquared_[e])));
-        const __m128i indices = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&entryIndex_[e]));
-        const __m128 others = _mm_castsi128_ps(_mm_cmpeq_epi32(indices, self));
-        unsigned near = static_cast<unsigned>(_mm_movemask_ps(_mm_andnot_ps(others, _mm_cmple_ps(squared, limit))));
+        unsigned near = near_lanes::nearLanes(position, radiusSquared, factor, index, &entryX_[e], &entryY_[e],
+                                              &entryRadiusSquared_[e], &entryIndex_[e]);
         if (end - e < kLanes) near &= (1u << (end - e)) - 1;
         for (; near != 0; near &= near - 1) found_.push_back(entryIndex_[e + std::countr_zero(near)]);
     }

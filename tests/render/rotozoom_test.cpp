@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -225,6 +226,24 @@ TEST(RotozoomBlendRule, EveryByteOpacityPair_GivesDstPlusFloorOfTheScaledDiffere
             }
         }
     }
+}
+
+// The turn's cosine and sine are taken in long double, 80 bits wide on x86-64 and 128
+// on 64-bit ARM, then stored as floats: those floats, pinned here as they come out on
+// x86-64, must not depend on the processor, or sprites would turn differently.
+TEST(RotozoomPlan, StepsOfEveryWholeDegree_AreTheSameFloatsOnEveryProcessor)
+{
+    Image* sprite = createImage(32, 32);
+    Image* target = createImage(64, 64);
+    uint64_t hash = 14695981039346656037u;
+    for (int angle = -1080; angle <= 1080; ++angle) {
+        rotozoom::Plan plan;
+        ASSERT_TRUE(rotozoom::planRotozoom(surfaceOf(target), *sprite, {32, 32, angle, 1.0f, 1.0f}, plan));
+        for (const float step : {plan.ix, plan.jx}) hash = (hash ^ std::bit_cast<uint32_t>(step)) * 1099511628211u;
+    }
+    EXPECT_EQ(hash, 0x7c3bdee2fd4c9e01u);
+    destroyImage(sprite);
+    destroyImage(target);
 }
 
 TEST_F(Rotozoom, AlphaBlend_UsesTheTexelsAlphaAndClearsTheDestinationAlpha)

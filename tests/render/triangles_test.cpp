@@ -6,6 +6,8 @@
 
 #include "support/guarded_image.h"
 #include "render/image.h"
+#include "render/simd.h"
+#include "render/simd_portable.h"
 #include "support/screen_fixture.h"
 #include "triangle_reference.h"
 
@@ -323,6 +325,43 @@ TEST_F(Triangles, Brightness_SaturatesEachByteAndSpillsAbove255)
     }
     destroyImage(texture);
     destroyImage(target);
+}
+
+// The helpers in the form this build runs and in their portable form, which a build on
+// another processor runs: they must give the SSE conversion's and saturating adds' bits.
+TEST(PixelHelpers, RoundToInt_TiesToEvenAndIntMinForWhatNoIntHolds)
+{
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    const std::pair<float, int32_t> cases[] = {
+        {0.5f, 0}, {1.5f, 2}, {2.5f, 2}, {-0.5f, 0}, {-1.5f, -2}, {-2.5f, -2}, {0.49999997f, 0}, {4194304.5f, 4194304},
+        {2147483520.0f, 2147483520}, {-2147483648.0f, INT32_MIN}, {2147483648.0f, INT32_MIN},
+        {-2147483904.0f, INT32_MIN}, {kInfinity, INT32_MIN}, {-kInfinity, INT32_MIN},
+        {std::numeric_limits<float>::quiet_NaN(), INT32_MIN}};
+    for (const auto& [value, expected] : cases) {
+        EXPECT_EQ(simd::roundToInt(value), expected) << value;
+        EXPECT_EQ(simd_portable::roundToInt(value), expected) << value;
+    }
+}
+
+TEST(PixelHelpers, SaturatingBytes_ClampEachByteOnItsOwn)
+{
+    for (uint32_t a = 0; a < 256; ++a) {
+        for (uint32_t b = 0; b < 256; ++b) {
+            // Each byte lane gets its own pair, so a carry or borrow into the next shows.
+            const uint32_t packed = a | (255 - a) << 8 | b << 16 | a << 24;
+            const uint32_t offset = b | b << 8 | a << 16 | (255 - b) << 24;
+            uint32_t sum = 0, difference = 0;
+            for (int shift = 0; shift < 32; shift += 8) {
+                const int x = int(packed >> shift & 0xFF), y = int(offset >> shift & 0xFF);
+                sum |= uint32_t(std::min(x + y, 255)) << shift;
+                difference |= uint32_t(std::max(x - y, 0)) << shift;
+            }
+            ASSERT_EQ(simd::addBytesSaturated(packed, offset), sum) << a << " " << b;
+            ASSERT_EQ(simd_portable::addBytesSaturated(packed, offset), sum) << a << " " << b;
+            ASSERT_EQ(simd::subtractBytesSaturated(packed, offset), difference) << a << " " << b;
+            ASSERT_EQ(simd_portable::subtractBytesSaturated(packed, offset), difference) << a << " " << b;
+        }
+    }
 }
 
 TEST_F(Triangles, TexelCoordinates_WrapByMasks)

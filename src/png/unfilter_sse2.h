@@ -2,22 +2,22 @@
 // images the programs load): one whole pixel per step in a register, so the chain from
 // each pixel to the next stays short. Other sizes, and the first row of a pass, go to
 // the scalar code, which the tests hold this against byte for byte.
-#include "png/png_parts.h"
+#pragma once
 
 #include <emmintrin.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 
-namespace png {
-
-namespace {
+namespace png::unfilter_sse2 {
 
 // Exactly bpp bytes are stored: a wider store would overwrite the next row's filter
 // byte. Loads take a whole word where the row still has one, since the spare byte only
 // travels in its own lane; at the row's end they take exactly bpp bytes, so nothing is
 // read past the data. Going through a word in a register, not a 3-byte copy in memory,
 // avoids a store-forwarding stall on every pixel.
-template <size_t kBpp> __m128i loadPixel(const uint8_t* p, size_t i, size_t length)
+template <size_t kBpp> inline __m128i loadPixel(const uint8_t* p, size_t i, size_t length)
 {
     uint32_t word;
     if (kBpp == 4 || i + 4 <= length) std::memcpy(&word, p + i, 4);
@@ -25,7 +25,7 @@ template <size_t kBpp> __m128i loadPixel(const uint8_t* p, size_t i, size_t leng
     return _mm_cvtsi32_si128(int(word));
 }
 
-template <size_t kBpp> void storePixel(uint8_t* p, __m128i v)
+template <size_t kBpp> inline void storePixel(uint8_t* p, __m128i v)
 {
     const uint32_t word = uint32_t(_mm_cvtsi128_si32(v));
     if constexpr (kBpp == 4) {
@@ -37,7 +37,7 @@ template <size_t kBpp> void storePixel(uint8_t* p, __m128i v)
     }
 }
 
-template <size_t kBpp> void undoSub(uint8_t* row, size_t length)
+template <size_t kBpp> inline void undoSub(uint8_t* row, size_t length)
 {
     __m128i left = _mm_setzero_si128();
     for (size_t i = 0; i + kBpp <= length; i += kBpp) {
@@ -46,7 +46,7 @@ template <size_t kBpp> void undoSub(uint8_t* row, size_t length)
     }
 }
 
-void undoUp(uint8_t* row, const uint8_t* prior, size_t length)
+inline void undoUp(uint8_t* row, const uint8_t* prior, size_t length)
 {
     size_t i = 0;
     for (; i + 16 <= length; i += 16) {
@@ -57,7 +57,7 @@ void undoUp(uint8_t* row, const uint8_t* prior, size_t length)
     for (; i < length; ++i) row[i] = uint8_t(row[i] + prior[i]);
 }
 
-template <size_t kBpp> void undoAverage(uint8_t* row, const uint8_t* prior, size_t length)
+template <size_t kBpp> inline void undoAverage(uint8_t* row, const uint8_t* prior, size_t length)
 {
     const __m128i one = _mm_set1_epi8(1);
     __m128i left = _mm_setzero_si128();
@@ -70,12 +70,12 @@ template <size_t kBpp> void undoAverage(uint8_t* row, const uint8_t* prior, size
     }
 }
 
-__m128i absolute16(__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v)); }
+inline __m128i absolute16(__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v)); }
 
 // Selects a where mask is set, b elsewhere.
-__m128i select(__m128i mask, __m128i a, __m128i b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
+inline __m128i select(__m128i mask, __m128i a, __m128i b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
 
-template <size_t kBpp> void undoPaeth(uint8_t* row, const uint8_t* prior, size_t length)
+template <size_t kBpp> inline void undoPaeth(uint8_t* row, const uint8_t* prior, size_t length)
 {
     // Bytes widened to 16-bit lanes so the distances cannot wrap.
     const __m128i zero = _mm_setzero_si128();
@@ -100,7 +100,7 @@ template <size_t kBpp> void undoPaeth(uint8_t* row, const uint8_t* prior, size_t
     }
 }
 
-template <size_t kBpp> void unfilterPixels(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t length)
+template <size_t kBpp> inline void unfilterPixels(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t length)
 {
     switch (filter) {
     case 1: undoSub<kBpp>(row, length); break;
@@ -111,16 +111,16 @@ template <size_t kBpp> void unfilterPixels(uint8_t filter, uint8_t* row, const u
     }
 }
 
-} // namespace
-
-bool unfilterRow(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t length, size_t bytesPerPixel)
+// Unfilters a row of 3- or 4-byte pixels below another row and returns true; false,
+// touching nothing, for every other row. filter is at most 4.
+inline bool unfilterWholePixels(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t length,
+                                size_t bytesPerPixel)
 {
-    if (filter > 4) return false;
     // Rows of 3- and 4-byte pixels are whole pixels, so the pixel loops cover every byte.
     if (prior && bytesPerPixel == 3) unfilterPixels<3>(filter, row, prior, length);
     else if (prior && bytesPerPixel == 4) unfilterPixels<4>(filter, row, prior, length);
-    else return unfilterRowScalar(filter, row, prior, length, bytesPerPixel);
+    else return false;
     return true;
 }
 
-} // namespace png
+} // namespace png::unfilter_sse2
