@@ -5,13 +5,13 @@
 
 #include "app/demo_layout.h"
 
-#include <algorithm>
-#include <array>
-#include <bit>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 
@@ -85,6 +85,7 @@ bool DemoWriter::open(const std::string& path, bool replace)
     made_ = made >= 0;
     if (made_) {
         file_ = ::fdopen(made, "wb");
+        if (!file_) ::close(made);
     } else if (errno != EEXIST) {
         fail(std::strerror(errno));
         return false;
@@ -100,8 +101,10 @@ bool DemoWriter::open(const std::string& path, bool replace)
         // "r+" follows a link, keeps the mode and owner, and empties nothing yet.
         file_ = std::fopen(path.c_str(), "r+b");
     }
-    if (!file_) fail(std::strerror(errno));
-    return file_ != nullptr;
+    if (file_) return true;
+    fail(std::strerror(errno));
+    if (made_) ::unlink(path.c_str());
+    return false;
 }
 
 bool DemoWriter::begin(const DemoStart& start)

@@ -200,9 +200,9 @@ std::string keyNameForFile(const int& key)
 
 std::string padNameForFile(const PadInput& input) { return padInputName(input); }
 
-// Of the lines that leave an action with no input of one kind, the latest, or latest
-// when that is later: the action's own line, or else each line that took an input
-// the action has by default.
+// The latest line that leaves an action without inputs of one kind (its own line when
+// it has one, else any line that took one of its default inputs), or latest when that
+// one comes later.
 template <typename Input>
 std::optional<FileBinding>* latestTaker(std::array<std::optional<FileBinding>, kActionCount>& lines,
                                        std::vector<Input> FileBinding::*inputs, const std::vector<Input>& defaults,
