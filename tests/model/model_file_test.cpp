@@ -335,6 +335,7 @@ TEST_F(ModelFile, Save_IntoAReadOnlyFolderKeepsTheOldFile)
     ASSERT_EQ(::chmod("data", 0755), 0);
     if (::geteuid() == 0) {
         ASSERT_EQ(::chown("data/model", kNobody, kNobody), 0);
+        ASSERT_EQ(::chown("data/model/Ship.mdata", kNobody, kNobody), 0);
     }
     ASSERT_EQ(::chmod("data/model", 0555), 0);
     EXPECT_TRUE(asOrdinaryUser([] {
