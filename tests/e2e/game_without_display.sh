@@ -25,9 +25,10 @@ for force in "" --force; do
     [ "$(cat "$scratch/old.demo")" = "an older recording" ] ||
         { echo "FAIL: --record $force changed the existing file before the game started" >&2; exit 1; }
 done
-DISPLAY= WAYLAND_DISPLAY= SDL_AUDIODRIVER=no-such-device timeout 10 "$bin_dir/game" --record "$scratch/old.demo" \
-    2>&1 >/dev/null | grep -q "^game: cannot record: $scratch/old.demo: the file exists; --force replaces it$" ||
-    { echo "FAIL: an existing demo file was not refused by name" >&2; exit 1; }
+refusal=$(DISPLAY= WAYLAND_DISPLAY= SDL_AUDIODRIVER=no-such-device timeout 10 "$bin_dir/game" \
+    --record "$scratch/old.demo" 2>&1 >/dev/null) && { echo "FAIL: started without a display" >&2; exit 1; }
+[ "$refusal" = "game: cannot record: $scratch/old.demo: the file exists; --force replaces it" ] ||
+    { echo "FAIL: an existing demo file was not refused by name: $refusal" >&2; exit 1; }
 DISPLAY= WAYLAND_DISPLAY= SDL_AUDIODRIVER=no-such-device timeout 10 "$bin_dir/game" --record "$scratch/new.demo" \
     >/dev/null 2>&1 || true
 [ ! -e "$scratch/new.demo" ] || { echo "FAIL: a game that did not start left $scratch/new.demo behind" >&2; exit 1; }
