@@ -13,16 +13,24 @@ packages=(
     help2man man-db                             # the manual pages, made from --help and read with man -l
     lintian appstream                           # checks of the package and of its AppStream metadata
     x11-utils                                   # xprop: the window's icon in the end-to-end tests
+    locales                                     # a decimal-comma locale for the model file tests
 )
 
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-echo "Installing: ${missing[*]}"
-"${as_root[@]}" apt-get update -q
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    "${as_root[@]}" apt-get update -q
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The model file tests write and read numbers under a locale whose decimal mark is a comma.
+if ! locale -a | grep -qix 'de_DE\.utf-\?8'; then
+    echo "Generating the locale de_DE.UTF-8"
+    "${as_root[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

@@ -68,6 +68,8 @@ std::string encodeDemoEnd(const DemoEnd& end);
 // crash keeps every frame played before it. The file is written in place (through a
 // link, keeping its mode): a recording is never whole until its end. After the first
 // failure nothing more is written and error() says what went wrong, naming the file.
+// Nothing of an existing file is lost before the recording begins: a game that fails
+// to start leaves it as it was, and removes the file again if it made it.
 class DemoWriter {
 public:
     DemoWriter() = default;
@@ -75,10 +77,12 @@ public:
     DemoWriter& operator=(const DemoWriter&) = delete;
     ~DemoWriter();
 
-    // Creates or empties the file; false with error(). Done before the game starts, so
-    // that a file that cannot be written stops the program before its window opens.
-    bool open(const std::string& path);
-    // The demo's start, then its frames as they are played.
+    // Creates the file, or opens an existing one when replace is set (refused
+    // otherwise); false with error(). Done before the game starts, so that a file that
+    // cannot be written stops the program before its window opens.
+    bool open(const std::string& path, bool replace);
+    // The demo's start, written over whatever the file held, then its frames as they
+    // are played.
     bool begin(const DemoStart& start);
     void add(const DemoFrame& frame);
     // Writes the end and closes the file; false with error() when anything failed.
@@ -94,6 +98,8 @@ private:
     std::FILE* file_ = nullptr;
     std::string path_;
     std::string error_;
+    bool made_ = false;    // open() created the file
+    bool begun_ = false;
     uint64_t written_ = 0; // bytes
     uint32_t frames_ = 0;
 };

@@ -6,6 +6,10 @@
 #include "app/demo_layout.h"
 #include "render/bit_cast.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -69,16 +73,39 @@ std::string encodeDemoEnd(const DemoEnd& end)
 
 DemoWriter::~DemoWriter()
 {
-    if (file_) std::fclose(file_);
+    if (!file_) return;
+    std::fclose(file_);
+    if (made_ && !begun_) ::unlink(path_.c_str());
 }
 
-bool DemoWriter::open(const std::string& path)
+bool DemoWriter::open(const std::string& path, bool replace)
 {
     path_ = path;
-    // "w" follows a link and keeps an existing file's mode and owner.
-    file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) fail(std::strerror(errno));
-    return file_ != nullptr;
+    // Made exclusively, so a file that appears meanwhile is not emptied either.
+    const int made = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    made_ = made >= 0;
+    if (made_) {
+        file_ = ::fdopen(made, "wb");
+        if (!file_) ::close(made);
+    } else if (errno != EEXIST) {
+        fail(std::strerror(errno));
+        return false;
+    } else if (!replace) {
+        fail("the file exists; --force replaces it");
+        return false;
+    } else {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            fail(S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file");
+            return false;
+        }
+        // "r+" follows a link, keeps the mode and owner, and empties nothing yet.
+        file_ = std::fopen(path.c_str(), "r+b");
+    }
+    if (file_) return true;
+    fail(std::strerror(errno));
+    if (made_) ::unlink(path.c_str());
+    return false;
 }
 
 bool DemoWriter::begin(const DemoStart& start)
@@ -87,6 +114,8 @@ bool DemoWriter::begin(const DemoStart& start)
         start.level > kDemoMostLevel) {
         fail("this game does not fit a demo (its version, ship or level is too large)");
     }
+    begun_ = true;
+    if (file_ && ::ftruncate(::fileno(file_), 0) != 0) fail(std::strerror(errno));
     write(encodeDemoStart(start));
     return error_.empty();
 }

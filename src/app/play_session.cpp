@@ -172,6 +172,17 @@ bool playRecordedFrame(PlaySession& session, const FrameInput& input, const Fram
     return playFrame(session, frame.held, frame.step, runFrame);
 }
 
+// A recording that stops (a full disk) is said at once: the player may still be
+// playing for a demo that will never hold the rest.
+void record(DemoWriter& recording, const DemoFrame& frame)
+{
+    const bool wasWriting = recording.error().empty();
+    recording.add(frame);
+    if (wasWriting && !recording.error().empty()) {
+        std::fprintf(stderr, "the demo is recorded no further: %s\n", recording.error().c_str());
+    }
+}
+
 } // namespace
 
 void beginSession(PlaySession& session)
@@ -200,7 +211,7 @@ double measureStep(PlaySession& session)
 
 bool playFrame(PlaySession& session, const ActionSet& held, double step, const FrameRunner& runFrame)
 {
-    if (session.recording) session.recording->add({held, step});
+    if (session.recording) record(*session.recording, {held, step});
     session.gameClock += step;
     HOLD_TIMER(session.gameClock);
     HOLD_KEYS(ruleKeys(held));

@@ -4,6 +4,9 @@
 #include "app/build_info.h"
 #include "app/window_icon.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <vector>
@@ -29,6 +32,14 @@ int refuse(const ProgramText& text, const std::string& program, const std::strin
     return 2;
 }
 
+// The answer, flushed: 0 when it all arrived, else 1 with the failure on err.
+int answer(const std::string& program, const std::string& text, std::ostream& out, std::ostream& err)
+{
+    if (out << text << std::flush) return 0;
+    err << program << ": cannot write to standard output: " << std::strerror(errno ? errno : EIO) << "\n";
+    return 1;
+}
+
 // The name as typed, without its folder: "space-game", or "game" in a build folder.
 std::string nameOfProgram(const char* typed)
 {
@@ -44,18 +55,21 @@ std::optional<int> answerCommandLine(const ProgramText& text, const std::string&
 {
     std::string problem;
     if (!parseCommandLine(text.options, arguments, parsed, problem)) return refuse(text, program, problem, err);
-    if (parsed.has(kHelpOption.name)) {
-        out << helpText(text, program);
-        return 0;
-    }
+    if (parsed.has(kHelpOption.name)) return answer(program, helpText(text, program), out, err);
     if (parsed.has(kVersionOption.name)) {
-        out << text.title << " " << kProductVersion << "\n";
-        return 0;
+        return answer(program, std::string(text.title) + " " + std::string(kProductVersion) + "\n", out, err);
     }
     if (parsed.operands.size() > text.mostOperands) {
         return refuse(text, program, "unexpected argument '" + parsed.operands[text.mostOperands] + "'", err);
     }
     return std::nullopt;
+}
+
+bool standardOutputWritten(const std::string& program)
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+    std::fprintf(stderr, "%s: cannot write to standard output: %s\n", program.c_str(), std::strerror(errno ? errno : EIO));
+    return false;
 }
 
 std::optional<int> launchProgram(const ProgramText& text, int argc, char** argv, Launch& launch)

@@ -26,8 +26,9 @@ struct ProgramText {
 };
 
 // Parses the arguments (those after the program's name). Answers --help and --version
-// on out and returns 0; writes a command line it cannot use, with the usage, on err and
-// returns 2; returns nothing when the program should go on with parsed.
+// on out and returns 0, or 1 when out could not take the answer (said on err); writes
+// a command line it cannot use, with the usage, on err and returns 2; returns nothing
+// when the program should go on with parsed.
 std::optional<int> answerCommandLine(const ProgramText& text, const std::string& program,
                                      std::span<const std::string> arguments, CommandLine& parsed,
                                      std::ostream& out, std::ostream& err);
@@ -38,6 +39,11 @@ struct Launch {
     Environment environment;
     DataFolder data;
 };
+
+// Flushes standard output. False, said on standard error with the reason, when what
+// was written there did not all arrive (a full disk, a closed pipe): an answer that
+// was lost must not end in success.
+bool standardOutputWritten(const std::string& program);
 
 // answerCommandLine on the real arguments and streams, then findDataFolder. Returns
 // nothing once the data folder is found; else the exit status, 1 when no data folder

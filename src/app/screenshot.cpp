@@ -23,10 +23,12 @@ bool exists(const std::string& path)
     return ::lstat(path.c_str(), &info) == 0;
 }
 
+// Read without a lock: the framebuffer is our own memory, and the outermost unlock
+// would be a frame boundary that forgets the presses (and a focus loss) gathered
+// since the frame's own event pump, before the next turn has read them.
 Raster screenPicture()
 {
     Raster picture(SCREEN_WIDTH, SCREEN_HEIGHT, 3);
-    SCREEN_LOCK();
     const uint8_t* pixels = SCREEN_POINTER();
     int width = 0, height = 0, depth = 0, bytesPerPixel = 0, pitch = 0, rate = 0;
     SCREEN_INFO(width, height, depth, bytesPerPixel, pitch, rate);
@@ -39,7 +41,6 @@ Raster screenPicture()
             sample[2] = row[x * 4 + 0];
         }
     }
-    SCREEN_UNLOCK(SCREEN_HEIGHT, SCREEN_HEIGHT); // nothing changed: nothing to show again
     return picture;
 }
 

@@ -7,8 +7,10 @@
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -38,6 +40,8 @@ constexpr DefaultBinding kDefaults[] = {
 };
 
 constexpr const char* kPadPrefix = "pad_";
+// Some editors start a UTF-8 file with a byte-order mark; it is no part of line 1.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // SDL names the comma key ","; in a comma-separated list it goes by a word.
 const std::map<std::string, std::string> kKeyNameAliases = {{"Comma", ","}, {"Keypad Comma", "Keypad ,"}};
@@ -103,10 +107,13 @@ bool readWholeNumber(const std::string& value, int low, int high, int& number, s
     return false;
 }
 
+// Any case, as key names are: "ON" and "Off" say the same.
 bool readSwitch(const std::string& value, bool& on, std::string& problem)
 {
-    if (value == "on" || value == "off") {
-        on = value == "on";
+    std::string lower = value;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (lower == "on" || lower == "off") {
+        on = lower == "on";
         return true;
     }
     problem = "\"" + value + "\" is neither on nor off";
@@ -195,6 +202,57 @@ std::string keyNameForFile(const int& key)
 
 std::string padNameForFile(const PadInput& input) { return padInputName(input); }
 
+// The latest line that leaves an action without inputs of one kind (its own line when
+// it has one, else any line that took one of its default inputs), or latest when that
+// one comes later.
+template <typename Input>
+std::optional<FileBinding>* latestTaker(std::array<std::optional<FileBinding>, kActionCount>& lines,
+                                       std::vector<Input> FileBinding::*inputs, const std::vector<Input>& defaults,
+                                       int action, std::optional<FileBinding>* latest)
+{
+    const auto takesADefault = [&](const FileBinding& line) {
+        return std::any_of((line.*inputs).begin(), (line.*inputs).end(), [&](const Input& input) {
+            return std::find(defaults.begin(), defaults.end(), input) != defaults.end();
+        });
+    };
+    for (int a = 0; a < kActionCount; ++a) {
+        std::optional<FileBinding>& line = lines[a];
+        const bool toBlame = line && (lines[action] ? a == action : takesADefault(*line));
+        if (toBlame && (!latest || (*latest)->line < line->line)) latest = &line;
+    }
+    return latest;
+}
+
+// The lines' bindings given to the actions. A focus loss pauses the game, and only
+// pause resumes it, so the file may not leave pause without any key and controller
+// input: the latest line that does so (pause's own, or one that took its default
+// inputs) is refused then, until pause has something again.
+void resolveBindings(Settings& settings, Pending& pending, const std::string& fileName,
+                     std::vector<std::string>& warnings)
+{
+    const Settings unresolved = settings;
+    const Settings defaults = defaultSettings();
+    const int pause = bit(Action::pause);
+    for (;;) {
+        std::vector<std::string> claims;
+        settings = unresolved;
+        resolve(settings.keys, pending.keys, &FileBinding::keys, keyNameForFile, fileName, claims);
+        resolve(settings.pad, pending.pad, &FileBinding::pad, padNameForFile, fileName, claims);
+        std::optional<FileBinding>* refused = nullptr;
+        if (settings.keys[pause].empty() && settings.pad[pause].empty()) {
+            refused = latestTaker(pending.keys, &FileBinding::keys, defaults.keys[pause], pause, refused);
+            refused = latestTaker(pending.pad, &FileBinding::pad, defaults.pad[pause], pause, refused);
+        }
+        if (!refused) {
+            warnings.insert(warnings.end(), claims.begin(), claims.end());
+            return;
+        }
+        warnings.push_back(fileName + ":" + std::to_string((*refused)->line) +
+                           ": it leaves nothing to resume a paused game with; line ignored");
+        refused->reset();
+    }
+}
+
 } // namespace
 
 Settings defaultSettings()
@@ -213,7 +271,7 @@ void applySettingsText(Settings& settings, const std::string& text, const std::s
 {
     Pending pending;
     int line = 0;
-    for (size_t start = 0; start < text.size();) {
+    for (size_t start = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0; start < text.size();) {
         const size_t end = std::min(text.find('\n', start), text.size());
         const std::string content = trim(text.substr(start, end - start));
         start = end + 1;
@@ -233,12 +291,16 @@ void applySettingsText(Settings& settings, const std::string& text, const std::s
         }
         warnings.push_back(fileName + ":" + std::to_string(line) + ": " + problem + "; line ignored");
     }
-    resolve(settings.keys, pending.keys, &FileBinding::keys, keyNameForFile, fileName, warnings);
-    resolve(settings.pad, pending.pad, &FileBinding::pad, padNameForFile, fileName, warnings);
+    resolveBindings(settings, pending, fileName, warnings);
 }
 
-std::string defaultSettingsText()
+std::string settingsText(const Settings& settings)
 {
+    const auto listed = [](const auto& inputs, auto nameOf) {
+        std::string list;
+        for (const auto& input : inputs) list += (list.empty() ? "" : ", ") + nameOf(input);
+        return list;
+    };
     std::string text =
         "# Space Game settings: one \"name = value\" a line; a line starting with # is a comment.\n"
         "# A setting left out keeps its default, which is what this file sets.\n"
@@ -247,7 +309,8 @@ std::string defaultSettingsText()
         "# action are separated by commas; the comma key itself is written Comma. An empty\n"
         "# value leaves the action without a key. Escape always quits.\n";
     for (const DefaultBinding& binding : kDefaults) {
-        if (binding.action != Action::quit) text += actionName(binding.action) + " = " + binding.keys + "\n";
+        if (binding.action == Action::quit) continue;
+        text += actionName(binding.action) + " = " + listed(settings.keys[bit(binding.action)], keyNameForFile) + "\n";
     }
     text += "\n"
             "# Game controller inputs: the buttons a b x y back guide start leftstick rightstick\n"
@@ -255,17 +318,21 @@ std::string defaultSettingsText()
             "# righttrigger, and the sticks' directions: -leftx is the left stick pushed left,\n"
             "# +leftx right, -lefty up, +lefty down (rightx and righty likewise).\n";
     for (const DefaultBinding& binding : kDefaults) {
-        text += kPadPrefix + actionName(binding.action) + " = " + binding.pad + "\n";
+        text += kPadPrefix + actionName(binding.action) + " = " + listed(settings.pad[bit(binding.action)], padNameForFile) +
+                "\n";
     }
+    const auto onOff = [](bool on) { return on ? "on" : "off"; };
     text += "\n"
             "# Master volume, from 0 (silent) to 100.\n"
-            "volume = 100\n"
+            "volume = " + std::to_string(settings.volume) + "\n"
             "# Shake the view when the ship is destroyed: on or off.\n"
-            "shake = on\n"
+            "shake = " + onOff(settings.shake) + "\n"
             "# Start filling the screen (on) or in a window (off); Alt+Enter or F11 switches.\n"
-            "fullscreen = off\n"
+            "fullscreen = " + onOff(settings.fullscreen) + "\n"
             "# The window's starting size as a multiple of 640 x 480, from 1 to 4 (at most what\n"
             "# the desktop has room for).\n"
-            "window_scale = 1\n";
+            "window_scale = " + std::to_string(settings.windowScale) + "\n";
     return text;
 }
+
+std::string defaultSettingsText() { return settingsText(defaultSettings()); }

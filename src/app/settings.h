@@ -37,10 +37,18 @@ Settings defaultSettings();
 void applySettingsText(Settings& settings, const std::string& text, const std::string& fileName,
                        std::vector<std::string>& warnings);
 // The defaults with the file at path applied. No file is no warning; a file that
-// cannot be read (or a folder in its place) is one warning, and the defaults.
+// cannot be read, or is no regular file of at most 1 MiB (a folder, a FIFO, a link
+// to a device), is one warning, and the defaults.
 Settings loadSettings(const std::string& path, std::vector<std::string>& warnings);
 
-// A settings file that sets every default, with comments that explain each setting.
+// loadSettings of settingsPath(); without a home folder to look in, one warning that
+// says why, and the defaults.
+Settings loadUserSettings(const Environment& environment, std::vector<std::string>& warnings);
+
+// A settings file that sets every setting as given, with comments that explain each;
+// read back over any settings, it gives these settings again.
+std::string settingsText(const Settings& settings);
+// settingsText of the defaults.
 std::string defaultSettingsText();
 // Writes defaultSettingsText() to path, making its folder. An existing file is kept
 // unless overwrite is set. False with the reason (naming the file) on failure.

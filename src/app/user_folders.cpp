@@ -49,6 +49,13 @@ std::string userConfigFolder(const Environment& environment) { return gameFolder
 
 std::string configHome(const Environment& environment) { return baseFolder(environment, "XDG_CONFIG_HOME", "/.config"); }
 
+std::string homeProblem(const Environment& environment)
+{
+    const std::string home = environment("HOME");
+    if (home.empty()) return "HOME is not set";
+    return isAbsolute(home) ? "" : "HOME is not an absolute path (" + home + ")";
+}
+
 bool makeFolders(const std::string& path, std::string& error)
 {
     // Each prefix that ends before a slash, then the whole path.

@@ -23,6 +23,10 @@ std::string userConfigFolder(const Environment& environment);
 // The base those are in: "$XDG_CONFIG_HOME", else "$HOME/.config"; empty likewise.
 std::string configHome(const Environment& environment);
 
+// Why the folders above are empty when no XDG variable gives them, in words for the
+// user: "HOME is not set" or "HOME is not an absolute path (x)"; empty when HOME is fine.
+std::string homeProblem(const Environment& environment);
+
 // Makes the folder and any missing parents, private to the user (0700) as XDG asks.
 // True when it exists as a folder afterwards; otherwise error names the path and why.
 bool makeFolders(const std::string& path, std::string& error);

@@ -6,11 +6,13 @@
 #include "editor/editor.h"
 
 #include "app/help_screen.h"
+#include "editor/editor_file.h"
 #include "editor/editor_grid.h"
 #include "editor/editor_help.h"
 #include "editor/editor_keys.h"
 #include "editor/editor_quit.h"
 #include "editor/editor_view.h"
+#include "editor/outline_edits.h"
 #include "png/png.h"
 #include "platform/platform.h"
 #include "editor/runtime_error.h"
@@ -18,6 +20,7 @@
 #include "space/world_size.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -81,11 +84,16 @@ int startEditor(Editor& editor, std::string& abortMessage)
     }
     // Read once, quietly: a model that cannot be read ends the editor inside LOAD with
     // "file not found", never with LOAD's own "Could not load file!" (a folder in the
-    // file's place opens, and fails only at the first read).
+    // file's place opens, and fails only at the first read). A new file named by the
+    // user is no failure: text editors start it empty and make it on the first save.
     std::string ignoredProblem;
-    if (!readModelFile(editor.model, editor.modelPath, ignoredProblem)) {
+    if (editor.fileNamed && !std::filesystem::exists(editor.modelPath)) {
+        insertVertex(editor.model, 0);
+        editor.notice = "New file: S creates " + editor.fileName;
+    } else if (!readModelFile(editor.model, editor.modelPath, ignoredProblem)) {
         return abortStartUp(editor, kErrorFileNotFound, 0, kModelModule, "LOAD", abortMessage);
     }
+    noteForeignFile(editor);
     startHistory(editor);
     return 0;
 }

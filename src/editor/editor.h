@@ -35,6 +35,9 @@ struct Editor {
     std::string modelPath = "data/model/Ship.mdata"; // loaded at start-up and by L
     std::string savePath = "data/model/Ship.mdata";  // written by S; empty when there is nowhere to save
     std::string savedNotice; // the message after an S that worked: where it saved, when that is news
+    bool fileNamed = false;  // the file was named on the command line: a missing one is a new model
+    bool foreignFile = false; // the save path holds text that is no ship model: S asks before replacing it
+    double replaceAskedAt = kNotAsked; // when S last asked before replacing that file
     int mode = kModeLine;
     bool gridShown = true; // false shows the textured preview
     int selected = 0;      // the line whose end the mouse moves; 0..last line, 0 when there is none
@@ -56,7 +59,9 @@ struct Editor {
 };
 
 // Opens the window, makes the world one screen, allocates the depth buffer and loads
-// the texture and the model (from the paths above, reading the model file once). Returns 0 when the editor is ready. Otherwise returns the
+// the texture and the model (from the paths above, reading the model file once). A
+// file named on the command line that does not exist yet starts a new model (the
+// first triangle) that S creates it with. Returns 0 when the editor is ready. Otherwise returns the
 // run-time error number that ends the program (its exit status) with abortMessage
 // the text for standard error, and has shut down whatever it had started.
 int startEditor(Editor& editor, std::string& abortMessage);

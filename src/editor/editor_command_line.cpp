@@ -51,6 +51,7 @@ void chooseEditorFiles(Editor& editor, const Launch& launch)
     editor.dataFolder = launch.data.path;
     if (!launch.commandLine.operands.empty()) {
         editor.modelPath = editor.savePath = launch.commandLine.operands.front();
+        editor.fileNamed = true;
     } else {
         const ShipFiles ship = shipFiles(launch.data, launch.environment);
         editor.modelPath = shipToLoad(ship);

@@ -5,8 +5,10 @@
 
 #include "editor/editor_keys.h"
 #include "app/user_folders.h"
+#include "platform/platform.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <utility>
 
 namespace {
@@ -32,12 +34,35 @@ bool makeSaveFolder(const std::string& savePath, std::string& problem)
     return slash == std::string::npos || slash == 0 || makeFolders(savePath.substr(0, slash), problem);
 }
 
+// A file that is no ship model (notes, a configuration file opened by mistake) is
+// replaced only when the user asks twice: the first S says what would be lost.
+bool replacingConfirmed(Editor& editor)
+{
+    if (!editor.foreignFile) return true;
+    const double now = TIMER_SECONDS();
+    if (editor.replaceAskedAt != kNotAsked && now - editor.replaceAskedAt <= kReplaceConfirmSeconds) return true;
+    editor.replaceAskedAt = now;
+    editor.notice = editor.fileName + " is not a ship model: S again replaces it";
+    return false;
+}
+
 } // namespace
+
+void noteForeignFile(Editor& editor)
+{
+    // A file not made yet, or an empty one, holds nothing to lose.
+    std::error_code missing;
+    const uintmax_t size = std::filesystem::file_size(editor.modelPath, missing);
+    editor.foreignFile = editor.savePath == editor.modelPath && !missing && size > 0 && !isModelText(editor.modelPath);
+    editor.replaceAskedAt = kNotAsked;
+    if (editor.foreignFile) editor.notice = editor.fileName + " is not a ship model: S asks before replacing it";
+}
 
 // The copy keeps the model untouched when the write fails; on success the model is
 // closed just like the copy was, and L reloads what was saved.
 void saveModel(Editor& editor)
 {
+    if (!replacingConfirmed(editor)) return;
     Model closed = editor.model;
     SEAL(closed);
     if (std::string problem;
@@ -47,6 +72,7 @@ void saveModel(Editor& editor)
     }
     editor.model = std::move(closed);
     editor.modelPath = editor.savePath;
+    editor.foreignFile = false;
     markSaved(editor);
     editor.notice = editor.savedNotice;
 }
@@ -61,4 +87,5 @@ void reloadModel(Editor& editor)
     keepSelectionInModel(editor);
     markSaved(editor);
     editor.notice.clear();
+    noteForeignFile(editor);
 }

@@ -6,8 +6,15 @@
 
 #include "editor/editor.h"
 
+constexpr double kReplaceConfirmSeconds = 3.0;
+
 // Closes the outline and writes it to the save path (making its folder when needed);
-// the file then holds the model as it stands, and L reads it from there.
+// the file then holds the model as it stands, and L reads it from there. A file that
+// holds something other than a ship model is replaced only by a second S within
+// kReplaceConfirmSeconds of the first, which asks.
 void saveModel(Editor& editor);
+// Finds out whether the file S writes is text other than a ship model (a model read
+// from it was made up of zeros), and says so under the grid.
+void noteForeignFile(Editor& editor);
 // Throws away the unsaved changes by reading the file again (an undoable step).
 void reloadModel(Editor& editor);

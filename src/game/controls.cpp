@@ -31,11 +31,13 @@ constexpr float kRapidFireDivisor = 10.0f;
 
 bool held(int scanCode) { return KEY_DOWN(scanCode) != 0; }
 
-// A manual zoom applies at once and keeps the ship in the middle of the view.
+// A manual zoom applies at once and keeps the ship in the middle of the view. It is
+// bounded at once too: this frame is drawn, and the next one's outlines made, before
+// the camera's update would bound it, and a zoom of 0 or below turns the world over.
 void zoomBy(Game& game, double change)
 {
     Camera& camera = game.camera;
-    camera.zoom = static_cast<float>(camera.zoom + change);
+    camera.zoom = std::clamp(static_cast<float>(camera.zoom + change), Camera::kMinZoom, Camera::kMaxZoom);
     camera.position = cornerCentredOn(game.player.position, camera.zoom);
     camera.target = camera.position;
     camera.targetZoom = camera.zoom;

@@ -103,10 +103,11 @@ bool startGame(Game& game, std::string& error, std::optional<double> seed)
     game.sounds = loadGameSounds(game.soundBank, game.dataFolder, audioOpen);
     startShipSounds(game.soundBank, game.sounds, &game.player.position);
     const std::string shippedShip = game.dataFolder + "/model/Ship.mdata";
-    loadPlayerShip(game.player.model, shippedShip, game.ownShip);
     // The file the editor saves to: the player's own ship whenever there is a place
-    // for one, so its first save is flown too, not only later ones.
+    // for one, so its first save is flown too, not only later ones. Looked at before
+    // it is read, so that a save made while it is read is flown as well.
     watchShipFile(game, game.ownShip.empty() ? shippedShip : game.ownShip);
+    loadPlayerShip(game.player.model, shippedShip, game.ownShip);
     game.player.shots.assign(kShots, Shot{});
     readyPlayer(game.player, game.effects);
     game.camera.zoom = kStartZoom;

@@ -20,13 +20,13 @@ namespace {
 int writeSettings(const Launch& launch)
 {
     const std::string path = settingsPath(launch.environment);
-    std::string error;
-    if (!writeDefaultSettings(path, launch.commandLine.has(kForceOption.name), error)) {
+    std::string error = path.empty() ? "no settings folder: " + homeProblem(launch.environment) : "";
+    if (!error.empty() || !writeDefaultSettings(path, launch.commandLine.has(kForceOption.name), error)) {
         std::fprintf(stderr, "%s: %s\n", launch.program.c_str(), error.c_str());
         return 1;
     }
     std::printf("wrote the default settings to %s\n", path.c_str());
-    return 0;
+    return standardOutputWritten(launch.program) ? 0 : 1;
 }
 
 // What the player should know before a demo plays: that it may not replay as it was.
@@ -54,7 +54,7 @@ int main(int argc, char** argv)
 
     PlaySession session;
     std::vector<std::string> warnings;
-    session.settings = loadSettings(settingsPath(launch.environment), warnings);
+    session.settings = loadUserSettings(launch.environment, warnings);
     for (const std::string& warning : warnings) std::fprintf(stderr, "%s: %s\n", program, warning.c_str());
     std::optional<double> seed;
     std::string error;
@@ -74,7 +74,7 @@ int main(int argc, char** argv)
         warnAboutDemo(launch, replayPath, demo);
     }
     auto recording = std::make_unique<DemoWriter>();
-    if (!recordPath.empty() && !recording->open(recordPath)) {
+    if (!recordPath.empty() && !recording->open(recordPath, launch.commandLine.has(kForceOption.name))) {
         std::fprintf(stderr, "%s: cannot record: %s\n", program, recording->error().c_str());
         return 1;
     }
@@ -103,7 +103,7 @@ int main(int argc, char** argv)
         if (session.replay) {
             const ReplayVerdict verdict = replayVerdict(session, end);
             std::printf("%s: %s\n", replayPath.c_str(), verdict.message.c_str());
-            status = verdict.status;
+            status = standardOutputWritten(launch.program) ? verdict.status : 1;
         }
         endSession(session);
         endGame(game);

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr size_t kFlameLinesNeeded = 4;
 constexpr float kFlameSpeed = 50.0f;
 constexpr double kFlameSeconds = 0.5;
 constexpr float kShipBlastSpeed = 10.0f;
@@ -36,7 +35,7 @@ void thrustFlames(Game& game)
         return;
     }
     const std::vector<ModelLine>& lines = player.model.transformed;
-    if (lines.size() >= kFlameLinesNeeded && player.effects) {
+    if (lines.size() >= kShipLinesNeeded && player.effects) {
         Vec2f back = player.heading * -1.0f;
         NORMALIZE(back);
         const float zoom = game.camera.zoom;

@@ -8,6 +8,7 @@
 #include "game/game.h"
 #include "platform/platform.h"
 #include "game/rule_constants.h"
+#include "world/zoomed_collision.h"
 
 #include <cmath>
 
@@ -53,8 +54,8 @@ void strike(Game& game, Shot& shot)
     for (Entity& asteroid : game.asteroids) {
         if (!asteroid.active) continue;
         Vec2f hitPoint = asteroid.position;
-        if (CHECK_LINE_MODEL_COLLISION(shot.previousPosition, shot.position, asteroid.model, asteroid.position,
-                                       hitPoint) < 0) {
+        if (segmentTouchesAtZoom(shot.previousPosition, shot.position, asteroid.model, asteroid.position,
+                                 game.camera.zoom, hitPoint) < 0) {
             continue;
         }
         shot.active = false;

@@ -37,6 +37,7 @@ struct NumberParts {
     std::string_view fractionDigits;
     bool negativeExponent = false;
     std::string_view exponentDigits;
+    size_t length = 0; // of the text the number was cut from, blanks in front included
 };
 
 std::string_view takeDigits(std::string_view text, size_t& at)
@@ -68,8 +69,10 @@ bool cutNumber(std::string_view text, NumberParts& parts)
         if (!exponentDigits.empty()) {
             parts.negativeExponent = negativeExponent;
             parts.exponentDigits = exponentDigits;
+            at = probe;
         }
     }
+    parts.length = at;
     return true;
 }
 
@@ -138,6 +141,14 @@ std::string formatMdataCount(int32_t count)
     char buffer[16];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, count);
     return withSignColumn(buffer, result.ptr);
+}
+
+bool isWholeMdataNumber(std::string_view text)
+{
+    NumberParts parts;
+    if (!cutNumber(text, parts)) return false;
+    const std::string_view rest = text.substr(parts.length);
+    return std::all_of(rest.begin(), rest.end(), isBlank);
 }
 
 double parseMdataNumber(std::string_view text)

@@ -9,6 +9,9 @@
 #include <string_view>
 
 std::string formatMdataNumber(float value);
+// Whether the text is one number and nothing else (blanks aside), as a file written
+// by SAVE or by a careful hand holds it: what tells a model file from other text.
+bool isWholeMdataNumber(std::string_view text);
 std::string formatMdataCount(int32_t count);
 double parseMdataNumber(std::string_view text);
 // A coordinate as stored: the parsed double narrowed to float, out-of-range values

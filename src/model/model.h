@@ -70,6 +70,11 @@ void setModelLines(Model& model, std::vector<ModelLine> lines);
 // readModelFile that also refuses, with a reason, a file that holds no outline or
 // ends before the count line's last record: a file that is not a whole ship.
 bool readWholeModelFile(Model& model, const std::string& path, std::string& problem);
+// Whether the file reads as a model and nothing else: a whole count of at least -1,
+// one number alone on each line its records take, and no more text after them. The
+// readers accept any text (a line without a number reads as 0), so this is how the
+// editor tells a ship model from some other file it should not write over unasked.
+bool isModelText(const std::string& path);
 // saveModelFile without a word to the user: on false, problem names the file and
 // says why, and the old file is untouched.
 bool writeModelFile(const Model& model, const std::string& path, std::string& problem);

@@ -98,6 +98,31 @@ bool readFile(const std::string& path, std::vector<ModelLine>& lines, bool& comp
     return read;
 }
 
+// Reads lines while they are numbers alone, at most count of them; false at the first
+// line that is something else, or past the end.
+bool readNumberLines(std::FILE* file, size_t count, std::string& line, double& last)
+{
+    for (size_t i = 0; i < count; ++i) {
+        if (!readLine(file, line) || !isWholeMdataNumber(line)) return false;
+        last = parseMdataNumber(line);
+    }
+    return true;
+}
+
+bool holdsModelText(std::FILE* file)
+{
+    std::string line;
+    double count = 0.0;
+    if (!readNumberLines(file, 1, line, count) || count != std::floor(count) || count < -1.0) return false;
+    if (count >= kMostAnnouncedLines) return false;
+    double ignored = 0.0;
+    if (!readNumberLines(file, kValuesPerLine * static_cast<size_t>(count + 1.0), line, ignored)) return false;
+    while (readLine(file, line)) {
+        if (line.find_first_not_of(" \t") != std::string::npos) return false;
+    }
+    return std::ferror(file) == 0;
+}
+
 void appendLine(std::string& text, const std::string& number)
 {
     text += number;
@@ -145,6 +170,15 @@ bool readWholeModelFile(Model& model, const std::string& path, std::string& prob
     }
     setModelLines(model, std::move(lines));
     return true;
+}
+
+bool isModelText(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    const bool model = holdsModelText(file);
+    std::fclose(file);
+    return model;
 }
 
 bool loadModelFile(Model& model, const std::string& path)

@@ -1,7 +1,7 @@
 // replaceFile: follow the links to the real file, refuse what opening it for writing
-// would refuse, write and sync a temporary beside it with the old file's mode and
-// owner, rename it into place and sync the folder, so that the new name itself
-// survives a power cut.
+// would refuse, make a temporary of a name nobody else holds beside it, give it the
+// old file's owner and mode before a byte is in it, write and sync it, rename it into
+// place and sync the folder, so that the new name itself survives a power cut.
 #include "platform/file_replace.h"
 
 #include "platform/backend.h"
@@ -11,12 +11,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 namespace {
 
-const std::string kTemporarySuffix = ".saving";
+// mkostemp replaces the Xs with a name no other file in the folder has.
+const std::string kTemporaryPattern = ".saving-XXXXXX";
 constexpr int kMostLinksFollowed = 40; // the kernel's own limit on nested links
 constexpr mode_t kNewFileMode = 0666;  // narrowed by the user's umask, as for any new file
 constexpr mode_t kPermissionBits = 07777;
@@ -85,36 +87,45 @@ bool writeAll(int file, const std::string& bytes)
     return true;
 }
 
-// Owner first: changing it clears the set-user-ID bits, which the mode then restores.
-// Only root may give a file away, so a plain user keeps at least the group.
-void takeOverOwnerAndMode(int file, const struct stat& old)
+// The mode a file made by open() would get. umask() can only be read by setting it,
+// so it is put back at once; nothing in these programs makes files on another thread.
+mode_t newFileMode()
 {
-    // When both fail, the file keeps the saver's own owner and group, as any new file has.
-    [[maybe_unused]] const bool owned =
-        ::fchown(file, old.st_uid, old.st_gid) == 0 || ::fchown(file, static_cast<uid_t>(-1), old.st_gid) == 0;
-    (void)::fchmod(file, old.st_mode & kPermissionBits);
+    const mode_t mask = ::umask(0077);
+    ::umask(mask);
+    return kNewFileMode & ~mask;
 }
 
-// Writes the temporary, with the old file's owner and mode, and makes it durable. Only a plain file may be renamed over
-// the target: a link found at the temporary's name must not replace the user's file.
-bool writeTemporary(const std::string& temporary, const std::string& bytes, const struct stat* old,
-                    std::string& error)
+// Owner first: changing it clears the set-user-ID bits, which the mode then restores.
+// Only root may give a file away, so a plain user keeps at least the group.
+void takeOverOwnerAndMode(int file, const struct stat* old)
 {
-    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kNewFileMode);
+    if (!old) {
+        (void)::fchmod(file, newFileMode());
+        return;
+    }
+    // When both fail, the file keeps the saver's own owner and group, as any new file has.
+    [[maybe_unused]] const bool owned =
+        ::fchown(file, old->st_uid, old->st_gid) == 0 || ::fchown(file, static_cast<uid_t>(-1), old->st_gid) == 0;
+    (void)::fchmod(file, old->st_mode & kPermissionBits);
+}
+
+// Makes the temporary, readable by nobody else until it has the old file's owner and
+// mode, then writes it and makes it durable. Created exclusively under a fresh name, it
+// can be neither a link, a FIFO nor another save's temporary, so two saves at once
+// each rename one whole version into place. On success temporary holds its name.
+bool writeTemporary(const std::string& target, const std::string& bytes, const struct stat* old,
+                    std::string& temporary, std::string& error)
+{
+    temporary = target + kTemporaryPattern;
+    const int file = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (file < 0) {
-        error = failure(temporary, errno);
+        error = failure(target, errno);
         return false;
     }
-    struct stat made {};
+    takeOverOwnerAndMode(file, old);
     std::string problem;
-    if (!writeAll(file, bytes)) {
-        problem = failure(temporary, errno);
-    } else if (::fstat(file, &made) != 0 || !S_ISREG(made.st_mode)) {
-        problem = temporary + ": not a regular file";
-    } else {
-        if (old) takeOverOwnerAndMode(file, *old);
-        if (::fsync(file) != 0) problem = failure(temporary, errno);
-    }
+    if (!writeAll(file, bytes) || ::fsync(file) != 0) problem = failure(temporary, errno);
     if (::close(file) != 0 && problem.empty()) problem = failure(temporary, errno);
     if (problem.empty()) return true;
     error = problem;
@@ -142,8 +153,8 @@ bool replaceFile(const std::string& path, const std::string& bytes, std::string&
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && !mayReplace(target, old, error)) return false;
     // Same folder as the target, so the rename stays on one file system and is atomic.
-    const std::string temporary = target + kTemporarySuffix;
-    if (!writeTemporary(temporary, bytes, exists ? &old : nullptr, error)) return false;
+    std::string temporary;
+    if (!writeTemporary(target, bytes, exists ? &old : nullptr, temporary, error)) return false;
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         error = failure(target, errno);
         ::unlink(temporary.c_str());

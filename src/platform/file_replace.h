@@ -9,6 +9,7 @@
 #include <string>
 
 // Writes bytes to path as described above. The temporary file is named path (after
-// following links) + ".saving". On false, error says why in words for the user and
-// nothing but the temporary file, which is removed again, has been touched.
+// following links) + ".saving-" and six characters that make it unique. On false,
+// error says why in words for the user and nothing has been touched: a temporary
+// already made is removed again.
 bool replaceFile(const std::string& path, const std::string& bytes, std::string& error);

@@ -40,7 +40,8 @@ void SCREEN_ICON(const Image* icon);
 // rows first..last are marked changed (negative first = 0, negative last = bottom).
 void SCREEN_LOCK();
 void SCREEN_UNLOCK(int firstRow = -1, int lastRow = -1);
-// Pixel (0, 0) of the framebuffer, null when no screen is open. Valid while locked.
+// Pixel (0, 0) of the framebuffer, null when no screen is open. Valid while the screen is
+// open; drawing into it shows only at an outermost unlock, but reading needs no lock.
 uint8_t* SCREEN_POINTER();
 void SCREEN_INFO(int& width, int& height, int& depth, int& bytesPerPixel, int& pitch, int& rate);
 // Fills the screen with opaque black.

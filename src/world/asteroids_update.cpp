@@ -7,6 +7,7 @@
 #include "world/entity.h"
 
 #include "world/asteroid_grid.h"
+#include "world/zoomed_collision.h"
 #include "space/camera.h"
 #include "space/world_size.h"
 
@@ -28,10 +29,10 @@ void wrapWithMargin(float& coordinate, int size)
 // Touching asteroids leave along the line through their centres, away from each
 // other, each with the mean of the two speeds. Coinciding centres give a zero line,
 // which stops both. The grid has already kept the pair to those near enough.
-void bounceIfTouching(Entity& a, Entity& b)
+void bounceIfTouching(Entity& a, Entity& b, float zoom)
 {
     Vec2f scratch;
-    if (CHECK_MODEL_MODEL_COLLISION(a.model, a.position, b.model, b.position, scratch) < 0) return;
+    if (modelsTouchAtZoom(a.model, a.position, b.model, b.position, zoom, scratch) < 0) return;
     const float s = (MAGNITUDE(a.velocity) + MAGNITUDE(b.velocity)) / 2.0f;
     Vec2f d = a.position - b.position;
     NORMALIZE(d);
@@ -57,6 +58,6 @@ void UPDATE_ASTEROIDS(std::vector<Entity>& asteroids, float dt, bool& levelClear
         wrapWithMargin(asteroid.position.y, WORLD_H);
         TRANSFORM(asteroid.model, asteroid.position, asteroid.angle, 1.0f, camera, false);
         grid.move(i, asteroid.position);
-        for (const int32_t j : grid.near(i)) bounceIfTouching(asteroid, asteroids[j]);
+        for (const int32_t j : grid.near(i)) bounceIfTouching(asteroid, asteroids[j], camera.zoom);
     }
 }

@@ -4,6 +4,7 @@
 #include "world/entity.h"
 
 #include "world/broad_collision.h"
+#include "world/zoomed_collision.h"
 #include "space/camera.h"
 #include "platform/platform.h"
 #include "space/world_size.h"
@@ -24,7 +25,7 @@ void wrapAround(float& coordinate, int size)
     if (coordinate > far) coordinate = 0.0f;
 }
 
-void collide(Player& player, std::vector<Entity>& asteroids)
+void collide(Player& player, std::vector<Entity>& asteroids, float zoom)
 {
     for (Entity& asteroid : asteroids) {
         if (!(asteroid.active && player.active)) continue;
@@ -33,7 +34,7 @@ void collide(Player& player, std::vector<Entity>& asteroids)
             continue;
         }
         Vec2f contact;
-        if (CHECK_MODEL_MODEL_COLLISION(player.model, player.position, asteroid.model, asteroid.position, contact) < 0) {
+        if (modelsTouchAtZoom(player.model, player.position, asteroid.model, asteroid.position, zoom, contact) < 0) {
             continue;
         }
         if (player.flags & kShieldFlag) continue;
@@ -66,7 +67,7 @@ void UPDATE_PLAYER(Player& player, std::vector<Entity>& asteroids, float dt, con
     const double angle = player.angle;
     player.heading = {static_cast<float>(std::sin(angle)), static_cast<float>(-std::cos(angle))};
 
-    collide(player, asteroids);
+    collide(player, asteroids, camera.zoom);
 
     if ((player.flags & kShieldFlag) && TIMER_SECONDS() > player.shieldEndTime) player.flags &= ~kShieldFlag;
 

@@ -98,6 +98,17 @@ TEST(CommandLine, AnswersHelpAndVersionWithZeroAndWhatCannotBeUsedWithTwo)
     expectAnswer({"a.mdata", "b.mdata"}, 2, "", "prog: unexpected argument 'b.mdata'\n" + usage);
     expectAnswer({"--data", "/d", "ship.mdata"}, std::nullopt, "", "");
 
+    // Help or version that cannot be written (standard output on a full disk) is no
+    // success: status 1, and the failure said on standard error.
+    for (const char* option : {"--help", "--version"}) {
+        CommandLine commandLine;
+        std::ostream full(nullptr);
+        std::ostringstream err;
+        EXPECT_EQ(answerCommandLine(kProgram, "prog", std::vector<std::string>{option}, commandLine, full, err), 1)
+            << option;
+        EXPECT_EQ(err.str().rfind("prog: cannot write to standard output: ", 0), 0u) << err.str();
+    }
+
     const std::string help = answer({"--help"}).out;
     for (const char* part : {"  --volume N   loudness\n\nKeys:\n  Q   quit\n",
                              "The data folder is the first of:\n"

@@ -1,16 +1,24 @@
 // Demo files: what is written reads back bit for bit, and every kind of bad file is
 // refused with its problem named (the file's own name in front), without reading
-// past the bytes or allocating for counts the file cannot hold.
+// past the bytes or allocating for counts the file cannot hold. Recording never costs
+// the user a file, and a recording that stops is said when it stops.
 #include "app/demo_file.h"
+#include "app/play_session.h"
+#include "platform/platform.h"
 
 #include "support/scratch_folder.h"
+
+#include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <csignal>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <random>
 
@@ -85,7 +93,7 @@ TEST(DemoFile, WrittenAndReadBackBitForBit)
     frames.back().held[bit(Action::quit)] = true;
 
     DemoWriter writer;
-    ASSERT_TRUE(writer.open("run.demo")) << writer.error();
+    ASSERT_TRUE(writer.open("run.demo", false)) << writer.error();
     ASSERT_TRUE(writer.begin(sampleStart())) << writer.error();
     for (const DemoFrame& frame : frames) writer.add(frame);
     ASSERT_TRUE(writer.finish(sampleEnd(12345))) << writer.error(); // the writer counts the frames itself
@@ -179,4 +187,67 @@ TEST(DemoFile, FilesThatCannotBeReadAreNamed)
     EXPECT_EQ(error, "missing.demo: No such file or directory");
     EXPECT_FALSE(readDemoFile("data", demo, error));
     EXPECT_EQ(error, "data: is a folder, not a demo");
+}
+
+// --record never costs the user a file: an existing one is refused unless replacing is
+// asked for, and even then is emptied only once the game has started; a start that
+// fails removes the file the writer made and leaves an existing one as it was.
+TEST(DemoFile, AnExistingFileIsReplacedOnlyWhenAskedAndOnlyOnceTheGameBegins)
+{
+    ScratchFolder folder("demo_replace");
+    const std::string users = "the user's demo, longer than the one recorded over it" + std::string(500, '.');
+    std::ofstream("old.demo", std::ios::binary) << users;
+    const auto contents = [] {
+        std::ifstream in("old.demo", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    {
+        DemoWriter refused;
+        EXPECT_FALSE(refused.open("old.demo", false));
+        EXPECT_EQ(refused.error(), "old.demo: the file exists; --force replaces it");
+        DemoWriter startFails;
+        ASSERT_TRUE(startFails.open("old.demo", true)) << startFails.error();
+        DemoWriter nothingMade;
+        ASSERT_TRUE(nothingMade.open("new.demo", false)) << nothingMade.error();
+        EXPECT_TRUE(std::filesystem::exists("new.demo"));
+    }
+    EXPECT_EQ(contents(), users);
+    EXPECT_FALSE(std::filesystem::exists("new.demo"));
+
+    DemoWriter replacing;
+    ASSERT_TRUE(replacing.open("old.demo", true)) << replacing.error();
+    ASSERT_TRUE(replacing.begin(sampleStart())) << replacing.error();
+    ASSERT_TRUE(replacing.finish(sampleEnd(0))) << replacing.error();
+    EXPECT_EQ(contents(), encodeDemoStart(sampleStart()) + encodeDemoEnd(sampleEnd(0)));
+}
+
+// A full disk in mid-game is said on stderr when it happens, once, not only at quit.
+TEST(DemoFile, AWriteThatFailsInPlay_IsSaidWhenItHappens)
+{
+    ScratchFolder folder("demo_full");
+    PlaySession session;
+    session.recording = std::make_unique<DemoWriter>();
+    ASSERT_TRUE(session.recording->open("run.demo", false));
+    ASSERT_TRUE(session.recording->begin(sampleStart()));
+    // The file may grow by two frames more: the third write fails as on a full disk.
+    const size_t room = encodeDemoStart(sampleStart()).size() + 2 * encodeDemoFrame({}).size();
+    struct rlimit limit {};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    const struct rlimit narrowed = {room, limit.rlim_max};
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &narrowed);
+    ::testing::internal::CaptureStderr();
+    std::vector<std::string> saidAfter;
+    for (int frame = 0; frame < 4; ++frame) {
+        playFrame(session, {}, 0.02, [] { return true; });
+        saidAfter.push_back(::testing::internal::GetCapturedStderr());
+        ::testing::internal::CaptureStderr();
+    }
+    ::testing::internal::GetCapturedStderr();
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    RELEASE_TIMER();
+    RELEASE_KEYS();
+    EXPECT_EQ(saidAfter, (std::vector<std::string>{"", "", "the demo is recorded no further: run.demo: File too large\n", ""}));
+    EXPECT_EQ(session.recording->frames(), 2u);
 }

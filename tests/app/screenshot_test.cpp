@@ -30,9 +30,18 @@ bool drawBusyPicture()
 }
 
 // Runs one turn of a session whose frame draws the busy picture, with the screenshot
-// key tapped before it; returns what the turn printed on stdout and stderr.
+// key tapped before it; returns what the turn printed on stdout and stderr. P goes
+// down and the focus goes after the frame's own event pump: the next turn must still
+// see both, so taking the picture must not be a frame boundary that forgets them.
 std::pair<std::string, std::string> turnWithScreenshot(const std::string& folder)
 {
+    const auto frameWithInputAfterItsPump = [] {
+        drawBusyPicture();
+        headless::setKeyAt(KEY_BY_NAME("P"), true);
+        headless::setKeyAt(KEY_BY_NAME("P"), false);
+        headless::loseFocus();
+        return true;
+    };
     PlaySession session;
     session.settings = defaultSettings();
     session.screenshotFolder = folder;
@@ -41,9 +50,11 @@ std::pair<std::string, std::string> turnWithScreenshot(const std::string& folder
     SoundBank noSounds;
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(stepSession(session, noSounds, drawBusyPicture));
+    EXPECT_TRUE(stepSession(session, noSounds, frameWithInputAfterItsPump));
     std::pair<std::string, std::string> printed{testing::internal::GetCapturedStdout(),
                                                 testing::internal::GetCapturedStderr()};
+    EXPECT_TRUE(KEY_PRESSED(KEY_BY_NAME("P"))) << "a press lost to the screenshot";
+    EXPECT_TRUE(FOCUS_LOST()) << "a focus loss lost to the screenshot";
     endSession(session);
     return printed;
 }

@@ -6,12 +6,14 @@
 #include "game/game_command_line.h"
 #include "game/game_options.h"
 #include "platform/platform.h"
+#include "support/ordinary_user.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -61,6 +63,10 @@ TEST(Settings, EachGoodLineChangesItsSettingAlone)
         {"volume = 100", [](Settings& s) { s.volume = 100; }},
         {"shake = off", [](Settings& s) { s.shake = false; }},
         {"fullscreen = on", [](Settings& s) { s.fullscreen = true; }},
+        {"fullscreen = ON", [](Settings& s) { s.fullscreen = true; }}, // any case, as key names
+        {"shake = Off", [](Settings& s) { s.shake = false; }},
+        {"\xEF\xBB\xBFvolume = 7", [](Settings& s) { s.volume = 7; }}, // a byte-order mark before line 1
+        {"pause =", [](Settings& s) { s.keys[bit(Action::pause)].clear(); }}, // Start still resumes
         {"window_scale = 4", [](Settings& s) { s.windowScale = 4; }},
         {"# fire = X", [](Settings&) {}},
         {"", [](Settings&) {}},
@@ -118,6 +124,26 @@ TEST(Settings, KeyClaimedByTwoLines_StaysWithTheFirstAndTheDefaultsGiveWayToBoth
     EXPECT_EQ(warnings[0], "s.ini:2: Up is already bound to fire on line 1; it stays there");
 }
 
+// A focus loss pauses the game and only pause resumes it: the file may not take away
+// every key and controller input of pause. The line that would is refused, and named.
+TEST(Settings, TheLastWayToResume_CannotBeUnbound)
+{
+    std::vector<std::string> warnings;
+    Settings settings = applied("pad_pause =\nvolume = 9\npause =\n", warnings);
+    EXPECT_EQ(settings.keys[bit(Action::pause)], keys({"P", "Pause"}));
+    EXPECT_TRUE(settings.pad[bit(Action::pause)].empty());
+    EXPECT_EQ(settings.volume, 9);
+    EXPECT_EQ(warnings, std::vector<std::string>{"s.ini:3: it leaves nothing to resume a paused game with; line ignored"});
+
+    // Left without keys by a key another line took first: the same.
+    warnings.clear();
+    settings = applied("fire = F1\npause = F1\npad_pause =\n", warnings);
+    EXPECT_TRUE(settings.keys[bit(Action::pause)].empty());
+    EXPECT_EQ(settings.pad[bit(Action::pause)], std::vector<PadInput>{padInput("start")});
+    EXPECT_EQ(warnings, (std::vector<std::string>{"s.ini:3: it leaves nothing to resume a paused game with; line ignored",
+                                                  "s.ini:2: F1 is already bound to fire on line 1; it stays there"}));
+}
+
 TEST(Settings, DefaultsFile_ReadsBackAsTheDefaultsAndEveryKeyNameRoundTrips)
 {
     std::vector<std::string> warnings;
@@ -149,11 +175,43 @@ TEST(SettingsFile, MissingFileIsSilentWhileAFolderOrUnreadableFileWarnsOnce)
 
     std::ofstream("locked.ini") << "volume = 5\n";
     ::chmod("locked.ini", 0);
-    if (::geteuid() == 0) GTEST_SKIP() << "root reads any file";
-    warnings.clear();
-    EXPECT_EQ(loadSettings("locked.ini", warnings), defaultSettings());
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_NE(warnings[0].find("locked.ini: cannot be read"), std::string::npos);
+    ::chmod(scratch.path().c_str(), 0755);
+    EXPECT_TRUE(asOrdinaryUser([] {
+        std::vector<std::string> said;
+        return loadSettings("locked.ini", said) == defaultSettings() && said.size() == 1 &&
+               said[0] == "locked.ini: cannot be read (Permission denied); using the default settings";
+    }));
+
+    // Only a regular file of a sane size is read: a FIFO would hang the start, a link
+    // to /dev/zero would fill the memory.
+    ASSERT_EQ(::mkfifo("fifo.ini", 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", "zero.ini");
+    std::ofstream("huge.ini") << "volume = 5\n" << std::string(1 << 20, '#');
+    for (const char* path : {"fifo.ini", "zero.ini", "huge.ini"}) {
+        warnings.clear();
+        EXPECT_EQ(loadSettings(path, warnings), defaultSettings()) << path;
+        ASSERT_EQ(warnings.size(), 1u) << path;
+        EXPECT_EQ(warnings[0], std::string(path) +
+                                   (path[0] == 'h' ? ": is larger than a settings file can be (1 MiB)"
+                                                   : ": is not a regular file") + "; using the default settings");
+    }
+}
+
+// Without a home folder to look in the game says so once, naming what is wrong.
+TEST(SettingsFile, NoHomeFolder_IsSaidOnceWithWhatIsWrong)
+{
+    const auto withHome = [](const char* home) {
+        return [home](const std::string& name) { return name == "HOME" ? std::string(home) : std::string(); };
+    };
+    for (const auto& [home, reason] : {std::pair{"", "HOME is not set"},
+                                       std::pair{"relative", "HOME is not an absolute path (relative)"}}) {
+        std::vector<std::string> warnings;
+        EXPECT_EQ(loadUserSettings(withHome(home), warnings), defaultSettings());
+        EXPECT_EQ(warnings, std::vector<std::string>{"no settings read: " + std::string(reason) +
+                                                     "; using the default settings"});
+        EXPECT_EQ(homeProblem(withHome(home)), reason);
+    }
+    EXPECT_EQ(homeProblem(withHome("/home/ann")), "");
 }
 
 TEST(SettingsFile, WriteDefaults_MakesTheFolderAndKeepsAnExistingFileUnlessOverwriting)

@@ -17,6 +17,11 @@ for file in bin/space-game bin/space-game-editor share/space-game/data/visual/sh
     share/doc/space-game/README.md; do
     [ -e "$prefix/$file" ] || fail "not installed: $file"
 done
+# Every picture the installed README shows is installed beside it.
+doc="$prefix/share/doc/space-game"
+for picture in $(grep -o '](docs/[^)]*)' "$doc/README.md" | sed 's/^](//; s/)$//'); do
+    [ -f "$doc/$picture" ] || fail "the installed README shows $picture, which is not installed"
+done
 desktop-file-validate "$prefix"/share/applications/space-game.desktop \
     "$prefix"/share/applications/space-game-editor.desktop || fail "a desktop entry is not valid"
 [ "$(identify -format '%wx%h' "$prefix/share/icons/hicolor/256x256/apps/space-game.png")" = 256x256 ] ||

@@ -141,8 +141,9 @@ TEST_F(EditorKeys, FailedSave_KeepsModelAndOldFileShowsWhyAndCarriesOn)
 {
     start(diamond());
     const std::string oldFile = fileBytes(shipPath());
-    // A folder where the save's temporary file would go makes every write fail.
-    fs::create_directory(fs::path(shipPath()).concat(".saving"));
+    // A folder in the file's place, put there after loading, makes every save fail.
+    fs::rename(shipPath(), "Ship.mdata.kept");
+    fs::create_directory(shipPath());
 
     frameOnCell(21, 8, MOUSE_LEFT); // the edit leaves the outline open until next frame
     // ... which closes it, S or not: the failed save itself must change nothing more.
@@ -157,14 +158,15 @@ TEST_F(EditorKeys, FailedSave_KeepsModelAndOldFileShowsWhyAndCarriesOn)
     const std::string errors = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << "said once, on stderr and in the status line";
     EXPECT_TRUE(keptWhileHeld) << "the model stays exactly as the frame left it";
-    EXPECT_EQ(errors, "editor: Could not save file! data/model/Ship.mdata.saving: Is a directory\n");
-    EXPECT_EQ(fileBytes(shipPath()), oldFile);
-    EXPECT_EQ(editor.notice, "Could not save file! data/model/Ship.mdata.saving: Is a directory");
+    EXPECT_EQ(errors, "editor: Could not save file! data/model/Ship.mdata: Is a directory\n");
+    EXPECT_EQ(editor.notice, "Could not save file! data/model/Ship.mdata: Is a directory");
     EXPECT_TRUE(messageLineShows(editor.notice));
     EXPECT_EQ(editor.model.lines[0].end, Vec2f(5, -8));
 
     // Once the way is clear the same work saves, and the notice goes.
-    fs::remove(fs::path(shipPath()).concat(".saving"));
+    fs::remove(shipPath());
+    fs::rename("Ship.mdata.kept", shipPath());
+    EXPECT_EQ(fileBytes(shipPath()), oldFile);
     frameHoldingKey(scancode::S);
     EXPECT_EQ(editor.notice, "");
     Model saved;

@@ -1,6 +1,10 @@
-// The editor's start-up and shut-down on the headless backend, and the run-time
-// error message that ends it when there is no window or no model to edit.
+// The editor's start-up and shut-down on the headless backend, the run-time error
+// message that ends it when there is no window or no model to edit, a new file named
+// by the user, and a file that is no model, which S must not replace unasked.
 #include "support/editor_fixture.h"
+#include "editor/edit_history.h"
+#include "editor/editor_file.h"
+#include "editor/outline_edits.h"
 #include "editor/runtime_error.h"
 
 #include "render/image.h"
@@ -78,6 +82,83 @@ TEST_F(EditorStart, MissingModelEndsWithFileNotFoundInLoadAndPrintsNothingElse)
     EXPECT_EQ(SCREEN_POINTER(), nullptr) << "the window is closed again";
     EXPECT_EQ(DEPTH_BUFFER, nullptr);
     EXPECT_EQ(editor.texture, nullptr);
+}
+
+// A file named on the command line that is not there yet is a new model, made by the
+// first S, as a text editor makes a new file; only the ship's own file must exist.
+TEST_F(EditorStart, NamedFileNotMadeYet_StartsTheFirstTriangleAndSMakesIt)
+{
+    editor.modelPath = editor.savePath = "ships/New.mdata";
+    editor.fileName = "New.mdata";
+    editor.fileNamed = true;
+    std::string message;
+    ASSERT_EQ(startEditor(editor, message), 0) << message;
+    started = true;
+    Model first;
+    insertVertex(first, 0);
+    EXPECT_TRUE(sameModel(editor.model, first));
+    EXPECT_EQ(editor.notice, "New file: S creates New.mdata");
+    EXPECT_FALSE(hasUnsavedChanges(editor)) << "nothing to lose yet: Escape quits at once";
+    EXPECT_FALSE(fs::exists("ships"));
+    frameHoldingKey(scancode::S);
+    Model saved;
+    std::string problem;
+    ASSERT_TRUE(readWholeModelFile(saved, "ships/New.mdata", problem)) << problem;
+    EXPECT_EQ(saved.lines.size(), 3u);
+    EXPECT_EQ(editor.notice, "");
+}
+
+// The model reader takes any text, so a file that is no model opens as zeros; a plain
+// S must not put those over the user's notes. It says so, and only a second S within
+// a few seconds replaces the file.
+TEST_F(EditorStart, FileThatIsNoModel_IsReplacedOnlyWhenSIsPressedTwice)
+{
+    const std::string notes = "Shopping:\n- 3 eggs\n";
+    std::ofstream(shipPath(), std::ios::binary) << notes;
+    std::string message;
+    ASSERT_EQ(startEditor(editor, message), 0) << message;
+    started = true;
+    EXPECT_EQ(editor.notice, "Ship.mdata is not a ship model: S asks before replacing it");
+    runEditorFrame(editor);
+    EXPECT_TRUE(messageLineShows(editor.notice));
+
+    frameHoldingKey(scancode::S);
+    EXPECT_EQ(fileBytes(shipPath()), notes);
+    EXPECT_EQ(editor.notice, "Ship.mdata is not a ship model: S again replaces it");
+    headless::advanceTime(kReplaceConfirmSeconds + 0.5);
+    frameHoldingKey(scancode::S);
+    EXPECT_EQ(fileBytes(shipPath()), notes) << "too late: this S asks again";
+    headless::advanceTime(1.0);
+    frameHoldingKey(scancode::S);
+    EXPECT_NE(fileBytes(shipPath()), notes);
+    EXPECT_TRUE(isModelText(shipPath()));
+    EXPECT_FALSE(editor.foreignFile) << "now a model: the next S saves at once";
+}
+
+// What tells a model from other text: every line one number, and all of them there.
+TEST(ModelText, IsAWholeCountAndOneNumberAlonePerLine)
+{
+    const ScratchFolder scratch("model_text_test");
+    const struct {
+        const char* text;
+        bool model;
+    } cases[] = {
+        {"-1\r\n", true},
+        {" 0\r\n 1\r\n-2\r\n 3.5\r\n 4e-3\r\n 5D2\r\n\t6 \r\n+7\r\n.8\r\n", true},
+        {"0\n1\n2\n3\n4\n5\n6\n7\n8\n\n  \n", true}, // LF ends, blank lines after
+        {"0\n1\n2\n3\n4\n5\n6\n7\n", false},          // a value short
+        {"0\n1\n2\n3\n4\n5\n6\n7\n8\n9\n", false},  // text after the last record
+        {"0\n1\n2\n3\n4\n5\n6\n7\n8 cm\n", false},
+        {"0.5\n1\n2\n3\n4\n5\n6\n7\n8\n", false},    // no whole count
+        {"-2\n", false},
+        {"root:x:0:0:root:/root:/bin/bash\n", false},
+        {"", false},
+    };
+    for (const auto& example : cases) {
+        std::ofstream("file", std::ios::binary) << example.text;
+        EXPECT_EQ(isModelText("file"), example.model) << example.text;
+    }
+    EXPECT_FALSE(isModelText("missing"));
 }
 
 TEST_F(EditorStart, ModelThatOpensButCannotBeReadEndsInLoadWithoutLoadsOwnComplaint)

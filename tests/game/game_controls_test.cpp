@@ -152,8 +152,12 @@ TEST_F(GamePlay, ZoomKeys_PageUpZoomsInPageDownOutAndTheViewStaysOnTheShip)
         int key;
         float zoom;
     };
-    for (const Row& row : {Row{scancode::PAGE_UP, 1.25f}, Row{scancode::PAGE_DOWN, 0.75f}}) {
-        game.camera.zoom = game.camera.targetZoom = 1.0f;
+    // Bounded at once, to the camera's own range: a long frame with Page Down held must
+    // not draw (or shape the next frame's outlines at) a zoom of 0 or below.
+    for (const Row& row : {Row{scancode::PAGE_UP, 1.25f}, Row{scancode::PAGE_DOWN, 0.75f},
+                           Row{scancode::PAGE_DOWN, Camera::kMinZoom}, Row{scancode::PAGE_UP, Camera::kMaxZoom}}) {
+        const bool toTheBound = row.zoom == Camera::kMinZoom || row.zoom == Camera::kMaxZoom;
+        game.camera.zoom = game.camera.targetZoom = toTheBound ? (row.key == scancode::PAGE_UP ? 3.9f : 0.3f) : 1.0f;
         hold({row.key});
         step(0.25);
         applyControls(game);

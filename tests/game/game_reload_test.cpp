@@ -7,6 +7,12 @@
 #include "game/game_demo.h"
 #include "game/ship_reload.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <thread>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -121,11 +127,54 @@ TEST_F(GameReload, WhileADemoIsRecorded_ASaveIsNotFlown)
 {
     PlaySession session;
     auto file = std::make_unique<DemoWriter>();
-    ASSERT_TRUE(file->open((folder / "run.demo").string())) << file->error();
+    ASSERT_TRUE(file->open((folder / "run.demo").string(), false)) << file->error();
     std::string error;
     ASSERT_TRUE(startRecording(session, game, std::move(file), error)) << error;
     save(outline({{0, -12}, {9, 9}, {-9, 9}}));
     for (int i = 0; i < 4; ++i) frame(0.5);
     EXPECT_EQ(game.player.model.lines.size(), 4u) << "the demo holds the ship it started with";
     session.recording.reset();
+}
+
+// A save made while the game is still reading its ship at start-up is flown too: the
+// file is looked at before it is read. The ship is read from a FIFO here, so the save
+// lands, deterministically, after the read began and before it ended.
+TEST(GameReloadAtStart, ASaveWhileTheShipIsRead_IsFlown)
+{
+    std::string pattern = (fs::temp_directory_path() / "game_reload_start_XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path folder = pattern;
+    Game game;
+    game.ownShip = (folder / "Ship.mdata").string();
+    const auto textOf = [&](const Model& model, const char* name) {
+        std::string error;
+        EXPECT_TRUE(writeModelFile(model, (folder / name).string(), error)) << error;
+        return editor_test::fileBytes(folder / name);
+    };
+    const std::string read = textOf(outline({{0, -10}, {8, 8}, {0, 4}, {-8, 8}}), "read.mdata");
+    textOf(outline({{0, -10}, {8, 8}, {4, 6}, {-4, 6}, {-8, 8}}), "saved.mdata");
+    ASSERT_EQ(::mkfifo(game.ownShip.c_str(), 0600), 0);
+    std::thread editor([&] {
+        const int fifo = ::open(game.ownShip.c_str(), O_WRONLY); // once the game opens it to read
+        const std::string lastLineEnd = "\r\n";
+        (void)!::write(fifo, read.data(), read.size() - lastLineEnd.size());
+        fs::rename(folder / "saved.mdata", game.ownShip);
+        (void)!::write(fifo, lastLineEnd.data(), lastLineEnd.size());
+        ::close(fifo);
+    });
+    headless::reset();
+    headless::setTime(1000.0);
+    std::string error;
+    const bool started = startGame(game, error);
+    editor.join();
+    ASSERT_TRUE(started) << error;
+    EXPECT_EQ(game.player.model.lines.size(), 4u) << "flies what it read";
+    for (int i = 0; i < 3; ++i) {
+        headless::advanceTime(0.5);
+        runGameFrame(game);
+    }
+    EXPECT_EQ(game.player.model.lines.size(), 5u) << "and then what was saved meanwhile";
+    endGame(game);
+    headless::reset();
+    fs::remove_all(folder);
 }

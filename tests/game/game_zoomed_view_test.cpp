@@ -113,3 +113,57 @@ TEST_F(ZoomedView, EchoOffScreen_MarkedOnTheEdgeAndHeardFromThere)
     EXPECT_NEAR(marker.angle, 3.0 * std::numbers::pi, 1e-5) << "facing back towards the ship";
     EXPECT_EQ(game.soundBank.sounds[game.sounds.pingReturn].position, edge);
 }
+
+// The rules do not depend on the camera: at every zoom the ship, a shot and the
+// asteroids touch where their outlines touch at their true sizes in world units, and
+// a hit is placed in world units. The drawn outlines carry the zoom; the tests must not.
+TEST_F(ZoomedView, Collisions_AreInWorldUnitsAtEveryZoom)
+{
+    Player& player = game.player;
+    Entity& rock = game.asteroids.at(0);
+    Entity& other = game.asteroids.at(1);
+    rock.model = squareOutline(10.0f, 10);
+    other.model = squareOutline(10.0f, 10);
+    for (const float zoom : {0.25f, 0.5f, 1.0f, 2.0f, 4.0f}) {
+        game.camera.zoom = game.camera.targetZoom = zoom;
+        // The arrow's tail reaches 5 units right of the ship, the square 10 left of its
+        // centre, which lies a little higher, so that only the arrow's right edge meets it.
+        for (const auto& [distance, touching] : {std::pair{14.0f, true}, std::pair{16.0f, false}}) {
+            SCOPED_TRACE(testing::Message() << "zoom " << zoom << ", rock " << distance << " to the right");
+            player.hit = rock.hit = false;
+            player.flags = 0; // no shield
+            player.velocity = {0.0f, 0.0f};
+            rock.hitPoint = {0.0f, 0.0f};
+            rock.position = player.position + Vec2f(distance, -3.0f);
+            TRANSFORM(rock.model, rock.position, 0.0f, 1.0f, game.camera, false);
+            UPDATE_PLAYER(player, game.asteroids, 0.0f, game.camera);
+            EXPECT_EQ(player.hit, touching);
+            if (touching) {
+                // The ship's right edge meets the square's left side 6 units below the ship.
+                EXPECT_NEAR(rock.hitPoint.x, player.position.x + distance - 10.0f, 1e-3);
+                EXPECT_NEAR(rock.hitPoint.y, player.position.y + 6.0f, 1e-3);
+            }
+
+            // A shot flying down past the square's left side, a unit inside or outside it.
+            rock.hit = false;
+            Shot& shot = player.shots.at(0);
+            shot = Shot{};
+            shot.active = true;
+            shot.expiryTime = static_cast<float>(game.frameTime + 1.0);
+            shot.position = rock.position + Vec2f(touching ? -9.0f : -11.0f, -20.0f);
+            shot.velocity = {0.0f, 1.0f};
+            game.dt = 0.1; // 40 units: through the square's height
+            flyShots(game);
+            EXPECT_EQ(rock.hit, touching) << "shot";
+            rock.hit = false;
+
+            // Two squares side by side, touching only when less than 20 apart.
+            other.position = rock.position + Vec2f(distance + 5.0f, 0.0f);
+            other.velocity = rock.velocity = {0.0f, 0.0f};
+            other.velocity.y = 1.0f;
+            bool cleared = false;
+            UPDATE_ASTEROIDS(game.asteroids, 0.0f, cleared, game.camera, game.asteroidGrid);
+            EXPECT_EQ(rock.velocity != Vec2f(0.0f, 0.0f), touching) << "bounce";
+        }
+    }
+}

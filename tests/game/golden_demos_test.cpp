@@ -138,11 +138,11 @@ struct GoldenDemo {
 // Pinned here as well as in the files, so that a demo recorded over by mistake fails too.
 constexpr GoldenDemo kGoldenDemos[] = {
     {"fly_and_wrap", 0, 1, 0x47e2c8c9d4de982bull, kWraps},
-    {"shoot_to_fragments", 2400, 1, 0x2eea08af57d223cfull, kFragments},
-    {"clear_level_1", 6925, 2, 0x91f788b419f25363ull, kFragments | kNextLevel},
-    {"die_and_respawn", 0, 1, 0xf30dddf2d86cb4adull, kDiesAndRespawns},
-    {"shield_sight_ping", 0, 1, 0x28179a6d1e4db878ull, kShieldSightPing},
-    {"zoom_in_and_out", 0, 1, 0x480aa657e979b289ull, kZooms},
+    {"shoot_to_fragments", 4500, 1, 0xd04c9872bb0e42ebull, kFragments},
+    {"clear_level_1", 8250, 2, 0x1a5cd2d31bd214deull, kFragments | kNextLevel},
+    {"die_and_respawn", 0, 1, 0xaa4cf191ce2cc463ull, kDiesAndRespawns},
+    {"shield_sight_ping", 0, 1, 0x96a07ed60850fdd0ull, kShieldSightPing},
+    {"zoom_in_and_out", 0, 1, 0x831c9ce03da46fe7ull, kZooms},
 };
 
 TEST(GoldenDemos, ReplayExactlyAndShowWhatTheirNamesSay)

@@ -24,6 +24,13 @@ std::string shipText(int lines, int recordsWritten)
     return text.str();
 }
 
+std::string zeroLines(int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "0\r\n";
+    return text;
+}
+
 std::string contentsOf(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -49,6 +56,13 @@ TEST(PlayerShipFile, FliesTheOwnShipWhenWholeElseTheShippedOneSayingWhyOnce)
          "it ends before the last line its count announces"},
         {"empty", [] { std::ofstream("own.mdata", std::ios::binary); }, 3, "it holds no outline"},
         {"a folder", [] { fs::create_directory("own.mdata"); }, 3, "Is a directory"},
+        // The editor's S on a file that was no model wrote one line of zeros.
+        {"one line", [] { std::ofstream("own.mdata", std::ios::binary) << shipText(1, 1); }, 3,
+         "it has 1 line; the game needs 4 for the nose, tail and flames"},
+        {"three lines", [] { std::ofstream("own.mdata", std::ios::binary) << shipText(3, 3); }, 3,
+         "it has 3 lines; the game needs 4 for the nose, tail and flames"},
+        {"all in one point", [] { std::ofstream("own.mdata", std::ios::binary) << "3\r\n" << zeroLines(32); }, 3,
+         "all its points lie in one place, so it is invisible"},
     };
     for (const Case& c : cases) {
         fs::remove_all("own.mdata");

@@ -3,6 +3,7 @@
 // and its target gets the new contents, mode and owner survive, and the folder is
 // synced after the rename so the new name outlives a power cut.
 #include "platform/file_replace.h"
+#include "support/ordinary_user.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -22,9 +23,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr uid_t kNobody = 65534;
-
 std::vector<bool> fsyncedFolders; // for each fsync since the last clear: was it a folder?
+
+struct FchmodCall {
+    off_t sizeBefore;
+    mode_t modeBefore;
+};
+std::vector<FchmodCall> fchmodCalls; // since the last clear
 
 std::string contentsOf(const std::string& path)
 {
@@ -39,22 +44,6 @@ mode_t modeOf(const std::string& path)
     struct stat info {};
     ::stat(path.c_str(), &info);
     return info.st_mode & 07777;
-}
-
-// Runs the call as an ordinary user: as root in a child that has given up its rights
-// (root may write anything, which would hide the refusal), otherwise directly.
-template <typename Call>
-bool asOrdinaryUser(Call call)
-{
-    if (::geteuid() != 0) return call();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const bool dropped = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
-        ::_exit(dropped && call() ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 class FileReplace : public ::testing::Test {
@@ -73,6 +62,15 @@ extern "C" int fsync(int handle)
     return static_cast<int>(::syscall(SYS_fsync, handle));
 }
 
+// And every fchmod, with what the file held and allowed just before it.
+extern "C" int fchmod(int handle, mode_t mode)
+{
+    struct stat info {};
+    ::fstat(handle, &info);
+    fchmodCalls.push_back({info.st_size, info.st_mode & 07777});
+    return static_cast<int>(::syscall(SYS_fchmod, handle, mode));
+}
+
 TEST_F(FileReplace, ReadOnlyFile_IsRefusedAndKeptAsItWas)
 {
     // The folder is open to everybody, so only the file's own mode can refuse.
@@ -88,7 +86,7 @@ TEST_F(FileReplace, ReadOnlyFile_IsRefusedAndKeptAsItWas)
     }));
     EXPECT_EQ(contentsOf("data/model/Ship.mdata"), "old");
     EXPECT_EQ(modeOf("data/model/Ship.mdata"), 0444u);
-    EXPECT_FALSE(fs::exists("data/model/Ship.mdata.saving"));
+    EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator("data/model"), {}).size(), 1u) << "no temporary left";
 }
 
 TEST_F(FileReplace, Link_StaysALinkAndItsTargetGetsTheNewContents)
@@ -139,12 +137,73 @@ TEST_F(FileReplace, AfterTheRename_TheFolderIsSynced)
     EXPECT_EQ(fsyncedFolders, (std::vector<bool>{false, true}));
 }
 
-TEST_F(FileReplace, ALinkAtTheTemporarysName_NeverReplacesTheFile)
+// Whatever waits at the old fixed temporary name is left alone: a link to another file
+// (which would have been overwritten), a FIFO (which would have hung the save).
+TEST_F(FileReplace, WhatLiesAtTheTemporarysOldName_IsNeitherFollowedNorOpened)
 {
     write("data/model/Ship.mdata", "old");
-    fs::create_symlink("/dev/null", "data/model/Ship.mdata.saving");
-    EXPECT_FALSE(replaceFile("data/model/Ship.mdata", "new", error));
+    write("other.txt", "someone else's");
+    fs::create_symlink("../../other.txt", "data/model/Ship.mdata.saving");
+    ASSERT_TRUE(replaceFile("data/model/Ship.mdata", "new", error)) << error;
     EXPECT_FALSE(fs::is_symlink("data/model/Ship.mdata"));
-    EXPECT_EQ(contentsOf("data/model/Ship.mdata"), "old");
-    EXPECT_NE(error.find("Ship.mdata.saving"), std::string::npos) << error;
+    EXPECT_EQ(contentsOf("data/model/Ship.mdata"), "new");
+    EXPECT_EQ(contentsOf("other.txt"), "someone else's");
+
+    fs::remove("data/model/Ship.mdata.saving");
+    ASSERT_EQ(::mkfifo("data/model/Ship.mdata.saving", 0600), 0);
+    ASSERT_TRUE(replaceFile("data/model/Ship.mdata", "newer", error)) << error;
+    EXPECT_EQ(contentsOf("data/model/Ship.mdata"), "newer");
+    EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator("data/model"), {}).size(), 2u) << "no temporary left";
+}
+
+// The new contents are never readable by others, not even for a moment: the temporary
+// is made private and gets the target's mode while it is still empty.
+TEST_F(FileReplace, TheTemporary_HasItsModeBeforeItHoldsAByte)
+{
+    write("data/model/Ship.mdata", "old");
+    ASSERT_EQ(::chmod("data/model/Ship.mdata", 0600), 0);
+    fchmodCalls.clear();
+    ASSERT_TRUE(replaceFile("data/model/Ship.mdata", "secret", error)) << error;
+    ASSERT_EQ(fchmodCalls.size(), 1u);
+    EXPECT_EQ(fchmodCalls[0].sizeBefore, 0) << "written before its mode was set";
+    EXPECT_EQ(fchmodCalls[0].modeBefore & 077, 0u) << "made readable by others";
+    EXPECT_EQ(modeOf("data/model/Ship.mdata"), 0600u);
+
+    // A new file gets what open() would give it.
+    const mode_t mask = ::umask(027);
+    ASSERT_TRUE(replaceFile("data/model/New.mdata", "new", error)) << error;
+    ::umask(mask);
+    EXPECT_EQ(modeOf("data/model/New.mdata"), 0640u);
+}
+
+// Two editor windows saving one file at once: each save succeeds, and the file always
+// holds one whole version, never a mix of both.
+TEST_F(FileReplace, TwoSavesAtOnce_LeaveOneWholeVersion)
+{
+    const std::string first(100000, '1'), second(100000, '2');
+    write("data/model/Ship.mdata", first);
+    const auto saveOften = [](const std::string& bytes) {
+        const pid_t child = ::fork();
+        if (child != 0) return child;
+        bool allSaved = true;
+        for (int save = 0; save < 100; ++save) {
+            std::string reason;
+            allSaved = replaceFile("data/model/Ship.mdata", bytes, reason) && allSaved;
+        }
+        ::_exit(allSaved ? 0 : 1);
+    };
+    const pid_t writers[] = {saveOften(first), saveOften(second)};
+    bool alwaysWhole = true;
+    for (int look = 0; look < 200; ++look) {
+        const std::string seen = contentsOf("data/model/Ship.mdata");
+        alwaysWhole = alwaysWhole && (seen == first || seen == second);
+    }
+    for (const pid_t writer : writers) {
+        int status = 0;
+        ::waitpid(writer, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
+    }
+    EXPECT_TRUE(alwaysWhole);
+    const std::string last = contentsOf("data/model/Ship.mdata");
+    EXPECT_TRUE(last == first || last == second);
 }

@@ -121,6 +121,12 @@ TEST_F(Services, Mouse_PressLatch_ReportsEveryPressOnceAtItsPlace)
         {"tap of a second button while one is held",
          [] { headless::setMouse(52, 62, MOUSE_RIGHT | MOUSE_LEFT), headless::setMouse(70, 80, MOUSE_RIGHT); },
          {52, 62, MOUSE_RIGHT | MOUSE_LEFT}},
+        {"taps of two buttons between readings, both reported where the last was",
+         [] {
+             headless::setMouse(10, 20, MOUSE_LEFT), headless::setMouse(10, 20, 0);
+             headless::setMouse(15, 25, MOUSE_RIGHT), headless::setMouse(16, 26, 0);
+         },
+         {15, 25, MOUSE_LEFT | MOUSE_RIGHT}},
         {"tap and then off the picture",
          [] { headless::setMouse(5, 6, MOUSE_LEFT), headless::setMouse(5, 6, 0), headless::setMouseOutside(); },
          {5, 6, MOUSE_LEFT}},

@@ -205,7 +205,10 @@ void plainStep(std::vector<Entity>& asteroids, float dt, const Camera& camera)
             const double ra = a.model.radius, rb = b.model.radius;
             if (!(distanceSquared <= 3.5 * (ra * ra + rb * rb))) continue;
             Vec2f contact;
-            if (plainModelCollision(a.model, a.position, b.model, b.position, contact) < 0) continue;
+            // The outlines carry the zoom, so their places do too: true sizes at any zoom.
+            if (plainModelCollision(a.model, a.position * camera.zoom, b.model, b.position * camera.zoom, contact) < 0) {
+                continue;
+            }
             const float s = (MAGNITUDE(a.velocity) + MAGNITUDE(b.velocity)) / 2.0f;
             Vec2f n = d;
             NORMALIZE(n);

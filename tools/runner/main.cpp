@@ -3,7 +3,7 @@
 // demo as fast as it goes, then prints the final state and a hash of the last frame
 // (and, for a demo, whether they are as recorded). Run it from the repository root
 // (the game reads data/). Options: --seed N (0..1000000), --frames N, --level L,
-// --script FILE | --random | --replay FILE, --record FILE, --stalls N (2 s frames in a
+// --script FILE | --random | --replay FILE, --record FILE (--force to replace it), --stalls N (2 s frames in a
 // random run), --timing, --check-memory.
 #include "game/game_demo.h"
 #include "game/game_session.h"
@@ -33,7 +33,7 @@ constexpr long long kLargestSeed = 1000000;
 constexpr long long kWarmUpFrames = 1000;
 constexpr int kCannotRun = 2;
 constexpr const char* kUsage = "usage: runner (--script FILE | --random | --replay FILE) [--seed N] [--frames N]"
-                               " [--level L] [--stalls N] [--record FILE] [--timing] [--check-memory]";
+                               " [--level L] [--stalls N] [--record FILE [--force]] [--timing] [--check-memory]";
 
 struct Options {
     long long seed = 1;
@@ -45,6 +45,7 @@ struct Options {
     bool timing = false;
     bool checkMemory = false;
     std::string record;
+    bool force = false; // --record replaces an existing file
     std::string replay;
     bool playOptionGiven = false; // --seed, --frames, --level or --stalls: none of them fits a replay
 };
@@ -101,6 +102,7 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
             continue;
         }
         if (name == "--random") options.random = true;
+        else if (name == "--force") options.force = true;
         else if (name == "--timing") options.timing = true;
         else if (name == "--check-memory") options.checkMemory = true;
         else {
@@ -168,7 +170,7 @@ int main(int argc, char** argv)
         return kReplayUnverifiable;
     }
     auto recording = std::make_unique<DemoWriter>();
-    if (!options.record.empty() && !recording->open(options.record)) return refuse(recording->error());
+    if (!options.record.empty() && !recording->open(options.record, options.force)) return refuse(recording->error());
 
     headless::reset();
     headless::setTime(kClockBase + static_cast<double>(options.seed));

@@ -24,7 +24,7 @@ sweep() {
 # record NAME SEED: the script on stdin, the demo into tests/data/demos/NAME.demo.
 record() {
     cat > "$scripts/$1.txt"
-    "$runner" --script "$scripts/$1.txt" --seed "$2" --frames 100000 --record "tests/data/demos/$1.demo" >/dev/null
+    "$runner" --script "$scripts/$1.txt" --seed "$2" --frames 100000 --force --record "tests/data/demos/$1.demo" >/dev/null
     echo "$1: $(stat -c %s "tests/data/demos/$1.demo") bytes"
 }
 
