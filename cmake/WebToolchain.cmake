@@ -9,13 +9,13 @@ add_library(ZLIB::ZLIB STATIC IMPORTED)
 set_target_properties(ZLIB::ZLIB PROPERTIES IMPORTED_LOCATION ${WEB_ZLIB_DIR}/lib/libz.a
                                             INTERFACE_INCLUDE_DIRECTORIES ${WEB_ZLIB_DIR}/include)
 
-# The hot loops take their portable form here (no -msse2): emscripten's emulation of
-# the SSE conversions costs more than the portable loops, which the compiler may put
-# on WebAssembly's 128-bit lanes itself. Clang 14's SLP vectoriser miscompiles the
-# sprite drawer's four-row loop for WebAssembly (a later lane's value lands in lane
-# 0): every frame hash would differ from the desktop's, which the golden demos and the
-# pinned runs catch.
-add_compile_options(-msimd128 -fno-slp-vectorize -mnontrapping-fptoint -mbulk-memory)
+# The SSE code runs on WebAssembly's 128-bit lanes, with the same results, and faster
+# than the portable loops (render/simd_sse2.h rounds with WebAssembly's own
+# instructions where emscripten's emulation would call lrint). Clang 14's SLP
+# vectoriser miscompiles the sprite drawer's four-row loop for WebAssembly (a later
+# lane's value lands in lane 0): every frame hash would differ from the desktop's,
+# which the golden demos and the pinned runs catch.
+add_compile_options(-msse2 -msimd128 -fno-slp-vectorize -mnontrapping-fptoint -mbulk-memory)
 add_link_options($<$<CONFIG:Release>:-O3> -sALLOW_MEMORY_GROWTH=1 -mnontrapping-fptoint -mbulk-memory)
 
 # emcmake names node with a flag (--experimental-wasm-threads) that today's node

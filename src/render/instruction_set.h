@@ -1,5 +1,5 @@
 // The one choice that every subsystem's hot loops follow: their SSE2 form where the
-// compiler targets SSE2 (x86-64), their portable C++ form everywhere else (64-bit ARM, the browser)
+// compiler targets SSE2 (x86-64), their portable C++ form everywhere else (64-bit ARM)
 // and whenever the build option PORTABLE_PATHS asks for it, so that the portable forms
 // are tested on x86-64 too. Both forms give the same bits; each subsystem has one
 // header that includes the form this build runs.

@@ -14,8 +14,33 @@
 
 namespace simd_sse2 {
 
-// Nearest, ties to even; NaN and values out of the int range give INT32_MIN.
-inline int32_t roundToInt(float value) { return _mm_cvtss_si32(_mm_set_ss(value)); }
+#if defined(__wasm_simd128__)
+#include <wasm_simd128.h>
+#endif
+
+// Nearest, ties to even; NaN and values out of the int range give INT32_MIN. In the
+// browser, whose emulation of the two SSE conversions calls lrint lane by lane, the
+// same answers come from WebAssembly's own rounding and a range test.
+inline int32_t roundToInt(float value)
+{
+#if defined(__wasm_simd128__)
+    return simd_portable::roundToInt(value);
+#else
+    return _mm_cvtss_si32(_mm_set_ss(value));
+#endif
+}
+
+inline __m128i roundToInts(__m128 values)
+{
+#if defined(__wasm_simd128__)
+    const v128_t nearest = wasm_f32x4_nearest(v128_t(values));
+    const v128_t inRange = wasm_v128_and(wasm_f32x4_ge(nearest, wasm_f32x4_splat(-0x1p31f)),
+                                         wasm_f32x4_lt(nearest, wasm_f32x4_splat(0x1p31f)));
+    return __m128i(wasm_v128_bitselect(wasm_i32x4_trunc_sat_f32x4(nearest), wasm_i32x4_splat(INT32_MIN), inRange));
+#else
+    return _mm_cvtps_epi32(values);
+#endif
+}
 
 inline uint32_t addBytesSaturated(uint32_t packed, uint32_t offset)
 {
@@ -77,7 +102,7 @@ void drawFourRowsNarrow(const rotozoom::Source& src, int columns, __m128 x, __m1
     const __m128i lowHalf = _mm_set1_epi32(0xFFFF);
     const __m128i weights = _mm_set1_epi32(int32_t(1u | uint32_t(src.pitch / 4) << 16));
     for (int c = 0; c < columns; ++c) {
-        const __m128i tx = _mm_cvtps_epi32(x), ty = _mm_cvtps_epi32(y);
+        const __m128i tx = roundToInts(x), ty = roundToInts(y);
         x = _mm_add_ps(x, stepX);
         y = _mm_add_ps(y, stepY);
         const __m128i inside = _mm_and_si128(_mm_cmplt_epi32(_mm_xor_si128(tx, flip), widthLimit),
@@ -112,8 +137,8 @@ void drawFourRows(const rotozoom::Source& src, int columns, const float (&startX
     }
     for (int c = 0; c < columns; ++c) {
         alignas(16) int32_t tx[4], ty[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(tx), _mm_cvtps_epi32(x));
-        _mm_store_si128(reinterpret_cast<__m128i*>(ty), _mm_cvtps_epi32(y));
+        _mm_store_si128(reinterpret_cast<__m128i*>(tx), roundToInts(x));
+        _mm_store_si128(reinterpret_cast<__m128i*>(ty), roundToInts(y));
         x = _mm_add_ps(x, stepXs);
         y = _mm_add_ps(y, stepYs);
         for (int k = 0; k < 4; ++k) {
