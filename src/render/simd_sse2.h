@@ -8,15 +8,14 @@
 #include "render/simd_portable.h"
 
 #include <emmintrin.h>
+#if defined(__wasm_simd128__)
+#include <wasm_simd128.h>
+#endif
 
 #include <cstdint>
 #include <cstring>
 
 namespace simd_sse2 {
-
-#if defined(__wasm_simd128__)
-#include <wasm_simd128.h>
-#endif
 
 // Nearest, ties to even; NaN and values out of the int range give INT32_MIN. In the
 // browser, whose emulation of the two SSE conversions calls lrint lane by lane, the
