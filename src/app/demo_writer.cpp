@@ -112,7 +112,10 @@ bool DemoWriter::begin(const DemoStart& start)
 {
     if (start.gameVersion.size() > UINT8_MAX || start.ship.size() > UINT16_MAX || start.level < 1 ||
         start.level > kDemoMostLevel) {
+        // Refused before anything is written: the destructor then treats the file as
+        // never begun, leaving an existing one whole and removing one open() made.
         fail("this game does not fit a demo (its version, ship or level is too large)");
+        return false;
     }
     begun_ = true;
     if (file_ && ::ftruncate(::fileno(file_), 0) != 0) fail(std::strerror(errno));

@@ -210,6 +210,11 @@ TEST(DemoFile, AnExistingFileIsReplacedOnlyWhenAskedAndOnlyOnceTheGameBegins)
         DemoWriter nothingMade;
         ASSERT_TRUE(nothingMade.open("new.demo", false)) << nothingMade.error();
         EXPECT_TRUE(std::filesystem::exists("new.demo"));
+        // A game refused by the format itself (more lines than it counts) is a failed
+        // start too, for the file replaced and the file made alike.
+        DemoStart tooLarge = sampleStart();
+        tooLarge.ship.resize(size_t(UINT16_MAX) + 1);
+        for (DemoWriter* writer : {&startFails, &nothingMade}) EXPECT_FALSE(writer->begin(tooLarge));
     }
     EXPECT_EQ(contents(), users);
     EXPECT_FALSE(std::filesystem::exists("new.demo"));
