@@ -120,7 +120,8 @@ bool writeTemporary(const std::string& target, const std::string& bytes, const s
     temporary = target + kTemporaryPattern;
     const int file = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (file < 0) {
-        error = failure(target, errno);
+        // The target may be perfectly writable: it is its folder that takes no new file.
+        error = failure(folderOf(target), errno);
         return false;
     }
     takeOverOwnerAndMode(file, old);

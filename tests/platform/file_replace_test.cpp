@@ -89,6 +89,26 @@ TEST_F(FileReplace, ReadOnlyFile_IsRefusedAndKeptAsItWas)
     EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator("data/model"), {}).size(), 1u) << "no temporary left";
 }
 
+// A writable file in a folder that takes no new file: the message names the folder.
+TEST_F(FileReplace, TemporaryThatCannotBeMade_NamesTheFolder)
+{
+    write("data/model/Ship.mdata", "old");
+    ASSERT_EQ(::chmod(scratch.path().c_str(), 0777), 0);
+    ASSERT_EQ(::chmod("data", 0777), 0);
+    ASSERT_EQ(::chmod("data/model/Ship.mdata", 0666), 0);
+    ASSERT_EQ(::chmod("data/model", 0555), 0);
+    const bool named = asOrdinaryUser([] {
+        std::string reason;
+        return !replaceFile("data/model/Ship.mdata", "new", reason) && reason == "data/model: Permission denied";
+    });
+    ASSERT_EQ(::chmod("data/model", 0755), 0);
+    EXPECT_TRUE(named);
+    EXPECT_EQ(contentsOf("data/model/Ship.mdata"), "old");
+
+    EXPECT_FALSE(replaceFile("data/gone/Ship.mdata", "new", error));
+    EXPECT_EQ(error, "data/gone: No such file or directory");
+}
+
 TEST_F(FileReplace, Link_StaysALinkAndItsTargetGetsTheNewContents)
 {
     fs::create_directory("ships");
