@@ -22,6 +22,8 @@ constexpr size_t bit(Action action) { return static_cast<size_t>(action); }
 // The name of the action in the settings file ("zoom_in"), and back; false when unknown.
 std::string actionName(Action action);
 bool actionByName(const std::string& name, Action& action);
+// What the action does, in words for the help screen ("turn left").
+std::string actionLabel(Action action);
 
 // The set-1 code by which the rules read the action, or 0 for the loop's own actions.
 // Quit reads as Escape.

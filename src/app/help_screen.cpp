@@ -8,7 +8,6 @@
 #include "platform/platform.h"
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
@@ -20,11 +19,6 @@ constexpr uint32_t kTextColour = 0xFFFFFFFF;
 constexpr uint32_t kPanelColour = 0xFF101020;
 constexpr uint32_t kBorderColour = 0xFF6070A0;
 constexpr int kPanelMargin = 8; // pixels of panel around the text
-
-// In the order of the enumeration.
-constexpr std::array<const char*, kActionCount> kActionLabels = {
-    "thrust", "turn left", "turn right", "jump", "fire", "sonar ping", "shield", "laser sight", "zoom in",
-    "zoom out", "pause", "screenshot", "these keys", "quit"};
 
 template <typename Input>
 std::string joined(const std::vector<Input>& inputs, std::string (*name)(const Input&), std::string first = "")
@@ -66,7 +60,7 @@ std::vector<std::string> gameHelpLines(const Settings& settings)
     std::vector<std::string> lines = {"KEYS AND CONTROLLER BUTTONS", "", row("ACTION", "KEYS", "CONTROLLER"), ""};
     for (int a = 0; a < kActionCount; ++a) {
         const std::string first = Action(a) == Action::quit ? "Escape" : "";
-        lines.push_back(row(kActionLabels[a], joined(settings.keys[a], keyName, first),
+        lines.push_back(row(actionLabel(Action(a)), joined(settings.keys[a], keyName, first),
                             joined(settings.pad[a], padInputLabel)));
     }
     lines.push_back(row("fullscreen", "Alt+Enter, F11", ""));
