@@ -22,16 +22,14 @@
 #include "app/demo_file.h"
 
 #include "app/demo_layout.h"
+#include "files/file_read.h"
 #include "render/bit_cast.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -199,29 +197,13 @@ bool parseDemo(std::span<const uint8_t> bytes, Demo& demo, std::string& problem)
 
 bool readDemoFile(const std::string& path, Demo& demo, std::string& error)
 {
-    std::error_code failure;
-    if (std::filesystem::is_directory(path, failure)) {
-        error = path + ": is a folder, not a demo";
-        return false;
-    }
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    const std::streamoff size = file.tellg();
-    if (size < 0 || uint64_t(size) > kDemoLargestFile) {
-        error = path + ": too large for a demo (they stay under " + std::to_string(kDemoLargestFile >> 20) + " MiB)";
-        return false;
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    file.seekg(0);
-    if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) {
-        error = path + ": cannot be read";
-        return false;
-    }
+    FileBytes bytes;
     std::string problem;
-    if (!parseDemo(bytes, demo, problem)) {
+    if (!readWholeFile(path, {"demo", kDemoLargestFile}, bytes, problem)) {
+        error = path + ": " + problem;
+        return false;
+    }
+    if (!parseDemo(bytes.bytes(), demo, problem)) {
         error = path + ": not a demo this game can replay: " + problem;
         return false;
     }

@@ -5,14 +5,17 @@
 // Only that written form is read; a line in any other shape assigns nothing.
 #include "app/pictures_folder.h"
 
+#include "files/file_read.h"
+
 #include <sys/stat.h>
 
-#include <fstream>
 #include <sstream>
 
 namespace {
 
 const std::string kPicturesVariable = "XDG_PICTURES_DIR";
+// A few lines in practice; a larger file is not the desktop's list.
+constexpr FileKind kUserDirsFile{"list of user folders", uint64_t(1) << 20};
 
 bool isAbsolute(const std::string& path) { return !path.empty() && path.front() == '/'; }
 
@@ -50,12 +53,16 @@ std::string expandHome(const std::string& value, const std::string& home)
     return value;
 }
 
-std::string readText(const std::string& path)
+// The file's text; empty, as if it assigned nothing, when there is none or it is no
+// file to read (then with one warning).
+std::string readUserDirs(const std::string& path, std::vector<std::string>& warnings)
 {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    if (noFileAt(path)) return "";
+    FileBytes file;
+    std::string problem;
+    if (readWholeFile(path, kUserDirsFile, file, problem)) return std::string(file.text());
+    warnings.push_back(path + ": " + problem + "; ignored");
+    return "";
 }
 
 } // namespace
@@ -76,11 +83,11 @@ std::optional<std::string> userDirsValue(const std::string& text, const std::str
     return found;
 }
 
-std::string picturesFolder(const Environment& environment)
+std::string picturesFolder(const Environment& environment, std::vector<std::string>& warnings)
 {
     const std::string home = environment("HOME");
     if (const std::string config = configHome(environment); !config.empty()) {
-        const std::string text = readText(config + "/user-dirs.dirs");
+        const std::string text = readUserDirs(config + "/user-dirs.dirs", warnings);
         if (std::optional<std::string> chosen = userDirsValue(text, kPicturesVariable, home)) return *chosen;
     }
     if (const std::string set = environment(kPicturesVariable); isAbsolute(set)) return set;

@@ -7,11 +7,13 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The value that sourcing the text of a user-dirs.dirs file would give variable:
 // the last assignment to it, "$HOME" (or "${HOME}") at its start replaced by home.
 // Nothing when no line assigns it or the value is not an absolute path.
 std::optional<std::string> userDirsValue(const std::string& text, const std::string& variable,
                                          const std::string& home);
-// The Pictures folder; the home folder when there is none; empty without a home.
-std::string picturesFolder(const Environment& environment);
+// The Pictures folder; the home folder when there is none; empty without a home. A
+// user-dirs.dirs that cannot be read adds a warning and is passed over.
+std::string picturesFolder(const Environment& environment, std::vector<std::string>& warnings);

@@ -46,9 +46,9 @@ Raster screenPicture()
 
 } // namespace
 
-std::string screenshotFolder(const Environment& environment)
+std::string screenshotFolder(const Environment& environment, std::vector<std::string>& warnings)
 {
-    const std::string pictures = picturesFolder(environment);
+    const std::string pictures = picturesFolder(environment, warnings);
     return pictures.empty() ? pictures : pictures + "/" + kUserFolderName;
 }
 

@@ -7,10 +7,11 @@
 
 #include <ctime>
 #include <string>
+#include <vector>
 
 // "space-game" in the user's Pictures folder (see pictures_folder.h), or in the home
-// folder when there is none; empty without a home.
-std::string screenshotFolder(const Environment& environment);
+// folder when there is none; empty without a home. Adds the lookup's warnings.
+std::string screenshotFolder(const Environment& environment, std::vector<std::string>& warnings);
 // "FOLDER/space-game-2026-12-07-153012.png" for that time, with "-2", "-3", ... before
 // the extension while the name is taken.
 std::string freeScreenshotPath(const std::string& folder, const std::tm& localTime);

@@ -2,50 +2,16 @@
 // writing a commented file of defaults for the player to edit.
 #include "app/settings.h"
 
+#include "files/file_read.h"
 #include "platform/file_replace.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
 const std::string kSettingsFileName = "settings.ini";
 // Far more than any settings file holds; a larger "file" is something else.
-constexpr off_t kLargestSettingsFile = off_t(1) << 20;
-
-// The whole file, or false with the problem. Opened without waiting, so a FIFO in its
-// place cannot hang the start, and read only when it is a regular file of a sane size.
-bool readSettingsFile(const std::string& path, std::string& text, std::string& problem)
-{
-    const int file = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (file < 0) {
-        problem = std::string("cannot be read (") + std::strerror(errno) + ")";
-        return false;
-    }
-    struct stat info {};
-    if (::fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
-        problem = S_ISDIR(info.st_mode) ? "is a folder, not a settings file" : "is not a regular file";
-    } else if (info.st_size > kLargestSettingsFile) {
-        problem = "is larger than a settings file can be (1 MiB)";
-    } else {
-        text.resize(static_cast<size_t>(info.st_size));
-        size_t done = 0;
-        while (done < text.size()) {
-            const ssize_t got = ::read(file, text.data() + done, text.size() - done);
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) problem = std::string("cannot be read (") + std::strerror(errno) + ")";
-            if (got <= 0) break;
-            done += static_cast<size_t>(got);
-        }
-        text.resize(done); // a file that shrank while read is read as far as it went
-    }
-    ::close(file);
-    return problem.empty();
-}
+constexpr FileKind kSettingsFile{"settings file", uint64_t(1) << 20};
 
 } // namespace
 
@@ -58,14 +24,14 @@ std::string settingsPath(const Environment& environment)
 Settings loadSettings(const std::string& path, std::vector<std::string>& warnings)
 {
     Settings settings = defaultSettings();
-    struct stat info {};
-    if (path.empty() || (::stat(path.c_str(), &info) != 0 && errno == ENOENT)) return settings;
-    std::string text, problem;
-    if (!readSettingsFile(path, text, problem)) {
+    if (path.empty() || noFileAt(path)) return settings;
+    FileBytes file;
+    std::string problem;
+    if (!readWholeFile(path, kSettingsFile, file, problem)) {
         warnings.push_back(path + ": " + problem + "; using the default settings");
         return settings;
     }
-    applySettingsText(settings, text, path, warnings);
+    applySettingsText(settings, std::string(file.text()), path, warnings);
     return settings;
 }
 

@@ -55,6 +55,7 @@ int main(int argc, char** argv)
     PlaySession session;
     std::vector<std::string> warnings;
     session.settings = loadUserSettings(launch.environment, warnings);
+    session.screenshotFolder = screenshotFolder(launch.environment, warnings);
     for (const std::string& warning : warnings) std::fprintf(stderr, "%s: %s\n", program, warning.c_str());
     std::optional<double> seed;
     std::string error;
@@ -62,7 +63,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: %s\n", program, error.c_str());
         return 2;
     }
-    session.screenshotFolder = screenshotFolder(launch.environment);
     const std::string replayPath = launch.commandLine.value(kReplayOption.name);
     const std::string recordPath = launch.commandLine.value(kRecordOption.name);
     Demo demo;

@@ -4,6 +4,7 @@
 // saving writes a temporary file beside the target and renames it over the old one.
 #include "model/model.h"
 
+#include "files/file_read.h"
 #include "platform/file_replace.h"
 #include "model/mdata_text.h"
 
@@ -19,6 +20,9 @@ const std::string kModelFolder = "data/model/";
 constexpr size_t kValuesPerLine = 8;
 // More records than any file could hold; the contents bound the real number anyway.
 constexpr double kMostAnnouncedLines = 1e15;
+// Room for the most lines a demo can fly (65535) even written out long-hand; a larger
+// file is no model.
+constexpr FileKind kModelFile{"model file", uint64_t(64) << 20};
 
 void report(const char* message)
 {
@@ -86,13 +90,9 @@ bool readLines(std::FILE* file, std::vector<ModelLine>& lines, bool& complete)
 // Opens and reads the file; on false, problem says why in words for the user.
 bool readFile(const std::string& path, std::vector<ModelLine>& lines, bool& complete, std::string& problem)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        problem = std::strerror(errno);
-        return false;
-    }
+    std::FILE* file = openRegularFile(path, kModelFile, problem);
+    if (!file) return false;
     const bool read = readLines(file, lines, complete);
-    // A folder opens on some systems and fails only at the first read.
     if (!read) problem = std::strerror(errno);
     std::fclose(file);
     return read;
@@ -174,7 +174,8 @@ bool readWholeModelFile(Model& model, const std::string& path, std::string& prob
 
 bool isModelText(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::string ignoredProblem;
+    std::FILE* file = openRegularFile(path, kModelFile, ignoredProblem);
     if (!file) return false;
     const bool model = holdsModelText(file);
     std::fclose(file);

@@ -5,6 +5,8 @@
 // true on success. With no audio device every call is a harmless no-op.
 #pragma once
 
+#include "files/file_read.h"
+
 #include <string>
 
 // Where output plug-ins would be looked for. Kept for the callers' sake; no plug-in
@@ -19,6 +21,10 @@ std::string FBS_ERROR();
 // Stops sound output and forgets every wave and sound, so FBS_INIT may run again.
 // Also run at program exit.
 void FBS_EXIT();
+
+// Minutes of CD-quality sound: far more than any effect, and a bound on what a wave
+// file may cost in memory.
+constexpr FileKind kSoundFile{"sound file", uint64_t(64) << 20};
 
 // Waves are numbered 0, 1, 2, ... in load order. A file that fails to load still
 // takes its number (as a silent wave), so the waves after it keep theirs; wave is

@@ -10,6 +10,8 @@
 #include "app/pictures_folder.h"
 #include "app/screen_notice.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 #include <libpng16/png.h> // by its folder: png/png.h is our own decoder
 
@@ -189,23 +191,30 @@ TEST(ScreenshotNames, TakenNamesGetACounterAndTheFolderFollowsXdgThenHome)
     std::ofstream(folder + "/space-game-2026-12-07-153012-2.png") << "";
     EXPECT_EQ(freeScreenshotPath(folder, when), folder + "/space-game-2026-12-07-153012-3.png");
 
+    std::vector<std::string> warnings;
     const auto environment = [](std::map<std::string, std::string> values) -> Environment {
         return [values](const std::string& name) { return values.contains(name) ? values.at(name) : ""; };
     };
-    EXPECT_EQ(screenshotFolder(environment({{"XDG_PICTURES_DIR", "/p"}, {"HOME", "/h"}})), "/p/space-game");
-    EXPECT_EQ(screenshotFolder(environment({{"XDG_PICTURES_DIR", "rel"}, {"HOME", "/h"}})), "/h/space-game");
-    EXPECT_EQ(screenshotFolder(environment({})), "");
+    EXPECT_EQ(screenshotFolder(environment({{"XDG_PICTURES_DIR", "/p"}, {"HOME", "/h"}}), warnings), "/p/space-game");
+    EXPECT_EQ(screenshotFolder(environment({{"XDG_PICTURES_DIR", "rel"}, {"HOME", "/h"}}), warnings), "/h/space-game");
+    EXPECT_EQ(screenshotFolder(environment({}), warnings), "");
 
     // The desktop's user-dirs.dirs wins over the variable; ~/Pictures comes before home.
     const std::string home = folder + "/home";
     std::filesystem::create_directories(home + "/.config");
-    EXPECT_EQ(screenshotFolder(environment({{"HOME", home}})), home + "/space-game");
+    EXPECT_EQ(screenshotFolder(environment({{"HOME", home}}), warnings), home + "/space-game");
     std::filesystem::create_directories(home + "/Pictures");
-    EXPECT_EQ(screenshotFolder(environment({{"HOME", home}})), home + "/Pictures/space-game");
+    EXPECT_EQ(screenshotFolder(environment({{"HOME", home}}), warnings), home + "/Pictures/space-game");
     std::ofstream(home + "/.config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
-    EXPECT_EQ(screenshotFolder(environment({{"HOME", home}, {"XDG_PICTURES_DIR", "/p"}})), home + "/Bilder/space-game");
-    EXPECT_EQ(screenshotFolder(environment({{"HOME", home}, {"XDG_CONFIG_HOME", "/none"}})),
+    EXPECT_EQ(screenshotFolder(environment({{"HOME", home}, {"XDG_PICTURES_DIR", "/p"}}), warnings), home + "/Bilder/space-game");
+    EXPECT_EQ(screenshotFolder(environment({{"HOME", home}, {"XDG_CONFIG_HOME", "/none"}}), warnings),
               home + "/Pictures/space-game");
+    EXPECT_TRUE(warnings.empty());
+    // A FIFO in its place would hang the start: it is passed over, with one warning.
+    std::filesystem::remove(home + "/.config/user-dirs.dirs");
+    ASSERT_EQ(::mkfifo((home + "/.config/user-dirs.dirs").c_str(), 0600), 0);
+    EXPECT_EQ(screenshotFolder(environment({{"HOME", home}}), warnings), home + "/Pictures/space-game");
+    EXPECT_EQ(warnings, std::vector<std::string>{home + "/.config/user-dirs.dirs: is not a regular file; ignored"});
 }
 
 TEST(ScreenshotNames, UserDirsIsReadAsTheShellWouldSourceIt)

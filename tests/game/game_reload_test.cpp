@@ -96,7 +96,7 @@ TEST_F(GameReload, AFileThatCannotBeRead_KeepsTheOldShipAndIsReportedOnce)
     testing::internal::CaptureStderr();
     for (int i = 0; i < 8; ++i) frame(0.5);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "game: could not reload the ship " + game.ownShip + " (Is a directory); flying the old one\n");
+              "game: could not reload the ship " + game.ownShip + " (is a folder, not a model file); flying the old one\n");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     ASSERT_EQ(game.player.model.lines.size(), flying.size());
     EXPECT_EQ(game.player.model.lines[0].end, flying[0].end);

@@ -2,6 +2,8 @@
 #include "game/player_ship_file.h"
 #include "support/scratch_folder.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -55,7 +57,8 @@ TEST(PlayerShipFile, FliesTheOwnShipWhenWholeElseTheShippedOneSayingWhyOnce)
         {"cut short", [] { std::ofstream("own.mdata", std::ios::binary) << shipText(5, 2); }, 3,
          "it ends before the last line its count announces"},
         {"empty", [] { std::ofstream("own.mdata", std::ios::binary); }, 3, "it holds no outline"},
-        {"a folder", [] { fs::create_directory("own.mdata"); }, 3, "Is a directory"},
+        {"a folder", [] { fs::create_directory("own.mdata"); }, 3, "is a folder, not a model file"},
+        {"a FIFO", [] { ::mkfifo("own.mdata", 0600); }, 3, "is not a regular file"}, // no writer: would wait
         // The editor's S on a file that was no model wrote one line of zeros.
         {"one line", [] { std::ofstream("own.mdata", std::ios::binary) << shipText(1, 1); }, 3,
          "it has 1 line; the game needs 4 for the nose, tail and flames"},

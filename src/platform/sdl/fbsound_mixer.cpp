@@ -88,10 +88,16 @@ bool fail(const std::string& why)
 bool loadWave(const std::string& fileName, int& wave)
 {
     wave = static_cast<int>(mixer.waves.size());
-    Mix_Chunk* chunk = mixer.open ? Mix_LoadWAV(fileName.c_str()) : nullptr;
-    mixer.waves.push_back(chunk);
+    mixer.waves.push_back(nullptr);
     if (!mixer.open) return fail("no sound output");
+    // Read here rather than by SDL_mixer, so that a FIFO or a device in the data
+    // folder is refused instead of waited on.
+    FileBytes file;
+    std::string problem;
+    if (!readWholeFile(fileName, kSoundFile, file, problem)) return fail(fileName + ": " + problem);
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(file.data.get(), int(file.size)), 1);
     if (!chunk) return fail(Mix_GetError());
+    mixer.waves.back() = chunk;
     mixer.error.clear();
     return true;
 }

@@ -2,9 +2,9 @@
 // by their sizes, each checked against what is left, and only "fmt " and "data" read.
 #include "platform/web/web_wav.h"
 
+#include "platform/fbsound.h"
+
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -29,12 +29,12 @@ float sampleAt(const std::string& bytes, size_t at, int bits)
 
 bool readPcmWave(const std::string& path, PcmWave& wave, std::string& problem)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        problem = "cannot open " + path;
+    FileBytes file;
+    if (!readWholeFile(path, kSoundFile, file, problem)) {
+        problem = path + ": " + problem;
         return false;
     }
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes(file.text());
     if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0) {
         problem = path + " is no WAV file";
         return false;
