@@ -11,6 +11,8 @@
 namespace {
 
 constexpr int kMargin = 4; // dark pixels around the text
+constexpr int kLineGap = 4;
+constexpr int kLineHeight = kGlyphSize + kLineGap;
 constexpr int kTop = 8;
 constexpr uint32_t kStripColour = 0xFF202040;
 constexpr uint32_t kTextColour = 0xFFFFFFFF;
@@ -26,17 +28,31 @@ std::string fitToColumns(const std::string& text, size_t columns)
     return text.substr(0, head) + kElision + text.substr(text.size() - (kept - head));
 }
 
-void showNotice(ScreenNotice& notice, const std::string& text)
+void showNotice(ScreenNotice& notice, const std::string& text) { showNotice(notice, {text}, kNoticeSeconds); }
+
+void showNotice(ScreenNotice& notice, const std::vector<std::string>& lines, double seconds)
 {
     removeNotice(notice);
-    const std::string shown = fitToColumns(text, kNoticeColumns);
-    const int width = int(shown.size()) * kGlyphSize + 2 * kMargin;
-    const int height = kGlyphSize + 2 * kMargin;
+    if (lines.empty()) return;
+    std::vector<std::string> shown;
+    for (const std::string& line : lines) {
+        if (shown.size() + 1 == kNoticeMostLines && lines.size() > kNoticeMostLines) {
+            shown.push_back("and " + std::to_string(lines.size() - shown.size()) + " more");
+            break;
+        }
+        shown.push_back(fitToColumns(line, kNoticeColumns));
+    }
+    size_t widest = 0;
+    for (const std::string& line : shown) widest = std::max(widest, line.size());
+    const int width = int(widest) * kGlyphSize + 2 * kMargin;
+    const int height = int(shown.size()) * kLineHeight - kLineGap + 2 * kMargin;
     notice.picture = createImage(uint32_t(width), uint32_t(height));
     if (!notice.picture) return; // no memory for a notice: the message on the terminal stays
     for (int y = 0; y < height; ++y) std::fill_n(imageRow(notice.picture, uint32_t(y)), width, kStripColour);
-    DRAW_TEXT(notice.picture, float(kMargin), float(kMargin), shown, kTextColour);
-    notice.until = REAL_SECONDS() + kNoticeSeconds;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        DRAW_TEXT(notice.picture, float(kMargin), float(kMargin + int(i) * kLineHeight), shown[i], kTextColour);
+    }
+    notice.until = REAL_SECONDS() + seconds;
     SCREEN_OVERLAY(notice.picture, (SCREEN_WIDTH - width) / 2, kTop);
 }
 

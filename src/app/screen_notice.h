@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct Image;
 
@@ -13,10 +14,14 @@ struct ScreenNotice {
 };
 
 constexpr double kNoticeSeconds = 2.0;
+constexpr double kWarningNoticeSeconds = 6.0; // several lines, read once at start
 constexpr int kNoticeColumns = 78; // a longer text loses its middle to "..."
+constexpr size_t kNoticeMostLines = 6; // beyond, the last line counts the rest
 
 // Shows text (in place of any notice shown) from the next presentation on.
 void showNotice(ScreenNotice& notice, const std::string& text);
+// The same for several lines at once, shown for the seconds given; none shows nothing.
+void showNotice(ScreenNotice& notice, const std::vector<std::string>& lines, double seconds);
 // Takes the notice away once its time is up; true when it did, so a screen that is
 // not redrawn every frame knows to show itself again.
 bool expireNotice(ScreenNotice& notice);

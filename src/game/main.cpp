@@ -7,6 +7,7 @@
 #include "game/game_demo.h"
 #include "game/game_options.h"
 #include "game/game_session.h"
+#include "app/screen_notice.h"
 #include "app/screenshot.h"
 #include "app/settings.h"
 #include "app/ship_files.h"
@@ -41,6 +42,18 @@ void warnAboutDemo(const Launch& launch, const std::string& path, const Demo& de
         std::fprintf(stderr, "%s: %s stops after frame %zu without its end (the recording was cut short); "
                      "replaying what there is\n", program, path.c_str(), demo.frames.size());
     }
+}
+
+// The warnings as the window shows them: a file by its name alone ("settings.ini:3:
+// ..."), so that the line keeps the problem rather than the folders above it.
+std::vector<std::string> warningsOnScreen(const std::vector<std::string>& warnings)
+{
+    std::vector<std::string> lines;
+    for (const std::string& warning : warnings) {
+        const size_t slash = warning.rfind('/', warning.find(':'));
+        lines.push_back(warning.front() == '/' && slash != std::string::npos ? warning.substr(slash + 1) : warning);
+    }
+    return lines;
 }
 
 } // namespace
@@ -88,6 +101,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: %s\n", program, error.c_str());
         return 1;
     }
+    // Said once more over the window: a game started from a menu has no terminal.
+    showNotice(session.notice, warningsOnScreen(warnings), kWarningNoticeSeconds);
     int status = 0;
     if (!recordPath.empty() && !startRecording(session, game, std::move(recording), error)) {
         std::fprintf(stderr, "%s: cannot record: %s\n", program, error.c_str());

@@ -157,6 +157,31 @@ TEST_F(Screenshots, Notice_IsShownForTwoSecondsOverTheWindowButNeverInTheFramebu
     endSession(session);
 }
 
+// The start's warnings: one strip of at most kNoticeMostLines lines, the last counting
+// what did not fit, shown over the window for its seconds and then gone.
+TEST_F(Screenshots, Warnings_AreShownOnceInOneStripThatLeavesAfterItsSeconds)
+{
+    ScreenNotice notice;
+    showNotice(notice, std::vector<std::string>(8, "settings.ini:1: no such setting"), kWarningNoticeSeconds);
+    ASSERT_NE(notice.picture, nullptr);
+    EXPECT_EQ(notice.picture->height, 6u * 12 - 4 + 2 * 4) << "six lines of 8 pixels, 4 apart, in a margin of 4";
+    SCREEN_LOCK();
+    SCREEN_UNLOCK();
+    const auto stripRows = [] {
+        int rows = 0;
+        for (int y = 0; y < 480; ++y) rows += headless::shownPixel(320, y) == 0xFF202040;
+        return rows;
+    };
+    EXPECT_GT(stripRows(), 6 * 8);
+    headless::advanceTime(kWarningNoticeSeconds - 0.5);
+    EXPECT_FALSE(expireNotice(notice));
+    headless::advanceTime(0.5);
+    EXPECT_TRUE(expireNotice(notice));
+    SCREEN_LOCK();
+    SCREEN_UNLOCK();
+    EXPECT_EQ(stripRows(), 0);
+}
+
 TEST(ScreenNotices, LongTextsKeepTheirStartAndEnd)
 {
     EXPECT_EQ(fitToColumns("Screenshot saved: x.png", 78), "Screenshot saved: x.png");
