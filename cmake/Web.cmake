@@ -40,6 +40,14 @@ foreach(demo ${GOLDEN_DEMOS})
     set_tests_properties(node_replay_${name} PROPERTIES TIMEOUT 300)
 endforeach()
 
+# The PNG decoder and the screenshot's encoder in a heap far smaller than a picture
+# needs: memory that runs out must be a failed load or save, not an aborted page.
+add_executable(png_out_of_memory ${CMAKE_SOURCE_DIR}/tests/web/node/png_out_of_memory.cpp)
+target_link_libraries(png_out_of_memory PRIVATE png ZLIB::ZLIB)
+target_link_options(png_out_of_memory PRIVATE "SHELL:-s MAXIMUM_MEMORY=128MB" "SHELL:-s EXIT_RUNTIME=1"
+                    "SHELL:-s WASM_ASYNC_COMPILATION=0" "SHELL:-s ENVIRONMENT=node")
+add_test(NAME node_png_out_of_memory COMMAND png_out_of_memory)
+
 # The real pages in headless Chromium, served on 127.0.0.1. A page replays a demo at
 # the speed it was recorded: the three shortest golden demos take half a minute.
 set(PAGE_REPLAYED_DEMOS zoom_in_and_out shield_sight_ping die_and_respawn)

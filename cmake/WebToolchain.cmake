@@ -16,7 +16,11 @@ set_target_properties(ZLIB::ZLIB PROPERTIES IMPORTED_LOCATION ${WEB_ZLIB_DIR}/li
 # lane's value lands in lane 0): every frame hash would differ from the desktop's,
 # which the golden demos and the pinned runs catch.
 add_compile_options(-msse2 -msimd128 -fno-slp-vectorize -mnontrapping-fptoint -mbulk-memory)
-add_link_options($<$<CONFIG:Release>:-O3> -sALLOW_MEMORY_GROWTH=1 -mnontrapping-fptoint -mbulk-memory)
+# Exceptions are never caught here (catching them slows all the WebAssembly), so
+# running out of memory must show as a null from malloc and new (std::nothrow), which
+# the PNG decoder and the screenshot's encoder check, rather than abort the page.
+add_link_options($<$<CONFIG:Release>:-O3> -sALLOW_MEMORY_GROWTH=1 -sABORTING_MALLOC=0 -mnontrapping-fptoint
+                 -mbulk-memory)
 
 # emcmake names node with a flag (--experimental-wasm-threads) that today's node
 # refuses; the runner needs no threads, so its tests run under plain node.

@@ -11,7 +11,6 @@
 
 #include <sys/stat.h>
 
-#include <stdexcept>
 
 namespace {
 
@@ -32,7 +31,7 @@ Raster screenPicture()
     const uint8_t* pixels = SCREEN_POINTER();
     int width = 0, height = 0, depth = 0, bytesPerPixel = 0, pitch = 0, rate = 0;
     SCREEN_INFO(width, height, depth, bytesPerPixel, pitch, rate);
-    for (uint32_t y = 0; pixels && y < picture.height; ++y) {
+    for (uint32_t y = 0; pixels && picture.valid() && y < picture.height; ++y) {
         const uint8_t* row = pixels + size_t(y) * size_t(pitch);
         for (uint32_t x = 0; x < picture.width; ++x) {
             uint8_t* sample = picture.pixel(x, y);
@@ -69,13 +68,12 @@ bool saveScreenshot(const std::string& folder, const std::tm& localTime, std::st
         return false;
     }
     if (!makeFolders(folder, error)) return false;
-    std::vector<uint8_t> png;
-    try {
-        png = encodePng(screenPicture(), kScreenshotCompression);
-    } catch (const std::exception& failure) {
-        error = failure.what();
+    // Memory that runs out is said, not thrown: the browser build catches nothing.
+    const EncodedPng png = encodePngBytes(screenPicture(), kScreenshotCompression);
+    if (!png.data) {
+        error = png.problem;
         return false;
     }
     path = freeScreenshotPath(folder, localTime);
-    return replaceFile(path, std::string(png.begin(), png.end()), error);
+    return replaceFile(path, {reinterpret_cast<const char*>(png.data.get()), png.size}, error);
 }

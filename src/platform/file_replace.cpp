@@ -74,7 +74,7 @@ bool mayReplace(const std::string& path, const struct stat& info, std::string& e
     return true;
 }
 
-bool writeAll(int file, const std::string& bytes)
+bool writeAll(int file, std::string_view bytes)
 {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -114,7 +114,7 @@ void takeOverOwnerAndMode(int file, const struct stat* old)
 // mode, then writes it and makes it durable. Created exclusively under a fresh name, it
 // can be neither a link, a FIFO nor another save's temporary, so two saves at once
 // each rename one whole version into place. On success temporary holds its name.
-bool writeTemporary(const std::string& target, const std::string& bytes, const struct stat* old,
+bool writeTemporary(const std::string& target, std::string_view bytes, const struct stat* old,
                     std::string& temporary, std::string& error)
 {
     temporary = target + kTemporaryPattern;
@@ -146,7 +146,7 @@ void syncFolder(const std::string& folder)
 
 } // namespace
 
-bool replaceFile(const std::string& path, const std::string& bytes, std::string& error)
+bool replaceFile(const std::string& path, std::string_view bytes, std::string& error)
 {
     std::string target = path;
     if (!followLinks(target, error)) return false;

@@ -7,9 +7,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // Writes bytes to path as described above. The temporary file is named path (after
 // following links) + ".saving-" and six characters that make it unique. On false,
 // error says why in words for the user and nothing has been touched: a temporary
 // already made is removed again.
-bool replaceFile(const std::string& path, const std::string& bytes, std::string& error);
+bool replaceFile(const std::string& path, std::string_view bytes, std::string& error);

@@ -54,65 +54,19 @@ bool readHeader(const Chunk& chunk, Header& header)
            header.compression == 0 && header.filter == 0 && header.interlace <= 1;
 }
 
-const Chunk* findFirst(const std::vector<Chunk>& chunks, uint32_t type)
-{
-    for (const Chunk& chunk : chunks)
-        if (chunk.type == type) return &chunk;
-    return nullptr;
-}
+// What the walk keeps of the file: pointers into it, so that finding the chunks
+// allocates nothing.
+struct KeyChunks {
+    size_t count = 0;
+    Chunk first, last;
+    Chunk palette, transparency; // the first of each; type 0 when the file has none
+    size_t imageBytes = 0;       // every IDAT's data together; bounded by the file length
+};
 
-bool joinImageData(const std::vector<Chunk>& chunks, std::vector<uint8_t>& joined)
-{
-    size_t total = 0; // bounded by the buffer length, so it cannot overflow
-    for (const Chunk& chunk : chunks)
-        if (chunk.type == kIDAT) total += chunk.length;
-    if (total == 0) return false;
-    joined.resize(total);
-    size_t at = 0;
-    for (const Chunk& chunk : chunks) {
-        if (chunk.type != kIDAT) continue;
-        std::memcpy(joined.data() + at, chunk.data, chunk.length);
-        at += chunk.length;
-    }
-    return true;
-}
-
-bool readPalette(const std::vector<Chunk>& chunks, Parsed& out)
-{
-    if (out.header.colourType != kPalette) return true;
-    const Chunk* plte = findFirst(chunks, kPLTE);
-    if (!plte || plte->length / 3 > 256) return false;
-    std::memcpy(out.palette.data(), plte->data, size_t(plte->length / 3) * 3);
-    return true;
-}
-
-bool readTransparency(const std::vector<Chunk>& chunks, Parsed& out)
-{
-    out.alpha.fill(255);
-    const Chunk* trns = findFirst(chunks, kTRNS);
-    if (!trns) return true;
-    switch (out.header.colourType) {
-    case kGrey:
-        if (trns->length != 2) return false;
-        out.greyKey = readU16(trns->data);
-        break;
-    case kRgb:
-        if (trns->length != 6) return false;
-        for (int i = 0; i < 3; ++i) out.rgbKey[i] = readU16(trns->data + 2 * i);
-        break;
-    case kPalette:
-        if (trns->length > 256) return false;
-        std::memcpy(out.alpha.data(), trns->data, trns->length);
-        break;
-    default: return false; // images with an alpha channel take no key
-    }
-    out.hasTransparency = true;
-    return true;
-}
-
-} // namespace
-
-bool readChunks(const uint8_t* data, size_t length, std::vector<Chunk>& chunks)
+// Calls visit for each chunk in file order; false on a bad signature, a truncated
+// chunk, or bytes after the last chunk.
+template <typename Visit>
+bool forEachChunk(const uint8_t* data, size_t length, Visit visit)
 {
     if (length < sizeof(kSignature) || std::memcmp(data, kSignature, sizeof(kSignature)) != 0) return false;
     size_t at = sizeof(kSignature);
@@ -125,26 +79,90 @@ bool readChunks(const uint8_t* data, size_t length, std::vector<Chunk>& chunks)
         // Compared by subtraction: length + 12 could wrap on a 32-bit size_t.
         if (left < kChunkOverhead || chunk.length > left - kChunkOverhead) return false;
         chunk.data = data + at + 8;
-        const uint32_t stored = readU32(chunk.data + chunk.length);
-        // The CRC covers the type bytes and the data, which lie next to each other.
-        const uLong actual = crc32_z(crc32(0L, Z_NULL, 0), data + at + 4, size_t(chunk.length) + 4);
-        if (actual != stored) return false;
-        chunks.push_back(chunk);
+        if (!visit(chunk)) return false;
         at += kChunkOverhead + chunk.length;
     }
     return true;
 }
 
+// The CRC covers the type bytes and the data, which lie next to each other.
+bool crcHolds(const Chunk& chunk)
+{
+    const uLong actual = crc32_z(crc32(0L, Z_NULL, 0), chunk.data - 4, size_t(chunk.length) + 4);
+    return actual == readU32(chunk.data + chunk.length);
+}
+
+bool findKeyChunks(const uint8_t* data, size_t length, KeyChunks& found)
+{
+    return forEachChunk(data, length, [&found](const Chunk& chunk) {
+        if (!crcHolds(chunk)) return false;
+        if (found.count++ == 0) found.first = chunk;
+        found.last = chunk;
+        if (chunk.type == kPLTE && found.palette.type == 0) found.palette = chunk;
+        if (chunk.type == kTRNS && found.transparency.type == 0) found.transparency = chunk;
+        if (chunk.type == kIDAT) found.imageBytes += chunk.length;
+        return true;
+    });
+}
+
+// A file whose data does not fit in memory is a failed load, never an exception.
+bool joinImageData(const uint8_t* data, size_t length, const KeyChunks& found, Parsed& out)
+{
+    if (found.imageBytes == 0) return false;
+    out.compressed = allocateBytes(found.imageBytes);
+    if (!out.compressed) return false;
+    out.compressedSize = 0;
+    return forEachChunk(data, length, [&out](const Chunk& chunk) {
+        if (chunk.type != kIDAT) return true;
+        std::memcpy(out.compressed.get() + out.compressedSize, chunk.data, chunk.length);
+        out.compressedSize += chunk.length;
+        return true;
+    });
+}
+
+bool readPalette(const Chunk& plte, Parsed& out)
+{
+    if (out.header.colourType != kPalette) return true;
+    if (plte.type != kPLTE || plte.length / 3 > 256) return false;
+    std::memcpy(out.palette.data(), plte.data, size_t(plte.length / 3) * 3);
+    return true;
+}
+
+bool readTransparency(const Chunk& trns, Parsed& out)
+{
+    out.alpha.fill(255);
+    if (trns.type != kTRNS) return true;
+    switch (out.header.colourType) {
+    case kGrey:
+        if (trns.length != 2) return false;
+        out.greyKey = readU16(trns.data);
+        break;
+    case kRgb:
+        if (trns.length != 6) return false;
+        for (int i = 0; i < 3; ++i) out.rgbKey[i] = readU16(trns.data + 2 * i);
+        break;
+    case kPalette:
+        if (trns.length > 256) return false;
+        std::memcpy(out.alpha.data(), trns.data, trns.length);
+        break;
+    default: return false; // images with an alpha channel take no key
+    }
+    out.hasTransparency = true;
+    return true;
+}
+
+} // namespace
+
 bool parsePng(const uint8_t* data, size_t length, Parsed& out, Layout& layout)
 {
-    std::vector<Chunk> chunks;
-    if (!data || !readChunks(data, length, chunks)) return false;
-    if (chunks.size() <= 2 || chunks.back().type != kIEND) return false;
+    KeyChunks found;
+    if (!data || !findKeyChunks(data, length, found)) return false;
+    if (found.count <= 2 || found.last.type != kIEND) return false;
     // The size limits hold before anything sized by the header or the data is made.
-    if (!readHeader(chunks.front(), out.header) || !planLayout(out.header, layout)) return false;
+    if (!readHeader(found.first, out.header) || !planLayout(out.header, layout)) return false;
     // Palette and transparency are cheap to check, so they go before the join.
-    if (!readPalette(chunks, out) || !readTransparency(chunks, out)) return false;
-    return joinImageData(chunks, out.compressed);
+    if (!readPalette(found.palette, out) || !readTransparency(found.transparency, out)) return false;
+    return joinImageData(data, length, found, out);
 }
 
 } // namespace png

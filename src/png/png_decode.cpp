@@ -1,6 +1,7 @@
 // PNG_DECODE: parse, plan the passes, inflate the image data in one call, then
 // unfilter each row in place and convert it straight into the output rows. Every
-// failure releases what was allocated so far and gives null.
+// failure releases what was allocated so far and gives null; so does running out of
+// memory, told by allocations that return null (files/byte_block.h) rather than throw.
 #include "png/png.h"
 
 #include "png/png_parts.h"
@@ -9,7 +10,6 @@
 
 #include <cstring>
 #include <memory>
-#include <new>
 
 namespace {
 
@@ -31,13 +31,13 @@ struct RowTarget {
 
 // The exact raw size is known, so a stream that ends early or runs long both fail:
 // the first leaves the buffer short, the second overflows it.
-std::unique_ptr<uint8_t[]> inflateAll(const std::vector<uint8_t>& compressed, size_t rawBytes)
+ByteBlock inflateAll(const png::Parsed& parsed, size_t rawBytes)
 {
-    // Up to about half a GiB for 16-bit RGBA: not having it is a failed load.
-    std::unique_ptr<uint8_t[]> raw(new (std::nothrow) uint8_t[rawBytes]);
+    // Up to the decoded-size limit: not having it is a failed load.
+    ByteBlock raw = allocateBytes(rawBytes);
     if (!raw) return nullptr;
     uLongf produced = rawBytes;
-    if (uncompress(raw.get(), &produced, compressed.data(), compressed.size()) != Z_OK) return nullptr;
+    if (uncompress(raw.get(), &produced, parsed.compressed.get(), parsed.compressedSize) != Z_OK) return nullptr;
     if (produced != rawBytes) return nullptr;
     return raw;
 }
@@ -105,9 +105,9 @@ Image* decode(const uint8_t* buffer, size_t length, int mode)
     png::Parsed parsed;
     png::Layout layout;
     if (!png::parsePng(buffer, length, parsed, layout)) return nullptr;
-    std::unique_ptr<uint8_t[]> raw = inflateAll(parsed.compressed, layout.rawBytes);
+    ByteBlock raw = inflateAll(parsed, layout.rawBytes);
     if (!raw) return nullptr;
-    parsed.compressed = {};
+    parsed.compressed.reset();
 
     const uint32_t width = parsed.header.width;
     const uint32_t height = parsed.header.height;
@@ -125,11 +125,5 @@ Image* PNG_DECODE(const uint8_t* buffer, size_t length, int mode)
 {
     if (!buffer || length <= kShortestDecodable) return nullptr;
     if (mode != kPngLegacy && mode != kPngImage && mode != kPngTexture) return nullptr;
-    // The chunk list and the joined data are bounded by the input, but the input itself
-    // may be as large as memory allows; running out is a failed load, not a crash.
-    try {
-        return decode(buffer, length, mode);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return decode(buffer, length, mode);
 }

@@ -1,12 +1,14 @@
 // The pieces of the PNG decoder, shared between its source files and the tests: the
 // parsed file, the pass geometry with its size limits, row unfiltering and pixel
-// conversion. Nothing here allocates except the parser's copy of the image data.
+// conversion. Nothing here allocates except the parser's copy of the image data, and
+// that as a ByteBlock.
 #pragma once
+
+#include "files/byte_block.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace png {
 
@@ -43,12 +45,9 @@ struct Parsed {
     bool hasTransparency = false;
     uint16_t greyKey = 0;
     std::array<uint16_t, 3> rgbKey{};
-    std::vector<uint8_t> compressed; // every IDAT's data, joined in file order
+    ByteBlock compressed; // every IDAT's data, joined in file order
+    size_t compressedSize = 0;
 };
-
-// Splits the file into its chunks with their CRCs checked; false on a bad signature,
-// a truncated chunk, a CRC mismatch or bytes after the last chunk.
-bool readChunks(const uint8_t* data, size_t length, std::vector<Chunk>& chunks);
 
 // One interlace pass (or the whole image when not interlaced) as the raw data holds it.
 struct Pass {

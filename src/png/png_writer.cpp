@@ -5,8 +5,10 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -51,74 +53,97 @@ uint64_t absoluteSum(const uint8_t* bytes, size_t length)
     return sum;
 }
 
-// The filtered scanlines: per row one filter-type byte, then the filtered bytes.
-std::vector<uint8_t> filterImage(const Raster& image)
+// The filtered scanlines, per row one filter-type byte, then the filtered bytes, into
+// filtered, which holds (width * channels + 1) * height bytes; false without memory.
+bool filterImage(const Raster& image, uint8_t* filtered)
 {
     const size_t rowBytes = size_t(image.width) * image.channels;
-    const std::vector<uint8_t> zeroRow(rowBytes, 0);
-    std::vector<uint8_t> candidate(rowBytes);
-    std::vector<uint8_t> out;
-    out.reserve((rowBytes + 1) * image.height);
+    const ByteBlock zeroRow = allocateBytes(rowBytes, true);
+    const ByteBlock candidate = allocateBytes(rowBytes);
+    if (!zeroRow || !candidate) return false;
+    uint8_t* out = filtered;
     for (uint32_t y = 0; y < image.height; ++y) {
         const uint8_t* row = image.pixel(0, y);
-        const uint8_t* prior = y == 0 ? zeroRow.data() : image.pixel(0, y - 1);
+        const uint8_t* prior = y == 0 ? zeroRow.get() : image.pixel(0, y - 1);
         int bestType = 0;
         uint64_t bestSum = UINT64_MAX;
         for (int type = 0; type < kFilterCount; ++type) {
-            filterRow(type, row, prior, rowBytes, image.channels, candidate.data());
-            const uint64_t sum = absoluteSum(candidate.data(), rowBytes);
+            filterRow(type, row, prior, rowBytes, image.channels, candidate.get());
+            const uint64_t sum = absoluteSum(candidate.get(), rowBytes);
             if (sum < bestSum) {
                 bestSum = sum;
                 bestType = type;
             }
         }
-        out.push_back(uint8_t(bestType));
-        const size_t start = out.size();
-        out.resize(start + rowBytes);
-        filterRow(bestType, row, prior, rowBytes, image.channels, out.data() + start);
+        *out++ = uint8_t(bestType);
+        filterRow(bestType, row, prior, rowBytes, image.channels, out);
+        out += rowBytes;
     }
-    return out;
+    return true;
 }
 
-std::vector<uint8_t> deflate(const std::vector<uint8_t>& raw, int level)
+uint8_t* putBigEndian32(uint8_t* at, uint32_t value)
 {
-    uLongf length = compressBound(uLong(raw.size()));
-    std::vector<uint8_t> packed(length);
-    const int status = compress2(packed.data(), &length, raw.data(), uLong(raw.size()), level);
-    if (status != Z_OK) throw std::runtime_error("zlib compress2 failed with status " + std::to_string(status));
-    packed.resize(length);
-    return packed;
+    for (int shift = 24; shift >= 0; shift -= 8) *at++ = uint8_t(value >> shift);
+    return at;
 }
 
-void appendBigEndian32(std::vector<uint8_t>& out, uint32_t value)
+// Writes the chunk at `at` and returns where the next one goes.
+uint8_t* putChunk(uint8_t* at, const char (&type)[5], const uint8_t* data, size_t length)
 {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(uint8_t(value >> shift));
-}
-
-void appendChunk(std::vector<uint8_t>& out, const char (&type)[5], const std::vector<uint8_t>& data)
-{
-    appendBigEndian32(out, uint32_t(data.size()));
-    const size_t typeStart = out.size();
-    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(type[i]));
-    out.insert(out.end(), data.begin(), data.end());
+    at = putBigEndian32(at, uint32_t(length));
+    uint8_t* typeStart = at;
+    for (int i = 0; i < 4; ++i) *at++ = uint8_t(type[i]);
+    if (length > 0) std::memcpy(at, data, length);
+    at += length;
     // The checksum covers the type and the data, not the length.
-    const uLong crc = crc32(0L, out.data() + typeStart, uInt(out.size() - typeStart));
-    appendBigEndian32(out, uint32_t(crc));
+    return putBigEndian32(at, uint32_t(crc32(0L, typeStart, uInt(at - typeStart))));
 }
 
 } // namespace
 
+EncodedPng encodePngBytes(const Raster& image, int compressionLevel)
+{
+    EncodedPng result;
+    const size_t filteredBytes = (size_t(image.width) * image.channels + 1) * image.height;
+    const ByteBlock filtered = allocateBytes(filteredBytes);
+    if (!image.valid() || !filtered || !filterImage(image, filtered.get())) {
+        result.problem = "not enough memory to encode the picture";
+        return result;
+    }
+    uLongf packedBytes = compressBound(uLong(filteredBytes));
+    const ByteBlock packed = allocateBytes(packedBytes);
+    const int status = packed ? compress2(packed.get(), &packedBytes, filtered.get(), uLong(filteredBytes), compressionLevel)
+                              : Z_MEM_ERROR;
+    if (status != Z_OK) {
+        result.problem = status == Z_MEM_ERROR ? "not enough memory to encode the picture"
+                                               : "zlib compress2 failed with status " + std::to_string(status);
+        return result;
+    }
+    uint8_t header[13] = {};
+    putBigEndian32(putBigEndian32(header, image.width), image.height);
+    const uint8_t colourType = image.channels == 4 ? 6 : 2;
+    const uint8_t rest[] = {8, colourType, 0, 0, 0}; // depth, type, deflate, adaptive, no interlace
+    std::memcpy(header + 8, rest, sizeof rest);
+
+    constexpr size_t kChunkOverhead = 12;
+    const size_t size = kSignature.size() + 3 * kChunkOverhead + sizeof header + packedBytes;
+    result.data = allocateBytes(size);
+    if (!result.data) {
+        result.problem = "not enough memory to encode the picture";
+        return result;
+    }
+    uint8_t* at = std::copy(kSignature.begin(), kSignature.end(), result.data.get());
+    at = putChunk(at, "IHDR", header, sizeof header);
+    at = putChunk(at, "IDAT", packed.get(), packedBytes);
+    putChunk(at, "IEND", nullptr, 0);
+    result.size = size;
+    return result;
+}
+
 std::vector<uint8_t> encodePng(const Raster& image, int compressionLevel)
 {
-    std::vector<uint8_t> header;
-    appendBigEndian32(header, image.width);
-    appendBigEndian32(header, image.height);
-    const uint8_t colourType = image.channels == 4 ? 6 : 2;
-    header.insert(header.end(), {8, colourType, 0, 0, 0}); // depth, type, deflate, adaptive, no interlace
-
-    std::vector<uint8_t> file(kSignature.begin(), kSignature.end());
-    appendChunk(file, "IHDR", header);
-    appendChunk(file, "IDAT", deflate(filterImage(image), compressionLevel));
-    appendChunk(file, "IEND", {});
-    return file;
+    const EncodedPng encoded = encodePngBytes(image, compressionLevel);
+    if (!encoded.data) throw std::runtime_error(encoded.problem);
+    return {encoded.data.get(), encoded.data.get() + encoded.size};
 }
