@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::array<uint8_t, 8> kSignature = {137, 80, 78, 71, 13, 10, 26, 10};
 constexpr int kFilterCount = 5;
+const std::string kOutOfMemory = "not enough memory to encode the picture";
 
 uint8_t paeth(uint8_t left, uint8_t above, uint8_t upperLeft)
 {
@@ -108,7 +109,7 @@ EncodedPng encodePngBytes(const Raster& image, int compressionLevel)
     const size_t filteredBytes = (size_t(image.width) * image.channels + 1) * image.height;
     const ByteBlock filtered = allocateBytes(filteredBytes);
     if (!image.valid() || !filtered || !filterImage(image, filtered.get())) {
-        result.problem = "not enough memory to encode the picture";
+        result.problem = kOutOfMemory;
         return result;
     }
     uLongf packedBytes = compressBound(uLong(filteredBytes));
@@ -116,7 +117,7 @@ EncodedPng encodePngBytes(const Raster& image, int compressionLevel)
     const int status = packed ? compress2(packed.get(), &packedBytes, filtered.get(), uLong(filteredBytes), compressionLevel)
                               : Z_MEM_ERROR;
     if (status != Z_OK) {
-        result.problem = status == Z_MEM_ERROR ? "not enough memory to encode the picture"
+        result.problem = status == Z_MEM_ERROR ? kOutOfMemory
                                                : "zlib compress2 failed with status " + std::to_string(status);
         return result;
     }
@@ -130,7 +131,7 @@ EncodedPng encodePngBytes(const Raster& image, int compressionLevel)
     const size_t size = kSignature.size() + 3 * kChunkOverhead + sizeof header + packedBytes;
     result.data = allocateBytes(size);
     if (!result.data) {
-        result.problem = "not enough memory to encode the picture";
+        result.problem = kOutOfMemory;
         return result;
     }
     uint8_t* at = std::copy(kSignature.begin(), kSignature.end(), result.data.get());
