@@ -39,7 +39,9 @@ inline ReducedAngle reduceAngle(double x)
     const DoubleDouble second = twoSum(first, -(k * tables::kHalfPi2));
     const DoubleDouble third = twoSum(second.hi, -(k * tables::kHalfPi3));
     const double rest = (second.lo + third.lo) - k * tables::kHalfPi4;
-    return {twoSum(third.hi, rest), static_cast<int>(bits::cast<uint64_t>(shifted) & 3)};
+    // |third.hi| > |rest|: rest is below 2^-100, and no double at all lies nearer than
+    // about 2^-61 to a multiple of pi/2.
+    return {fastTwoSum(third.hi, rest), static_cast<int>(bits::cast<uint64_t>(shifted) & 3)};
 }
 
 } // namespace exact
