@@ -27,6 +27,23 @@ inline bool signOf(double a)
     return (bits::cast<uint64_t>(a) >> 63) != 0;
 }
 
+// x rounded to the nearest multiple of 1/64 (ties to even), for |x| < 2^44, and how
+// many 1/64ths that is: the tables of sine, cosine and arctangent go in such steps.
+struct Step {
+    double value;
+    int64_t count;
+};
+
+inline Step nearestStep(double x)
+{
+    // Added to x, 1.5 * 2^46 leaves the sum's last bit worth 1/64, and the count of
+    // 1/64ths, plus 2^51, in its low bits.
+    constexpr double kStepRounding = 0x1.8p46;
+    const double shifted = x + kStepRounding;
+    const uint64_t lowBits = bits::cast<uint64_t>(shifted) & ((uint64_t(1) << 52) - 1);
+    return {shifted - kStepRounding, static_cast<int64_t>(lowBits) - (int64_t(1) << 51)};
+}
+
 // a + b exactly, for any a and b.
 inline DoubleDouble twoSum(double a, double b)
 {

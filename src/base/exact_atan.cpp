@@ -8,7 +8,6 @@
 #include "base/exact_math.h"
 #include "base/exact_math_tables.h"
 
-#include <cstdint>
 #include <limits>
 
 namespace exact {
@@ -18,9 +17,6 @@ namespace {
 constexpr double kFastError = 0x1p-62;
 constexpr int kSeriesTerms = 9; // u^19/19 is the last term that reaches 2^-106
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
-// Added to a value below 2^45, it leaves the value rounded to a multiple of 1/64, and
-// that multiple, plus 2^51, in the low bits of the sum.
-constexpr double kStepRounding = 0x1.8p46;
 // Below this ratio num/den, atan(num/den) is num/den to far below an ulp of the result.
 constexpr double kTinyRatio = 0x1p-60;
 // Operands kept within these bounds cannot overflow a product's split nor underflow
@@ -44,16 +40,15 @@ struct Ratio {
 
 Ratio ratioAtStep(double num, double den)
 {
-    const double shifted = num / den + kStepRounding;
-    const double c = shifted - kStepRounding;
-    const int step = static_cast<int>(bits::cast<uint64_t>(shifted) & 0xff);
+    const Step step = nearestStep(num / den);
+    const double c = step.value;
     // c has at most 7 bits, so c * den and c * num are exact as two doubles.
     const DoubleDouble cDen = twoProductShort(c, den), cNum = twoProductShort(c, num);
     const DoubleDouble difference = twoSum(num, -cDen.hi); // exact; cancels when num/den is near c
     const DoubleDouble numerator = twoSum(difference.hi, difference.lo - cDen.lo);
     const DoubleDouble sum = twoSum(den, cNum.hi);
     const DoubleDouble denominator = fastTwoSum(sum.hi, sum.lo + cNum.lo);
-    return {step, divide(numerator, denominator)};
+    return {static_cast<int>(step.count), divide(numerator, denominator)};
 }
 
 DoubleDouble atanFast(const Ratio& r, const Octant& o)

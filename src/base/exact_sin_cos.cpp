@@ -5,11 +5,8 @@
 // sum stays within 2^-62 of the result. When that cannot prove the rounding,
 // everything past the table is redone in double-double.
 #include "base/argument_reduction.h"
-#include "base/bit_cast.h"
 #include "base/exact_math.h"
 #include "base/exact_math_tables.h"
-
-#include <cstdint>
 
 namespace exact {
 
@@ -22,9 +19,6 @@ constexpr double kFastError = 0x1p-62;
 constexpr double kSinIsX = 0x1p-26;
 constexpr double kCosIsOne = 0x1p-27;
 constexpr double kLargestDouble = 0x1.fffffffffffffp1023;
-// Added to a value below 2^45, it leaves the value rounded to a multiple of 1/64 (ties
-// to even), and that multiple, plus 2^51, in the low bits of the sum.
-constexpr double kStepRounding = 0x1.8p46;
 constexpr int kSeriesTerms = 6; // b^13/13! and b^12/12! are the last that reach 2^-106
 
 // sin(a + b + quadrant pi/2) = p cos b + q sin b: for quadrants 0 to 3, (p, q) is
@@ -45,15 +39,12 @@ DoubleDouble times(DoubleDouble a, double sign)
 Rotation rotationOf(const ReducedAngle& angle)
 {
     const double hi = angle.remainder.hi;
-    const double shifted = hi + kStepRounding;
-    const double step = shifted - kStepRounding;
-    const int64_t index = static_cast<int64_t>(bits::cast<uint64_t>(shifted) & ((uint64_t(1) << 52) - 1))
-                          - (int64_t(1) << 51);
-    const DoubleDouble* sinCos = tables::kSinCosSteps[index + tables::kMiddleStep];
+    const Step step = nearestStep(hi);
+    const DoubleDouble* sinCos = tables::kSinCosSteps[step.count + tables::kMiddleStep];
     const int odd = angle.quadrant & 1;
     // Exact: step is a multiple of hi's ulp and lies within 1/128 of hi.
     return {times(sinCos[odd], kSignOfP[angle.quadrant]), times(sinCos[odd ^ 1], kSignOfQ[angle.quadrant]),
-            hi - step, angle.remainder.lo};
+            hi - step.value, angle.remainder.lo};
 }
 
 // Terms past b^7/7! and b^6/6! stay below 2^-70 of the results; b's low part enters
