@@ -22,8 +22,8 @@
 #include "app/demo_file.h"
 
 #include "app/demo_layout.h"
+#include "base/bit_cast.h"
 #include "files/file_read.h"
-#include "render/bit_cast.h"
 
 #include <algorithm>
 #include <array>
