@@ -12,8 +12,12 @@ target_include_directories(heap_count PUBLIC tools/heap_count)
 add_library(headless_turn STATIC tools/runner/headless_turn.cpp)
 target_include_directories(headless_turn PUBLIC tools/runner)
 target_link_libraries(headless_turn PUBLIC game_logic)
-add_executable(runner tools/runner/main.cpp tools/runner/input_script.cpp)
-target_link_libraries(runner PRIVATE headless_turn heap_count)
+# Its scripted and random input, a library so that the tests can hold its draws.
+add_library(runner_input STATIC tools/runner/input_script.cpp)
+target_include_directories(runner_input PUBLIC tools/runner)
+target_link_libraries(runner_input PUBLIC platform)
+add_executable(runner tools/runner/main.cpp)
+target_link_libraries(runner PRIVATE headless_turn runner_input heap_count)
 link_backend(runner platform_headless)
 
 # Random play from a quiet to a crowded level, pinned to its final state and picture:
@@ -33,3 +37,4 @@ endfunction()
 add_pinned_run(1 "score 775\nlevel 1\nfuel 96.347\nbattery 0.236\nasteroids left 23\nframe hash b141512badced99f")
 add_pinned_run(5 "score 1750\nlevel 5\nfuel 99.816\nbattery 1.330\nasteroids left 121\nframe hash 344910d4fda30edb")
 add_pinned_run(20 "score 3350\nlevel 20\nfuel 98.833\nbattery 2.928\nasteroids left 432\nframe hash fa7aece744e80be8")
+
