@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config            # the build
     libsdl2-dev libsdl2-mixer-dev zlib1g-dev     # what the programs link
     libgtest-dev libbenchmark-dev libpng-dev     # tests, benchmarks, the reference PNG decoder
+    libmpfr-dev                                 # the reference for the game's sine, cosine and arctangent
     libx11-dev xvfb xdotool imagemagick x11-apps # end-to-end tests of the real windows
     clang libclang-rt-14-dev                    # the fuzzers (libFuzzer)
     dpkg-dev file desktop-file-utils            # the Debian package (shlibdeps) and its desktop entries

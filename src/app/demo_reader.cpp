@@ -22,7 +22,7 @@
 #include "app/demo_file.h"
 
 #include "app/demo_layout.h"
-#include "render/bit_cast.h"
+#include "base/bit_cast.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 #include "app/demo_file.h"
 
 #include "app/demo_layout.h"
-#include "render/bit_cast.h"
+#include "base/bit_cast.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -5,7 +5,7 @@
 #include "app/build_info.h"
 #include "game/game_session.h"
 #include "game/ship_reload.h"
-#include "render/bit_cast.h"
+#include "base/bit_cast.h"
 
 #include <algorithm>
 #include <cinttypes>

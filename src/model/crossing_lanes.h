@@ -1,9 +1,9 @@
 // The outline test's inner step, four of b's edges against one of a's, in the form
-// this build runs (see render/instruction_set.h). Both forms decide every edge pair
+// this build runs (see base/instruction_set.h). Both forms decide every edge pair
 // exactly as LINES_INTERSECT does.
 #pragma once
 
-#include "render/instruction_set.h"
+#include "base/instruction_set.h"
 
 #if SPACE_GAME_SSE2
 #include "model/crossing_lanes_sse2.h"

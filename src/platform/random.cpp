@@ -1,7 +1,7 @@
 // The seeded generator both backends share (xoshiro256**), so that a seed, a script
 // of inputs and a list of frame times reproduce a run exactly on any backend.
 #include "platform/platform.h"
-#include "render/bit_cast.h"
+#include "base/bit_cast.h"
 
 #include <bit>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Geometric functions on Vec2f. Every step is single precision on purpose: the
 // collision tests and the model files depend on the exact float results.
 #include "space/vec2f.h"
-#include "render/bit_cast.h"
+#include "base/bit_cast.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 // The asteroid grid's broad test on four entries at a time, in the form this build
-// runs (see render/instruction_set.h). Both forms compute the same float differences,
+// runs (see base/instruction_set.h). Both forms compute the same float differences,
 // squares and limits, so they pass the same entries.
 #pragma once
 
-#include "render/instruction_set.h"
+#include "base/instruction_set.h"
 
 #if SPACE_GAME_SSE2
 #include "world/near_lanes_sse2.h"
