@@ -11,23 +11,6 @@ namespace {
 
 using tables::kTwoOverPiBits;
 
-// Below this, k = round(x * 2/pi) stays under 2^20, so k times each 33-bit part of
-// pi/2 is exact.
-constexpr double kModerateLimit = 0x1p19;
-// Added and taken away, it rounds a double below 2^51 to an integer (ties to even).
-constexpr double kRoundingShift = 0x1.8p52;
-
-ReducedAngle reduceModerate(double x)
-{
-    const double k = (x * tables::kTwoOverPi + kRoundingShift) - kRoundingShift;
-    // Exact: k * kHalfPi1 is exact and lies within a factor 2 of x (Sterbenz).
-    const double first = x - k * tables::kHalfPi1;
-    const DoubleDouble second = twoSum(first, -(k * tables::kHalfPi2));
-    const DoubleDouble third = twoSum(second.hi, -(k * tables::kHalfPi3));
-    const double rest = (second.lo + third.lo) - k * tables::kHalfPi4;
-    return {twoSum(third.hi, rest), static_cast<int>(static_cast<int64_t>(k) & 3)};
-}
-
 // The words of 2/pi taken for one product: with the 53-bit significand they give at
 // least 190 bits below the binary point, 138 of them free of the words left out.
 constexpr int kWordsUsed = 7;
@@ -64,7 +47,7 @@ uint32_t bitsFrom(const WideProduct& p, int first)
     return static_cast<uint32_t>(((high << 32) | low) >> shift);
 }
 
-// ax = significand * 2^exponent, ax >= kModerateLimit, finite. Only the terms of
+// ax = significand * 2^exponent, ax >= kModerateAngle, finite. Only the terms of
 // significand * 2/pi below 2^2 matter (the rest are whole turns), so the words of
 // 2/pi whose products lie wholly above are skipped.
 ReducedAngle reduceHuge(double ax)
@@ -99,11 +82,9 @@ ReducedAngle reduceHuge(double ax)
 
 } // namespace
 
-ReducedAngle reduceAngle(double x)
+ReducedAngle reduceHugeAngle(double x)
 {
-    const double ax = x < 0 ? -x : x;
-    if (ax < kModerateLimit) return reduceModerate(x);
-    const ReducedAngle reduced = reduceHuge(ax);
+    const ReducedAngle reduced = reduceHuge(magnitude(x));
     if (x > 0) return reduced;
     return {negate(reduced.remainder), (4 - reduced.quadrant) & 3};
 }

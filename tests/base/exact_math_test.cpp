@@ -41,20 +41,27 @@ TEST(ExactMath, Atan2_CorrectlyRoundedOnQuotientsQuadrantsAndSpecialValues)
     expectCorrectlyRounded(Function::Atan2, exact_reference::atan2Inputs(kRandomQuotients, 2));
 }
 
-// Angles where the fast evaluation's error bound straddles a rounding boundary, so the
-// double-double path must give the answer (found by running the fast path alone).
+// Inputs whose rounding the fast evaluation cannot prove, so that the double-double
+// path gives the answer: for sine and cosine, angles where the fast result alone is
+// wrong; for atan2, ratios whose fast result lies too near a rounding boundary.
 TEST(ExactMath, SlowPath_RoundsWhatTheFastPathCannotDecide)
 {
-    const std::vector<Input> sines = {{0x1.193a9937b559p+12, 0}, {-0x1.1f63030be5178p-5, 0},
-                                      {-0x1.8404e2787763p+9, 0}, {-0x1.5174fd7a5d8f9p+1007, 0},
-                                      {-0x1.9c35004c7da84p+10, 0}, {-0x1.bd1903d2b55b4p-5, 0},
-                                      {0x1.f67831beaa4ffp+237, 0}, {-0x1.b185c549d31bdp-1, 0}};
-    const std::vector<Input> cosines = {{0x1.cf9d8f77b3538p+11, 0}, {0x1.b8b4e0657cfdp+878, 0},
-                                        {-0x1.53d06102bd928p+9, 0}, {0x1.ea9fbffa843bcp+11, 0},
-                                        {-0x1.3461558e06e2ep+371, 0}, {0x1.1b1fa832c537p-3, 0},
-                                        {-0x1.aa70316f870ap-4, 0}, {-0x1.1e3a7cd81d462p+12, 0}};
+    const std::vector<Input> sines = {{0x1.1b3918dda3bc8p+11, 0}, {0x1.193a9937b559p+12, 0},
+                                      {-0x1.1f63030be5178p-5, 0}, {-0x1.8404e2787763p+9, 0},
+                                      {-0x1.5174fd7a5d8f9p+1007, 0}, {-0x1.cd215d83d61f4p+11, 0},
+                                      {-0x1.e370211fe8adbp+608, 0}, {0x1.4974f7aade3dp+10, 0}};
+    const std::vector<Input> cosines = {{-0x1.18cabada820abp+12, 0}, {0x1.b8b4e0657cfdp+878, 0},
+                                        {-0x1.53d06102bd928p+9, 0}, {-0x1.3461558e06e2ep+371, 0},
+                                        {0x1.1b1fa832c537p-3, 0}, {0x1.0f09ed7dfba8ep-7, 0},
+                                        {-0x1.2c862f047f074p+120, 0}, {-0x1.78bb39533ec54p+249, 0}};
+    const std::vector<Input> quotients = {{0x1.6869298b25987p-1, 0x1.bb951f6f95acbp+0}, {0x1.d108bdd6a4b4fp-27, 1.0},
+                                          {0x1.7a00ab4aa8b24p-4, 0x1.f800e46190749p+0}, {0x1.f4faeacf25f8bp-26, 1.0},
+                                          {0x1.83447c803fcb4p+0, 0x1.9d15da225f913p+0}, {0x1.24f2b813f003ep-26, 1.0},
+                                          {0x1.1563e4a6c4fe2p+0, 0x1.79b90745349d5p+0},
+                                          {-0x1.c913431c84e9p-3, 0x1.c8ef01a019caep+0}};
     expectCorrectlyRounded(Function::Sin, sines);
     expectCorrectlyRounded(Function::Cos, cosines);
+    expectCorrectlyRounded(Function::Atan2, quotients);
 }
 
 // The sprite drawer turns by whole degrees, 0 to 360 from its callers, with the factor

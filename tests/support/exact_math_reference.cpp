@@ -191,11 +191,13 @@ std::string describe(Function f, const Tally& tally)
 {
     static const char* const kNames[] = {"sin", "cos", "atan2"};
     char text[400];
-    std::snprintf(text, sizeof text,
-                  "%-5s inputs %lld, worst error %.4f ulp at (%a, %a), not correctly rounded %lld (first at (%a, %a))",
-                  kNames[static_cast<int>(f)], static_cast<long long>(tally.count), tally.worstUlps, tally.worstInput.a,
-                  tally.worstInput.b, static_cast<long long>(tally.notCorrectlyRounded), tally.firstNotCorrectlyRounded.a,
-                  tally.firstNotCorrectlyRounded.b);
+    int length = std::snprintf(text, sizeof text, "%-5s inputs %lld, worst error %.6f ulp at (%a, %a), not correctly rounded %lld",
+                               kNames[static_cast<int>(f)], static_cast<long long>(tally.count), tally.worstUlps,
+                               tally.worstInput.a, tally.worstInput.b, static_cast<long long>(tally.notCorrectlyRounded));
+    if (tally.notCorrectlyRounded > 0 && length > 0 && length < static_cast<int>(sizeof text)) {
+        std::snprintf(text + length, sizeof text - length, " (the first at (%a, %a))", tally.firstNotCorrectlyRounded.a,
+                      tally.firstNotCorrectlyRounded.b);
+    }
     return text;
 }
 

@@ -8,7 +8,7 @@ import mpmath
 
 mpmath.mp.prec = 1700
 
-SIN_COS_STEPS = 52   # sin and cos of i/64 for i = 0..52: past pi/4 with a margin
+SIN_COS_STEPS = 52   # sin and cos of i/64 for |i| <= 52: past pi/4 with a margin
 ATAN_STEPS = 64      # atan of j/64 for j = 0..64
 TWO_OVER_PI_WORDS = 48
 FACTORIALS = 16      # 1/n! for n = 0..15
@@ -16,8 +16,9 @@ ODD_INVERSES = 12    # 1/(2n+1) for n = 0..11
 
 
 def exact(value):
-    man, exp = value.man, value.exp
-    return Fraction(int(man) * 2**exp) if exp >= 0 else Fraction(int(man), 2**-exp)
+    sign, man, exp, _ = value._mpf_
+    magnitude = Fraction(int(man) * 2**exp) if exp >= 0 else Fraction(int(man), 2**-exp)
+    return -magnitude if sign else magnitude
 
 
 def pair(value):
@@ -81,10 +82,14 @@ def main():
         out.append("    " + " ".join(f"0x{w:08x}u," for w in ws[i:i + 6]))
     out.append("};")
     out.append("")
-    out.append(pairs_table("kSinSteps", [mpmath.sin(mpmath.mpf(i) / 64) for i in range(SIN_COS_STEPS + 1)],
-                           "sin(i/64)."))
-    out.append(pairs_table("kCosSteps", [mpmath.cos(mpmath.mpf(i) / 64) for i in range(SIN_COS_STEPS + 1)],
-                           "cos(i/64)."))
+    out.append(f"inline constexpr int kMiddleStep = {SIN_COS_STEPS};")
+    out.append(f"// {{sin(i/64), cos(i/64)}} for i = -{SIN_COS_STEPS}..{SIN_COS_STEPS}, at i + kMiddleStep.")
+    out.append("inline constexpr DoubleDouble kSinCosSteps[][2] = {")
+    for i in range(-SIN_COS_STEPS, SIN_COS_STEPS + 1):
+        a = mpmath.mpf(i) / 64
+        (sh, sl), (ch, cl) = pair(mpmath.sin(a)), pair(mpmath.cos(a))
+        out.append(f"    {{{{{hexf(sh)}, {hexf(sl)}}}, {{{hexf(ch)}, {hexf(cl)}}}}},")
+    out.append("};")
     out.append(pairs_table("kAtanSteps", [mpmath.atan(mpmath.mpf(j) / 64) for j in range(ATAN_STEPS + 1)],
                            "atan(j/64)."))
     inv_fact = []
