@@ -43,6 +43,8 @@ void TRANSFORM(Model& model, Vec2f /*position*/, float angle, float scale, const
 {
     // 1.0 exactly is the game's "follow the zoom"; any other scale is taken as given.
     const double s = scale == 1.0f ? camera.zoom : scale;
+    // An asteroid's angle is never wrapped and grows as it spins: exact:: reduces any
+    // finite angle exactly, so the turn is the same on every platform however far.
     const double c = exact::cos(static_cast<double>(angle));
     const double n = exact::sin(static_cast<double>(angle));
     if (model.transformed.size() != model.lines.size()) model.transformed.resize(model.lines.size());
