@@ -12,8 +12,12 @@ target_include_directories(heap_count PUBLIC tools/heap_count)
 add_library(headless_turn STATIC tools/runner/headless_turn.cpp)
 target_include_directories(headless_turn PUBLIC tools/runner)
 target_link_libraries(headless_turn PUBLIC game_logic)
-add_executable(runner tools/runner/main.cpp tools/runner/input_script.cpp)
-target_link_libraries(runner PRIVATE headless_turn heap_count)
+# Its scripted and random input, a library so that the tests can hold its draws.
+add_library(runner_input STATIC tools/runner/input_script.cpp)
+target_include_directories(runner_input PUBLIC tools/runner)
+target_link_libraries(runner_input PUBLIC platform)
+add_executable(runner tools/runner/main.cpp)
+target_link_libraries(runner PRIVATE headless_turn runner_input heap_count)
 link_backend(runner platform_headless)
 
 # Random play from a quiet to a crowded level, pinned to its final state and picture:
@@ -33,3 +37,27 @@ endfunction()
 add_pinned_run(1 "score 775\nlevel 1\nfuel 96.347\nbattery 0.236\nasteroids left 23\nframe hash b141512badced99f")
 add_pinned_run(5 "score 1750\nlevel 5\nfuel 99.816\nbattery 1.330\nasteroids left 121\nframe hash 344910d4fda30edb")
 add_pinned_run(20 "score 3350\nlevel 20\nfuel 98.833\nbattery 2.928\nasteroids left 432\nframe hash fa7aece744e80be8")
+
+# Long random runs, quiet to crowded, with and without stalls: one table that every
+# build reads (the desktop, the portable loops, node, arm64 under qemu), proof that
+# each processor and C library plays the same bits. Each line of the table is
+# LEVEL FRAMES SEED STALLS FRAME-HASH. Five to twenty-five seconds each here, but
+# minutes on a busy machine: the sanitizer build, where they take many times as
+# long, leaves them out.
+math(EXPR LONG_RUN_TIMEOUT "${PINNED_RUN_TIMEOUT} * 3")
+set(LONG_RUNS ${CMAKE_SOURCE_DIR}/tests/data/long_runs.txt)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${LONG_RUNS})
+file(STRINGS ${LONG_RUNS} long_runs REGEX "^[^#]")
+foreach(run IN LISTS long_runs)
+    if(NOT run MATCHES "^([0-9]+) ([0-9]+) ([0-9]+) ([0-9]+) ([0-9a-f]+)$")
+        message(FATAL_ERROR "${LONG_RUNS}: \"${run}\" is not LEVEL FRAMES SEED STALLS FRAME-HASH")
+    endif()
+    set(name runner_level_${CMAKE_MATCH_1}_long_stalls_${CMAKE_MATCH_4})
+    if(SANITIZE)
+        continue() # the table is still read, so that a bad line fails every build
+    endif()
+    add_test(NAME ${name} COMMAND runner --random --level ${CMAKE_MATCH_1} --frames ${CMAKE_MATCH_2}
+                                  --seed ${CMAKE_MATCH_3} --stalls ${CMAKE_MATCH_4} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${LONG_RUN_TIMEOUT} PASS_REGULAR_EXPRESSION
+                         "frames ${CMAKE_MATCH_2}\n([a-z ]+ [-0-9.]+\n)+frame hash ${CMAKE_MATCH_5}\n")
+endforeach()

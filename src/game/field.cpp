@@ -6,6 +6,7 @@
 #include "space/camera.h"
 #include "platform/platform.h"
 #include "space/world_size.h"
+#include "base/exact_math.h"
 
 #include <cmath>
 
@@ -118,7 +119,7 @@ void MAKE_ASTEROID_SHAPE(Entity& asteroid, int radiusBase, int radiusSpread, int
         int radius = randomBelow(radiusSpread) + radiusBase;
         if (randomBelow(kDentOdds) == 0) radius = static_cast<int>(std::nearbyint(radius * kDent));
         const double r = radius;
-        const Vec2f point{static_cast<float>(r * std::cos(a)), static_cast<float>(-r * std::sin(a))};
+        const Vec2f point{static_cast<float>(r * exact::cos(a)), static_cast<float>(-r * exact::sin(a))};
         model.lines[i].end = point;
         model.lines[g].start = point;
         // The last point's radius, not the largest: the broad tests allow for that.

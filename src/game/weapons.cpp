@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "game/rule_constants.h"
 #include "world/zoomed_collision.h"
+#include "base/exact_math.h"
 
 #include <cmath>
 
@@ -41,7 +42,7 @@ void echo(Game& game, Vec2f marker)
     Player& player = game.player;
     const Vec2f origin = player.pingOrigin;
     const float angle = static_cast<float>(
-        std::atan2(double{marker.y} - origin.y, double{origin.x} - marker.x) + double{kFullTurn});
+        exact::atan2(double{marker.y} - origin.y, double{origin.x} - marker.x) + double{kFullTurn});
     if (player.effects) player.effects->SPAWN_PING(marker, angle, EFFECT_RING);
     playSoundAt(game.soundBank, game.sounds.pingReturn, marker);
 }

@@ -4,6 +4,7 @@
 #include "model/model.h"
 
 #include "space/camera.h"
+#include "base/exact_math.h"
 
 #include <cmath>
 #include <cstdint>
@@ -42,8 +43,10 @@ void TRANSFORM(Model& model, Vec2f /*position*/, float angle, float scale, const
 {
     // 1.0 exactly is the game's "follow the zoom"; any other scale is taken as given.
     const double s = scale == 1.0f ? camera.zoom : scale;
-    const double c = std::cos(static_cast<double>(angle));
-    const double n = std::sin(static_cast<double>(angle));
+    // An asteroid's angle is never wrapped and grows as it spins: exact:: reduces any
+    // finite angle exactly, so the turn is the same on every platform however far.
+    const double c = exact::cos(static_cast<double>(angle));
+    const double n = exact::sin(static_cast<double>(angle));
     if (model.transformed.size() != model.lines.size()) model.transformed.resize(model.lines.size());
     for (size_t i = 0; i < model.lines.size(); ++i) {
         const double x = model.lines[i].end.x;

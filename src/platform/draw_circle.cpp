@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "render/rounding.h"
 #include "render/surface.h"
+#include "base/exact_math.h"
 
 #include <algorithm>
 #include <cmath>
@@ -76,7 +77,7 @@ bool onArc(const Arc& arc, const Ellipse& e, int64_t dx, int64_t dy)
     if (rough < 0.0) rough += kTwoPi;
     if (rough > kRoughMargin && rough < lastIn - kRoughMargin) return true;
     if (rough > lastIn + kRoughMargin && rough < firstIn - kRoughMargin) return false;
-    const double fromStart = wrapAngle(std::atan2(y, x) - arc.start);
+    const double fromStart = wrapAngle(exact::atan2(y, x) - arc.start);
     return fromStart <= lastIn || fromStart >= firstIn;
 }
 

@@ -4,6 +4,7 @@
 #include "render/rotozoom_plan.h"
 
 #include "render/image.h"
+#include "base/exact_math.h"
 
 #include <cmath>
 #include <utility>
@@ -32,13 +33,17 @@ void exchangeSort(int64_t (&v)[4])
     }
 }
 
-// Degrees to radians with the factor held as a float, sine and cosine in extended
-// precision, then stored as floats.
+// Degrees to radians with the factor held as a float, sine and cosine in double, then
+// stored as floats. The factor has 24 significant bits, so the product is exact in
+// double for every |angle| < 2^29 (and for any int a float holds exactly): the game's
+// sprites turn by whole degrees in [0, 360]. A larger int from another caller rounds
+// once, the same everywhere. The degrees are not wrapped: the float factor is not
+// exactly pi / 180, so 361 and 1 degrees give different turns, as they always have.
 void rotation(int angle, float& c, float& s)
 {
-    const long double radians = static_cast<long double>(angle) * static_cast<long double>(0.017453292f);
-    c = float(std::cos(radians));
-    s = float(std::sin(radians));
+    const double radians = static_cast<double>(angle) * static_cast<double>(0.017453292f);
+    c = float(exact::cos(radians));
+    s = float(exact::sin(radians));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "world/entity.h"
 
 #include "platform/platform.h"
+#include "base/exact_math.h"
 
 #include <cmath>
 
@@ -77,8 +78,8 @@ void EffectSystem::SPAWN_EXPLOSION(Vec2f centre, float speed, int32_t count, int
         Effect* slot = freeSlot(slots);
         if (!slot) return; // nothing frees a slot during the call: the rest would fail too
         const float theta = static_cast<float>(i) * (kTau / static_cast<float>(particles));
-        const float across = static_cast<float>(std::sin(double{theta}));
-        const float down = static_cast<float>(std::cos(double{theta}));
+        const float across = static_cast<float>(exact::sin(double{theta}));
+        const float down = static_cast<float>(exact::cos(double{theta}));
         slot->active = true;
         slot->position = centre + Vec2f{kExplosionRadius * across, kExplosionRadius * down};
         const double sparkSpeed = speed + RANDOM_UNIT() * kExplosionSpeedSpread * speed;

@@ -8,6 +8,7 @@
 #include "space/camera.h"
 #include "platform/platform.h"
 #include "space/world_size.h"
+#include "base/exact_math.h"
 
 #include <cmath>
 #include <cstdint>
@@ -65,7 +66,7 @@ void UPDATE_PLAYER(Player& player, std::vector<Entity>& asteroids, float dt, con
 
     TRANSFORM(player.model, player.position, player.angle, 1.0f, camera, false);
     const double angle = player.angle;
-    player.heading = {static_cast<float>(std::sin(angle)), static_cast<float>(-std::cos(angle))};
+    player.heading = {static_cast<float>(exact::sin(angle)), static_cast<float>(-exact::cos(angle))};
 
     collide(player, asteroids, camera.zoom);
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -33,6 +34,39 @@ constexpr double kFlipChance = 0.05;
 constexpr double kZoomFlipChance = 0.005; // zoom keys rarely, or the view spins out
 constexpr double kLongestFrame = 0.040;
 constexpr double kStall = 2.0;
+
+// The standard library's distributions are free to draw as each implementation likes
+// (libstdc++ and libc++ pick different stall frames from the same engine), so a run
+// on the desktop and one in the browser would play different inputs. These draws are
+// written out, the same everywhere, and give what libstdc++ gives, so the runs pinned
+// before keep their results.
+
+// Top 64 bits of the 128-bit product, from 32-bit halves: no 128-bit type needed.
+uint64_t highProduct(uint64_t a, uint64_t b)
+{
+    const uint64_t aLow = a & 0xffffffffu, aHigh = a >> 32;
+    const uint64_t bLow = b & 0xffffffffu, bHigh = b >> 32;
+    const uint64_t middle = (aLow * bLow >> 32) + (aHigh * bLow & 0xffffffffu) + aLow * bHigh;
+    return aHigh * bHigh + (aHigh * bLow >> 32) + (middle >> 32);
+}
+
+// In [0, 1): the engine's 64 bits scaled down (the conversion rounds to nearest, so a
+// draw close to 2^64 would round up to 1: it is held just below).
+double unitDraw(std::mt19937_64& generator)
+{
+    return std::min(static_cast<double>(generator()) * 0x1p-64, std::nextafter(1.0, 0.0));
+}
+
+// In [0, count), unbiased: the high half of draw * count, drawing again while the low
+// half falls in the few values that would favour some results (Lemire's method).
+uint64_t belowDraw(std::mt19937_64& generator, uint64_t count)
+{
+    const uint64_t threshold = (0 - count) % count;
+    for (;;) {
+        const uint64_t draw = generator();
+        if (draw * count >= threshold) return highProduct(draw, count);
+    }
+}
 
 } // namespace
 
@@ -80,21 +114,20 @@ bool readScript(const std::string& path, std::vector<ScriptStep>& steps, std::st
 
 RandomInput::RandomInput(uint64_t seed, long long frames, int stalls) : generator_(seed), down_(kRandomKeys, false)
 {
-    std::uniform_int_distribution<long long> anyFrame(0, frames > 0 ? frames - 1 : 0);
-    for (int i = 0; i < stalls; ++i) stallFrames_.push_back(anyFrame(generator_));
+    const uint64_t frameCount = frames > 0 ? static_cast<uint64_t>(frames) : 1;
+    for (int i = 0; i < stalls; ++i) stallFrames_.push_back(static_cast<long long>(belowDraw(generator_, frameCount)));
     std::sort(stallFrames_.begin(), stallFrames_.end());
 }
 
 ScriptedFrame RandomInput::next()
 {
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
     ScriptedFrame input;
     for (size_t i = 0; i < kRandomKeys; ++i) {
         const bool zoomKey = kKeys[i].code == scancode::PAGE_UP || kKeys[i].code == scancode::PAGE_DOWN;
-        if (unit(generator_) < (zoomKey ? kZoomFlipChance : kFlipChance)) down_[i] = !down_[i];
+        if (unitDraw(generator_) < (zoomKey ? kZoomFlipChance : kFlipChance)) down_[i] = !down_[i];
         if (down_[i]) input.keys.push_back(kKeys[i].code);
     }
-    input.seconds = unit(generator_) * kLongestFrame;
+    input.seconds = unitDraw(generator_) * kLongestFrame;
     if (std::binary_search(stallFrames_.begin(), stallFrames_.end(), frame_)) input.seconds = kStall;
     ++frame_;
     return input;

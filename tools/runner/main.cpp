@@ -4,7 +4,7 @@
 // (and, for a demo, whether they are as recorded). Run it from the repository root
 // (the game reads data/). Options: --seed N (0..1000000), --frames N, --level L,
 // --script FILE | --random | --replay FILE, --record FILE (--force to replace it), --stalls N (2 s frames in a
-// random run), --timing, --check-memory.
+// random run), --trace (each frame's hash, to find where two builds part), --timing, --check-memory.
 #include "game/game_demo.h"
 #include "game/game_session.h"
 #include "platform/headless/headless.h"
@@ -33,7 +33,7 @@ constexpr long long kLargestSeed = 1000000;
 constexpr long long kWarmUpFrames = 1000;
 constexpr int kCannotRun = 2;
 constexpr const char* kUsage = "usage: runner (--script FILE | --random | --replay FILE) [--seed N] [--frames N]"
-                               " [--level L] [--stalls N] [--record FILE [--force]] [--timing] [--check-memory]";
+                               " [--level L] [--stalls N] [--record FILE [--force]] [--trace] [--timing] [--check-memory]";
 
 struct Options {
     long long seed = 1;
@@ -42,6 +42,7 @@ struct Options {
     std::string script;
     bool random = false;
     int stalls = 0;
+    bool trace = false; // print each frame's hash as it is played
     bool timing = false;
     bool checkMemory = false;
     std::string record;
@@ -103,6 +104,7 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
         }
         if (name == "--random") options.random = true;
         else if (name == "--force") options.force = true;
+        else if (name == "--trace") options.trace = true;
         else if (name == "--timing") options.timing = true;
         else if (name == "--check-memory") options.checkMemory = true;
         else {
@@ -211,6 +213,7 @@ int main(int argc, char** argv)
         running = playHeadlessTurn(session, game);
         const auto end = std::chrono::steady_clock::now();
         if (options.timing) frameSeconds.push_back(std::chrono::duration<double>(end - start).count());
+        if (options.trace) std::printf("frame %lld hash %016" PRIx64 "\n", played, playedFrameHash(session));
 
         // Containers reach their working sizes in the first frames (the recorded calls,
         // the sound library's tables); from then on only asteroids may add blocks.
