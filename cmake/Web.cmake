@@ -18,8 +18,10 @@ function(page program waits_for_gesture)
     endforeach()
     target_link_options(${program} PRIVATE ${packed} "SHELL:--shell-file ${WEB_PAGE}/page.html"
                         "SHELL:--pre-js ${settings}" "SHELL:--pre-js ${WEB_PAGE}/page.js"
-                        -lidbfs.js "SHELL:-s EXPORTED_RUNTIME_METHODS=[callMain]" "SHELL:-s MINIFY_HTML=0")
-    set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${WEB_PAGE}/page.html ${WEB_PAGE}/page.js)
+                        "SHELL:--pre-js ${WEB_PAGE}/stored_files.js"
+                        "SHELL:-s EXPORTED_RUNTIME_METHODS=[callMain]" "SHELL:-s MINIFY_HTML=0")
+    set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${WEB_PAGE}/page.html ${WEB_PAGE}/page.js
+                 ${WEB_PAGE}/stored_files.js)
 endfunction()
 
 page(game true ${CMAKE_SOURCE_DIR}/data@/data ${CMAKE_SOURCE_DIR}/tests/data/demos@/demos)
@@ -53,3 +55,4 @@ foreach(script ${WEB_PAGE_TESTS})
     add_test(NAME chromium_${test_name} COMMAND node ${script} ${arguments})
     set_tests_properties(chromium_${test_name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK chromium)
 endforeach()
+

@@ -164,3 +164,5 @@ bool replaceFile(const std::string& path, const std::string& bytes, std::string&
     backend::fileSaved(target);
     return true;
 }
+
+FileKept savedFileKept(const std::string& path, std::string& problem) { return backend::fileKept(path, problem); }
