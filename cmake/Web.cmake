@@ -56,3 +56,10 @@ foreach(script ${WEB_PAGE_TESTS})
     set_tests_properties(chromium_${test_name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK chromium)
 endforeach()
 
+# The browser backend's sound library under node, over a stand-in for Web Audio.
+add_executable(webaudio_slots_test ${CMAKE_SOURCE_DIR}/tests/platform/web/webaudio_slots_test.cpp)
+target_include_directories(webaudio_slots_test PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(webaudio_slots_test PRIVATE platform_web)
+target_link_options(webaudio_slots_test PRIVATE "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/tests/platform/web/fake_web_audio.js"
+                    "SHELL:-s EXIT_RUNTIME=1" "SHELL:-s WASM_ASYNC_COMPILATION=0" "SHELL:-s ENVIRONMENT=node")
+add_test(NAME node_webaudio_slots COMMAND node $<TARGET_FILE:webaudio_slots_test>)
