@@ -24,9 +24,12 @@ function(page program waits_for_gesture)
                  ${WEB_PAGE}/stored_files.js)
 endfunction()
 
-page(game true ${CMAKE_SOURCE_DIR}/data@/data ${CMAKE_SOURCE_DIR}/tests/data/demos@/demos)
+# The index's demo of play at 60 steps a second is packed beside the golden demos.
+page(game true ${CMAKE_SOURCE_DIR}/data@/data ${CMAKE_SOURCE_DIR}/tests/data/demos@/demos
+     ${WEB_PAGE}/showcase.demo@/demos/showcase.demo)
 page(editor false ${CMAKE_SOURCE_DIR}/data@/data)
 configure_file(${WEB_PAGE}/index.html ${WEB_SITE}/index.html COPYONLY)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/icons/32x32/space-game.png ${WEB_SITE}/icon.png COPYONLY)
 
 # The runner reads and writes the real files through node. Node's fetch breaks the
 # loader's asynchronous start, so it compiles the module at once.
@@ -35,7 +38,9 @@ target_link_options(runner PRIVATE "SHELL:-s NODERAWFS=1" "SHELL:-s EXIT_RUNTIME
                     "SHELL:-s WASM_ASYNC_COMPILATION=0" "SHELL:-s ENVIRONMENT=node")
 
 # Every golden demo, replayed by the runner under node, must end as recorded.
+# So must the index's showcase.
 file(GLOB GOLDEN_DEMOS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/data/demos/*.demo)
+list(APPEND GOLDEN_DEMOS ${WEB_PAGE}/showcase.demo)
 foreach(demo ${GOLDEN_DEMOS})
     get_filename_component(name ${demo} NAME_WE)
     add_test(NAME node_replay_${name} COMMAND runner --replay ${demo} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
