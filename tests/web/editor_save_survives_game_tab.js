@@ -1,7 +1,8 @@
 // Two tabs of one browser: a game page opened before the editor saves, and the editor.
 // The editor's save is stored ("Saved to" under the grid, the title's "*" gone); a
 // screenshot taken in the game tab afterwards stores nothing of the game tab's over
-// it, and a new editor tab edits the saved ship.
+// it, and a new editor tab edits the saved ship. There, with the browser's storage
+// full, a save says so and leaves the change unsaved.
 "use strict";
 const { withSite } = require("./lib/page_driver");
 
@@ -43,5 +44,13 @@ withSite(site, async (browser, address) => {
   const again = await browser.open(address + "/editor.html");
   await editorRunning(again);
   await again.waitFor("the saved vertex in a new editor tab", () => markerAtCell(again), 10);
-  console.log("the ship saved in one tab survived a screenshot in the game tab opened before it");
+
+  await again.evaluate(`IDBObjectStore.prototype.put = () => { throw new DOMException("full", "QuotaExceededError"); }`);
+  await again.click(89 + 14 * 5 + 7, 9 + 14 * 5 + 7);
+  await again.waitFor("the change's unsaved mark", () => again.evaluate(`document.title.startsWith("*")`), 10);
+  await again.press("KeyS");
+  const refused = "Ship.mdata not saved: the browser's storage for this site is full";
+  await again.waitFor("the editor saying why the save failed", () => again.evaluate(`Module.printed.some((line) => line.endsWith(${JSON.stringify(refused)}))`), 10);
+  if (!(await again.evaluate(`document.title.startsWith("*")`))) throw new Error("a refused save counts as saved");
+  console.log("the ship saved in one tab survived a screenshot in the game tab opened before it; a full storage was said");
 });
