@@ -18,13 +18,18 @@ function(page program waits_for_gesture)
     endforeach()
     target_link_options(${program} PRIVATE ${packed} "SHELL:--shell-file ${WEB_PAGE}/page.html"
                         "SHELL:--pre-js ${settings}" "SHELL:--pre-js ${WEB_PAGE}/page.js"
-                        -lidbfs.js "SHELL:-s EXPORTED_RUNTIME_METHODS=[callMain]" "SHELL:-s MINIFY_HTML=0")
-    set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${WEB_PAGE}/page.html ${WEB_PAGE}/page.js)
+                        "SHELL:--pre-js ${WEB_PAGE}/stored_files.js"
+                        "SHELL:-s EXPORTED_RUNTIME_METHODS=[callMain]" "SHELL:-s MINIFY_HTML=0")
+    set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${WEB_PAGE}/page.html ${WEB_PAGE}/page.js
+                 ${WEB_PAGE}/stored_files.js)
 endfunction()
 
-page(game true ${CMAKE_SOURCE_DIR}/data@/data ${CMAKE_SOURCE_DIR}/tests/data/demos@/demos)
+# The index's demo of play at 60 steps a second is packed beside the golden demos.
+page(game true ${CMAKE_SOURCE_DIR}/data@/data ${CMAKE_SOURCE_DIR}/tests/data/demos@/demos
+     ${WEB_PAGE}/showcase.demo@/demos/showcase.demo)
 page(editor false ${CMAKE_SOURCE_DIR}/data@/data)
 configure_file(${WEB_PAGE}/index.html ${WEB_SITE}/index.html COPYONLY)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/icons/32x32/space-game.png ${WEB_SITE}/icon.png COPYONLY)
 
 # The runner reads and writes the real files through node. Node's fetch breaks the
 # loader's asynchronous start, so it compiles the module at once.
@@ -33,7 +38,9 @@ target_link_options(runner PRIVATE "SHELL:-s NODERAWFS=1" "SHELL:-s EXIT_RUNTIME
                     "SHELL:-s WASM_ASYNC_COMPILATION=0" "SHELL:-s ENVIRONMENT=node")
 
 # Every golden demo, replayed by the runner under node, must end as recorded.
+# So must the index's showcase.
 file(GLOB GOLDEN_DEMOS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/data/demos/*.demo)
+list(APPEND GOLDEN_DEMOS ${WEB_PAGE}/showcase.demo)
 foreach(demo ${GOLDEN_DEMOS})
     get_filename_component(name ${demo} NAME_WE)
     add_test(NAME node_replay_${name} COMMAND runner --replay ${demo} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
@@ -61,3 +68,11 @@ foreach(script ${WEB_PAGE_TESTS})
     add_test(NAME chromium_${test_name} COMMAND node ${script} ${arguments})
     set_tests_properties(chromium_${test_name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK chromium)
 endforeach()
+
+# The browser backend's sound library under node, over a stand-in for Web Audio.
+add_executable(webaudio_slots_test ${CMAKE_SOURCE_DIR}/tests/platform/web/webaudio_slots_test.cpp)
+target_include_directories(webaudio_slots_test PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(webaudio_slots_test PRIVATE platform_web)
+target_link_options(webaudio_slots_test PRIVATE "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/tests/platform/web/fake_web_audio.js"
+                    "SHELL:-s EXIT_RUNTIME=1" "SHELL:-s WASM_ASYNC_COMPILATION=0" "SHELL:-s ENVIRONMENT=node")
+add_test(NAME node_webaudio_slots COMMAND node $<TARGET_FILE:webaudio_slots_test>)

@@ -103,6 +103,7 @@ bool runEditorFrame(Editor& editor)
     if (awaitingKeyRelease(editor)) return true;
     const int buttons = readMouse(editor);
     handleEditorKeys(editor);
+    followSave(editor);
     takeButtons(editor, buttons);
 
     clearDepthBuffer();

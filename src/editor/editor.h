@@ -8,7 +8,9 @@
 #include "model/model.h"
 #include "space/vec2f.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 struct Image;
 
@@ -52,6 +54,7 @@ struct Editor {
     double messageUntil = 0.0; // when the message goes
     EditHistory history;
     std::vector<ModelLine> savedLines; // the outline as the file holds it: unsaved changes differ from it
+    std::optional<std::vector<ModelLine>> keeping; // the outline saved last, until the backend has kept it
     double quitAskedAt = kNotAsked;    // when Escape last asked before quitting with unsaved changes
     bool escapeHeld = false;           // Escape (or a close request) at the end of the last frame
     bool helpShown = false;            // F1: the keys are shown over the grid, and only F1 and Escape answer

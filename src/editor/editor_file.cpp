@@ -5,6 +5,7 @@
 
 #include "editor/editor_keys.h"
 #include "app/user_folders.h"
+#include "platform/file_replace.h"
 #include "platform/platform.h"
 
 #include <cstdio>
@@ -73,8 +74,27 @@ void saveModel(Editor& editor)
     editor.model = std::move(closed);
     editor.modelPath = editor.savePath;
     editor.foreignFile = false;
-    markSaved(editor);
-    editor.notice = editor.savedNotice;
+    editor.keeping = editor.model.lines;
+    followSave(editor);
+}
+
+void followSave(Editor& editor)
+{
+    if (!editor.keeping) return;
+    std::string problem;
+    switch (savedFileKept(editor.savePath, problem)) {
+    case FileKept::pending:
+        editor.notice = "Saving " + editor.fileName + "...";
+        return;
+    case FileKept::yes:
+        editor.savedLines = *editor.keeping;
+        editor.notice = editor.savedNotice;
+        break;
+    case FileKept::failed:
+        reportFailure(editor, editor.fileName + " not saved: " + problem);
+        break;
+    }
+    editor.keeping.reset();
 }
 
 // A failed read leaves the model as it was.

@@ -13,6 +13,10 @@ constexpr double kReplaceConfirmSeconds = 3.0;
 // holds something other than a ship model is replaced only by a second S within
 // kReplaceConfirmSeconds of the first, which asks.
 void saveModel(Editor& editor);
+// Where the file is kept only once a backend has stored it after the save (the
+// browser's storage), the save counts then: until that, the line under the grid says
+// it is saving and the changes stay unsaved; a failure says why. Called every frame.
+void followSave(Editor& editor);
 // Finds out whether the file S writes is text other than a ship model (a model read
 // from it was made up of zeros), and says so under the grid.
 void noteForeignFile(Editor& editor);

@@ -98,60 +98,53 @@ long decimalOrder(const NumberParts& parts)
     return -static_cast<long>(zeros) - 1 + saturatedExponent(parts);
 }
 
+// The C library's forms, compiled everywhere so that a test can hold them to the
+// standard library's.
+struct CLibraryChars {
+    static const char* formatGeneral(char* first, char* last, float value)
+    {
+        const int length = std::snprintf(first, size_t(last - first), "%.*g", kSignificantDigits, double(value));
+        return first + std::clamp(length, 0, int(last - first) - 1);
+    }
+
+    // As from_chars: a result that over- or underflows to infinity or zero is out of
+    // range; one that only loses precision in the subnormals is not.
+    static bool parseNormalised(const std::string& text, double& value)
+    {
+        errno = 0;
+        const double parsed = std::strtod(text.c_str(), nullptr);
+        if (errno == ERANGE && (parsed == 0.0 || std::isinf(parsed))) return false;
+        value = parsed;
+        return true;
+    }
+};
+
 #if defined(__cpp_lib_to_chars)
-const char* formatGeneral(char* first, char* last, float value)
-{
-    return std::to_chars(first, last, value, std::chars_format::general, kSignificantDigits).ptr;
-}
+struct StandardChars {
+    static const char* formatGeneral(char* first, char* last, float value)
+    {
+        return std::to_chars(first, last, value, std::chars_format::general, kSignificantDigits).ptr;
+    }
 
-// False when the value lies out of a double's range.
-bool parseNormalised(const std::string& text, double& value)
-{
-    return std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc::result_out_of_range;
-}
+    // False when the value lies out of a double's range.
+    static bool parseNormalised(const std::string& text, double& value)
+    {
+        return std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc::result_out_of_range;
+    }
+};
 #else
-const char* formatGeneral(char* first, char* last, float value)
-{
-    const int length = std::snprintf(first, size_t(last - first), "%.*g", kSignificantDigits, double(value));
-    return first + std::clamp(length, 0, int(last - first) - 1);
-}
-
-// As from_chars: a result that over- or underflows to infinity or zero is out of
-// range; one that only loses precision in the subnormals is not.
-bool parseNormalised(const std::string& text, double& value)
-{
-    errno = 0;
-    const double parsed = std::strtod(text.c_str(), nullptr);
-    if (errno == ERANGE && (parsed == 0.0 || std::isinf(parsed))) return false;
-    value = parsed;
-    return true;
-}
+using StandardChars = CLibraryChars;
 #endif
 
-} // namespace
-
-std::string formatMdataNumber(float value)
+template <class Chars>
+std::string formatNumber(float value)
 {
     char buffer[32];
-    return withSignColumn(buffer, formatGeneral(buffer, buffer + sizeof buffer, value));
+    return withSignColumn(buffer, Chars::formatGeneral(buffer, buffer + sizeof buffer, value));
 }
 
-std::string formatMdataCount(int32_t count)
-{
-    char buffer[16];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, count);
-    return withSignColumn(buffer, result.ptr);
-}
-
-bool isWholeMdataNumber(std::string_view text)
-{
-    NumberParts parts;
-    if (!cutNumber(text, parts)) return false;
-    const std::string_view rest = text.substr(parts.length);
-    return std::all_of(rest.begin(), rest.end(), isBlank);
-}
-
-double parseMdataNumber(std::string_view text)
+template <class Chars>
+double parseNumber(std::string_view text)
 {
     NumberParts parts;
     if (!cutNumber(text, parts)) return 0.0;
@@ -170,12 +163,35 @@ double parseMdataNumber(std::string_view text)
     }
 
     double value = 0.0;
-    if (!parseNormalised(normal, value)) {
+    if (!Chars::parseNormalised(normal, value)) {
         value = decimalOrder(parts) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
         if (parts.negative) value = -value;
     }
     return value;
 }
+
+} // namespace
+
+std::string formatMdataNumber(float value) { return formatNumber<StandardChars>(value); }
+std::string formatMdataNumberByCLibrary(float value) { return formatNumber<CLibraryChars>(value); }
+
+std::string formatMdataCount(int32_t count)
+{
+    char buffer[16];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, count);
+    return withSignColumn(buffer, result.ptr);
+}
+
+bool isWholeMdataNumber(std::string_view text)
+{
+    NumberParts parts;
+    if (!cutNumber(text, parts)) return false;
+    const std::string_view rest = text.substr(parts.length);
+    return std::all_of(rest.begin(), rest.end(), isBlank);
+}
+
+double parseMdataNumber(std::string_view text) { return parseNumber<StandardChars>(text); }
+double parseMdataNumberByCLibrary(std::string_view text) { return parseNumber<CLibraryChars>(text); }
 
 float parseMdataCoordinate(std::string_view text)
 {

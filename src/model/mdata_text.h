@@ -17,3 +17,8 @@ double parseMdataNumber(std::string_view text);
 // A coordinate as stored: the parsed double narrowed to float, out-of-range values
 // becoming infinities as in IEEE arithmetic instead of undefined behaviour.
 float parseMdataCoordinate(std::string_view text);
+// The same two made with the C library's snprintf and strtod, as a standard library
+// without the floating-point to_chars and from_chars (the browser build's) does: the
+// two above are these there, and a test holds them alike everywhere else.
+std::string formatMdataNumberByCLibrary(float value);
+double parseMdataNumberByCLibrary(std::string_view text);

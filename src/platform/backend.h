@@ -3,6 +3,8 @@
 // show the frame on, shows changed rows, and turns its events into input state.
 #pragma once
 
+#include "platform/file_replace.h"
+
 #include <cstdint>
 #include <string>
 
@@ -29,5 +31,7 @@ bool keyDown(int scanCode);
 // A file was replaced with new contents (file_replace.h), for a backend that keeps
 // or hands on the user's files itself (the browser's).
 void fileSaved(const std::string& path);
+// Whether such a backend has kept the file saved last at path yet (savedFileKept).
+FileKept fileKept(const std::string& path, std::string& problem);
 
 } // namespace backend

@@ -165,3 +165,5 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string& e
     backend::fileSaved(target);
     return true;
 }
+
+FileKept savedFileKept(const std::string& path, std::string& problem) { return backend::fileKept(path, problem); }

@@ -14,3 +14,9 @@
 // error says why in words for the user and nothing has been touched: a temporary
 // already made is removed again.
 bool replaceFile(const std::string& path, std::string_view bytes, std::string& error);
+
+// Whether the file saved last at path is kept: at once where the user's files are the
+// file system's, only once stored where a backend keeps them itself (the browser's
+// storage, written after the save). On failed, problem says why in words for the user.
+enum class FileKept { yes, pending, failed };
+FileKept savedFileKept(const std::string& path, std::string& problem);

@@ -5,6 +5,7 @@
 #include "editor/editor_help.h"
 
 #include "model/mdata_text.h"
+#include "platform/file_replace.h"
 
 using namespace editor_test;
 
@@ -197,6 +198,41 @@ TEST_F(EditorKeys, SaveToTheUsersOwnCopy_MakesItsFoldersSaysWhereAndReloadsFromT
     headless::setMouseOutside();
     frameHoldingKey(scancode::L);
     EXPECT_EQ(editor.model.lines[0].end, Vec2f(5, -8)) << "L reloads what S saved, not the shipped ship";
+}
+
+// Where the backend stores the file after the save (the browser), "saved" waits for
+// it, and a store that fails leaves the changes unsaved and says why.
+TEST_F(EditorKeys, SaveKeptByTheBackendLater_CountsOnlyOnceStored)
+{
+    start(diamond());
+    editor.savedNotice = "Saved to ~/space-game/model/Ship.mdata";
+    frameOnCell(21, 8, MOUSE_LEFT);
+    frameOnCell(21, 8, 0);
+    headless::setMouseOutside();
+    headless::keepSavedFiles(FileKept::pending);
+    frameHoldingKey(scancode::S);
+    EXPECT_EQ(editor.notice, "Saving Ship.mdata...");
+    EXPECT_TRUE(hasUnsavedChanges(editor));
+    runEditorFrame(editor);
+    EXPECT_TRUE(hasUnsavedChanges(editor)) << "still being stored";
+    headless::keepSavedFiles(FileKept::yes);
+    runEditorFrame(editor);
+    EXPECT_EQ(editor.notice, editor.savedNotice);
+    EXPECT_FALSE(hasUnsavedChanges(editor));
+
+    frameOnCell(16, 16, MOUSE_LEFT);
+    frameOnCell(16, 16, 0);
+    headless::setMouseOutside();
+    headless::keepSavedFiles(FileKept::failed, "the browser's storage for this site is full");
+    ::testing::internal::CaptureStderr();
+    frameHoldingKey(scancode::S);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "editor: Ship.mdata not saved: the browser's storage for this site is full\n");
+    EXPECT_TRUE(messageLineShows("Ship.mdata not saved: the browser's storage for this site is full"));
+    EXPECT_TRUE(hasUnsavedChanges(editor));
+    headless::keepSavedFiles(FileKept::yes);
+    runEditorFrame(editor);
+    EXPECT_TRUE(hasUnsavedChanges(editor)) << "a failed save is not retried behind the user's back";
 }
 
 TEST_F(EditorKeys, SaveWhereNoFolderCanBeMade_KeepsTheEditsAndSaysWhy)

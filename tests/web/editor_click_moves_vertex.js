@@ -1,6 +1,7 @@
 // The real editor page takes a click: the selected vertex (its red marker) moves to
-// the clicked grid cell. S saves the ship into the browser's storage, and a reload of
-// the page edits the saved ship.
+// the clicked grid cell. Leaving with that change unsaved asks first. S saves the ship
+// into the browser's storage, and a reload at once, while the page may still be
+// storing it, edits the saved ship.
 "use strict";
 const path = require("path");
 const { withSite } = require("./lib/page_driver");
@@ -24,12 +25,17 @@ withSite(site, async (browser, address) => {
   await page.waitFor("the selected vertex's marker in the clicked cell", () => markerAtCell(page), 10);
   await page.screenshot(path.join(shots, "editor_after_click.png"));
 
+  page.leaveWhenAsked = false;
+  await page.evaluate(`location.reload()`);
+  if (!page.dialogs.includes("beforeunload")) throw new Error("the page let an unsaved change go without asking");
+  await page.waitFor("the editor, kept, still showing the change", () => markerAtCell(page), 10);
+
+  page.leaveWhenAsked = true;
   await page.press("KeyS");
   const own = "/home/web_user/.local/share/space-game/model/Ship.mdata";
   await page.waitFor("the saved ship", () => page.evaluate(`FS.analyzePath("${own}").exists`), 10);
-  await new Promise((resolve) => setTimeout(resolve, 1000)); // the copy into IndexedDB
   await page.send("Page.reload");
   await page.waitFor("the editor's frames after a reload", () => page.evaluate(`Module.frameWork.length > 10`), 30);
   await page.waitFor("the saved vertex after the reload", () => markerAtCell(page), 10);
-  console.log("the click moved the vertex, and the saved ship came back after a reload");
+  console.log("the click moved the vertex, leaving unsaved asked, and the saved ship came back after a reload");
 });

@@ -11,6 +11,7 @@
 #include <string>
 
 struct PadState;
+enum class FileKept;
 
 namespace headless {
 
@@ -63,5 +64,9 @@ struct MouseRequest {
 };
 // The last MOUSE_SET call.
 MouseRequest lastMouseSet();
+
+// What savedFileKept answers from now on, as a backend that stores the user's files
+// itself would (the browser's): still being written, or failed with the problem.
+void keepSavedFiles(FileKept kept, const std::string& problem = "");
 
 } // namespace headless

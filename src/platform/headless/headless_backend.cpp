@@ -3,6 +3,7 @@
 // repeatable. Keys are kept by their positions, as the real keyboard's are;
 // button presses and close requests as the window backend keeps them.
 #include "platform/backend.h"
+#include "platform/file_replace.h"
 #include "platform/headless/headless.h"
 #include "platform/key_positions.h"
 #include "platform/platform.h"
@@ -29,6 +30,8 @@ struct HeadlessState {
     const uint32_t* shown = nullptr; // the pixels last presented
     int iconWidth = 0, iconHeight = 0;
     headless::MouseRequest mouseSet;
+    FileKept saves = FileKept::yes;
+    std::string saveProblem;
 };
 
 HeadlessState state;
@@ -77,6 +80,12 @@ void setIcon(const uint32_t* pixels, int width, int height)
 }
 
 void fileSaved(const std::string& /*path*/) {}
+
+FileKept fileKept(const std::string& /*path*/, std::string& problem)
+{
+    problem = state.saveProblem;
+    return state.saves;
+}
 
 } // namespace backend
 
@@ -144,6 +153,12 @@ uint32_t shownPixel(int x, int y)
 std::pair<int, int> windowIconSize() { return {state.iconWidth, state.iconHeight}; }
 
 MouseRequest lastMouseSet() { return state.mouseSet; }
+
+void keepSavedFiles(FileKept kept, const std::string& problem)
+{
+    state.saves = kept;
+    state.saveProblem = problem;
+}
 
 } // namespace headless
 

@@ -61,13 +61,15 @@ EM_JS(void, audioClose, (), {
     Module.audio = null;
 });
 
-EM_JS(void, audioAddWave, (const float* samples, int frames, int channels, int rate), {
+// Into the page's slot of the same number, so a wave that failed to load (whose slot
+// stays empty) shifts no later wave onto its neighbour's buffer.
+EM_JS(void, audioAddWave, (int wave, const float* samples, int frames, int channels, int rate), {
     const buffer = Module.audio.context.createBuffer(channels, Math.max(frames, 1), rate);
     const first = samples >> 2;
     for (let c = 0; c < channels; ++c) {
         buffer.copyToChannel(HEAPF32.subarray(first + c * frames, first + (c + 1) * frames), c);
     }
-    Module.audio.waves.push(frames > 0 ? buffer : null);
+    Module.audio.waves[wave] = frames > 0 ? buffer : null;
 });
 
 // Silent, and no voice, for an empty wave.
@@ -189,7 +191,7 @@ bool FBS_LOAD_WAVFILE(const std::string& fileName, int& wave)
     PcmWave pcm;
     std::string problem;
     if (!readPcmWave(fileName, pcm, problem)) return fail(problem);
-    audioAddWave(pcm.samples.data(), int(pcm.frames()), pcm.channels, pcm.sampleRate);
+    audioAddWave(wave, pcm.samples.data(), int(pcm.frames()), pcm.channels, pcm.sampleRate);
     library.waveUsable.back() = true;
     library.error.clear();
     return true;

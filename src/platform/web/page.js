@@ -3,8 +3,8 @@
 // with arguments taken from the address (?replay=NAME plays a packed golden demo,
 // ?record keeps the game as a demo to download, ?seed=N), and, for a program that
 // plays sound, only after a first key or click, which browsers require before sound.
-// The player's files live in IndexedDB: the home folder is stored there, and saved
-// again after every file the program saves; a saved picture is offered as a download.
+// The player's files are kept in the browser by stored_files.js; a saved picture is
+// offered as a download.
 var Module = typeof Module !== "undefined" ? Module : {};
 
 Module.noInitialRun = true;
@@ -47,27 +47,24 @@ Module.printed = [];
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
   };
 
-  const storeHome = () =>
-    FS.syncfs(false, (error) => {
-      if (error) console.error("could not store the files in the browser: " + error);
-    });
-
-  // Called by the backend after each file the program saved.
+  // Called by the backend after each file the program saved: a picture is offered as
+  // a download, a file of the player's is kept in the browser (stored_files.js).
   Module.onFileSaved = (path) => {
     if (path.endsWith(".png")) {
       download(path);
       FS.unlink(path);
+    } else if (path.startsWith(home + "/")) {
+      Module.storeFile(path);
     }
-    if (path.startsWith(home + "/")) storeHome();
   };
 
-  Module.preRun = [].concat(Module.preRun || [], () => {
-    FS.mount(IDBFS, {}, home);
-    addRunDependency("stored files");
-    FS.syncfs(true, (error) => {
-      if (error) console.error("could not read the files stored in the browser: " + error);
-      removeRunDependency("stored files");
-    });
+  // Leaving while a file is still being stored would lose it, and leaving the editor
+  // with unsaved changes (its title starts with "*", as on the desktop) loses them:
+  // the browser asks first.
+  addEventListener("beforeunload", (event) => {
+    if (!Module.writesPending() && !document.title.startsWith("*")) return;
+    event.preventDefault();
+    event.returnValue = "";
   });
 
   // The packed data is the installed data: the editor saves the player's own ship

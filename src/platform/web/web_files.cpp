@@ -1,6 +1,7 @@
-// The user's files in the browser backend: the page keeps the home folder in the
-// browser's IndexedDB and offers saved pictures as downloads (page.js); the backend
-// only tells it what was saved.
+// The user's files in the browser backend: the page stores each file saved in the
+// home folder in the browser's IndexedDB and offers saved pictures as downloads
+// (page.js, stored_files.js); the backend tells it what was saved and asks how the
+// storing went.
 #include "platform/backend.h"
 
 #include <emscripten.h>
@@ -17,9 +18,28 @@ const bool kUsualUmask = (::umask(022), true);
 } // namespace
 
 EM_JS(void, tellPageFileSaved, (const char* path), { Module.onFileSaved(UTF8ToString(path)); });
+EM_JS(int, pageFileState, (const char* path), { return Module.fileState(UTF8ToString(path)); });
+EM_JS(void, pageFileProblem, (const char* path, char* text, int size),
+      { stringToUTF8(Module.fileProblem(UTF8ToString(path)), text, size); });
 
 namespace backend {
 
 void fileSaved(const std::string& path) { tellPageFileSaved(path.c_str()); }
+
+FileKept fileKept(const std::string& path, std::string& problem)
+{
+    switch (pageFileState(path.c_str())) {
+    case 0:
+        return FileKept::yes;
+    case 1:
+        return FileKept::pending;
+    default: {
+        char text[256];
+        pageFileProblem(path.c_str(), text, sizeof text);
+        problem = text;
+        return FileKept::failed;
+    }
+    }
+}
 
 } // namespace backend

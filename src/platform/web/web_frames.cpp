@@ -44,6 +44,7 @@ EM_JS(void, noteFrameWork, (double milliseconds), {
 void runOneFrame()
 {
     const double start = emscripten_get_now();
+    web::startKeyFrame();
     const bool going = loop.frame();
     noteFrameWork(emscripten_get_now() - start);
     if (going) return;

@@ -1,7 +1,9 @@
 // The browser backend's keyboard and focus. Keys are found by KeyboardEvent.code,
 // the key's place whatever the layout prints on it, and kept by key position as the
 // other backends keep them. Events arrive between frames; a key tapped and released
-// between two frame boundaries still counts as down for the frame after them. The
+// between two frames counts as down for the whole frame after them, its end too (where
+// the game asks for Escape, after the frame's boundary), as a desktop tap fetched at
+// one boundary counts until the next. The
 // page losing the focus, or its tab being hidden, is reported once as a lost focus;
 // the browser sends no key-up for keys held then, so they are let go.
 #include "platform/backend.h"
@@ -19,7 +21,8 @@ namespace {
 struct Keyboard {
     bool listening = false;
     std::array<bool, key_position::COUNT> down{};
-    std::array<bool, key_position::COUNT> tapped{}; // since the last frame boundary
+    std::array<bool, key_position::COUNT> arrived{}; // tapped since this frame began
+    std::array<bool, key_position::COUNT> tapped{};  // tapped before it: what this frame sees
     bool focusLost = false;
 };
 
@@ -29,16 +32,16 @@ void press(int position)
 {
     if (!key_position::valid(position)) return;
     keyboard.down[position] = true;
-    keyboard.tapped[position] = true;
+    keyboard.arrived[position] = true;
 }
 
 // A chord typed quicker than a frame may have its modifier up again before the key's
 // own tap is read: the modifiers held at the key's press are latched with it.
 void latchModifiers(const EmscriptenKeyboardEvent& event)
 {
-    if (event.ctrlKey) keyboard.tapped[key_position::LEFT_CTRL] = true;
-    if (event.shiftKey) keyboard.tapped[key_position::LEFT_SHIFT] = true;
-    if (event.altKey) keyboard.tapped[key_position::LEFT_ALT] = true;
+    if (event.ctrlKey) keyboard.arrived[key_position::LEFT_CTRL] = true;
+    if (event.shiftKey) keyboard.arrived[key_position::LEFT_SHIFT] = true;
+    if (event.altKey) keyboard.arrived[key_position::LEFT_ALT] = true;
 }
 
 // The browser keeps its own meaning of reload and of the system's shortcuts; every
@@ -92,6 +95,12 @@ bool isDown(int position)
 
 } // namespace
 
+void web::startKeyFrame()
+{
+    keyboard.tapped = keyboard.arrived;
+    keyboard.arrived.fill(false);
+}
+
 void web::listenToPage()
 {
     if (keyboard.listening) return;
@@ -108,10 +117,10 @@ namespace backend {
 
 void pumpEvents(bool frameBoundary)
 {
-    // The browser delivers events between frames, so there is nothing to fetch here:
-    // a frame boundary only forgets what the frame before it has seen.
+    // The browser delivers events between frames, so there is nothing to fetch here,
+    // and no tap came in since the frame began: taps are forgotten as the next frame
+    // begins instead (startKeyFrame).
     if (!frameBoundary) return;
-    keyboard.tapped.fill(false);
     keyboard.focusLost = false;
     web::startPadFrame();
 }

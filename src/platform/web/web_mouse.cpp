@@ -5,12 +5,12 @@
 // cannot move the pointer: MOUSE_SET only hides or shows it over the canvas.
 #include "platform/platform.h"
 #include "platform/press_latch.h"
+#include "platform/web/canvas_scale.h"
 #include "platform/web/web_page.h"
 
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
-#include <cmath>
 
 namespace {
 
@@ -28,13 +28,8 @@ Mouse mouse;
 bool framebufferPixel(const EmscriptenMouseEvent& event, int& x, int& y)
 {
     double width = 0.0, height = 0.0;
-    if (emscripten_get_element_css_size(web::kCanvas, &width, &height) != EMSCRIPTEN_RESULT_SUCCESS || width <= 0.0 ||
-        height <= 0.0) {
-        return false;
-    }
-    x = int(std::floor(double(event.targetX) * SCREEN_WIDTH / width));
-    y = int(std::floor(double(event.targetY) * SCREEN_HEIGHT / height));
-    return x >= 0 && y >= 0 && x < SCREEN_WIDTH && y < SCREEN_HEIGHT;
+    if (emscripten_get_element_css_size(web::kCanvas, &width, &height) != EMSCRIPTEN_RESULT_SUCCESS) return false;
+    return web::framebufferPixel(double(event.targetX), double(event.targetY), width, height, x, y);
 }
 
 // The button that changed, numbered 0 left, 1 middle, 2 right, as a button bit.

@@ -10,6 +10,8 @@ inline constexpr const char* kCanvas = "#canvas";
 // the canvas (once; web_keys.cpp).
 void listenToPage();
 void listenToMouse(); // web_mouse.cpp
+// A frame begins: the keys tapped since the last began are what it sees (web_keys.cpp).
+void startKeyFrame();
 // A frame boundary for the controllers: presses from before it are forgotten (web_pads.cpp).
 void startPadFrame();
 // The page was hidden or shown again (web_frames.cpp): a hidden page runs no frames.

@@ -8,7 +8,6 @@
 const { spawn } = require("child_process");
 const fs = require("fs");
 const http = require("http");
-const os = require("os");
 const path = require("path");
 
 const kTypes = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm", ".data": "application/octet-stream" };
@@ -27,15 +26,34 @@ function serve(site) {
   return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
 }
 
+// Chromium's own processes, which it starts in its process group; polled until none is
+// left, for at most seconds.
+async function groupEnded(leader, seconds) {
+  const deadline = Date.now() + seconds * 1000;
+  for (;;) {
+    try {
+      process.kill(-leader, 0);
+    } catch (error) {
+      if (error.code === "ESRCH") return true;
+    }
+    if (Date.now() > deadline) return false;
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+}
+
 class Browser {
-  constructor() {
-    this.profile = fs.mkdtempSync(path.join(os.tmpdir(), "space-game-chromium-"));
+  // The profile lies in the build folder, beside the site: one left behind by
+  // Chromium is then no litter in the system's temporary folder.
+  constructor(site) {
+    const profiles = path.join(path.resolve(site), "..", "chromium-profiles");
+    fs.mkdirSync(profiles, { recursive: true });
+    this.profile = fs.mkdtempSync(path.join(profiles, "profile-"));
     this.process = spawn("chromium", [
       "--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
       "--disable-background-networking", "--disable-component-update", "--disable-sync",
       "--autoplay-policy=no-user-gesture-required", "--remote-debugging-pipe",
       "--user-data-dir=" + this.profile, "about:blank",
-    ], { stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"] });
+    ], { stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"], detached: true });
     this.process.stderr.on("data", () => {}); // its warnings about the missing session bus
     this.nextId = 1;
     this.pending = new Map();
@@ -70,22 +88,44 @@ class Browser {
     const { sessionId } = await this.send("Target.attachToTarget", { targetId, flatten: true });
     const page = new Page(this, sessionId);
     await page.send("Runtime.enable");
+    await page.send("Page.enable");
     await page.send("Emulation.setDeviceMetricsOverride", { width: 640, height: 480, deviceScaleFactor: 1, mobile: false });
     this.listeners.push((message) => {
       if (message.sessionId === sessionId && message.method === "Runtime.consoleAPICalled") {
         page.console.push(message.params.args.map((a) => a.value).join(" "));
+      }
+      if (message.sessionId === sessionId && message.method === "Page.javascriptDialogOpening") {
+        page.dialogs.push(message.params.type);
+        page.send("Page.handleJavaScriptDialog", { accept: page.leaveWhenAsked });
       }
     });
     await page.send("Page.navigate", { url });
     return page;
   }
 
-  // Chromium writes its profile until it has exited.
+  // Chromium's processes write the profile until the last has ended, which may be
+  // after the first: the whole group is ended and waited for. A profile that still
+  // cannot be removed is left (and said), never a failed test.
   async close() {
-    const exited = new Promise((resolve) => this.process.once("exit", resolve));
-    this.process.kill();
-    await exited;
-    fs.rmSync(this.profile, { recursive: true, force: true, maxRetries: 5 });
+    try {
+      process.kill(-this.process.pid, "SIGTERM");
+    } catch (error) {
+      if (error.code !== "ESRCH") throw error;
+    }
+    if (!(await groupEnded(this.process.pid, 10))) {
+      console.error("Chromium's processes did not end within 10 s of being asked; ending them");
+      try {
+        process.kill(-this.process.pid, "SIGKILL");
+      } catch (error) {
+        if (error.code !== "ESRCH") throw error;
+      }
+      await groupEnded(this.process.pid, 10);
+    }
+    try {
+      fs.rmSync(this.profile, { recursive: true, force: true, maxRetries: 5, retryDelay: 200 });
+    } catch (error) {
+      console.error("left Chromium's profile " + this.profile + ": " + error.message);
+    }
   }
 }
 
@@ -96,6 +136,7 @@ const kKeys = {
   KeyA: { key: "a", windowsVirtualKeyCode: 65 },
   KeyS: { key: "s", windowsVirtualKeyCode: 83 },
   Escape: { key: "Escape", windowsVirtualKeyCode: 27 },
+  F12: { key: "F12", windowsVirtualKeyCode: 123 },
 };
 
 class Page {
@@ -103,6 +144,8 @@ class Page {
     this.browser = browser;
     this.sessionId = sessionId;
     this.console = [];
+    this.dialogs = []; // the types of the dialogs the page opened, answered at once
+    this.leaveWhenAsked = true; // the answer to "leave the page?", as the player's
   }
 
   send(method, params = {}) {
@@ -166,7 +209,7 @@ class Page {
 // a failure is printed and ends the process with status 1.
 async function withSite(site, test) {
   const server = await serve(site);
-  const browser = new Browser();
+  const browser = new Browser(site);
   try {
     await test(browser, "http://127.0.0.1:" + server.address().port);
   } catch (error) {
