@@ -158,6 +158,12 @@ TEST(Settings, DefaultsFile_ReadsBackAsTheDefaultsAndEveryKeyNameRoundTrips)
     }
 }
 
+const ChildTask kLockedFileWarnsOnce("SettingsFile.lockedFileWarnsOnce", [](const std::vector<std::string>&) {
+    std::vector<std::string> said;
+    return loadSettings("locked.ini", said) == defaultSettings() && said.size() == 1 &&
+           said[0] == "locked.ini: cannot be read (Permission denied); using the default settings";
+});
+
 TEST(SettingsFile, MissingFileIsSilentWhileAFolderOrUnreadableFileWarnsOnce)
 {
     ScratchFolder scratch("settings");
@@ -172,11 +178,7 @@ TEST(SettingsFile, MissingFileIsSilentWhileAFolderOrUnreadableFileWarnsOnce)
     std::ofstream("locked.ini") << "volume = 5\n";
     ::chmod("locked.ini", 0);
     ::chmod(scratch.path().c_str(), 0755);
-    EXPECT_TRUE(asOrdinaryUser([] {
-        std::vector<std::string> said;
-        return loadSettings("locked.ini", said) == defaultSettings() && said.size() == 1 &&
-               said[0] == "locked.ini: cannot be read (Permission denied); using the default settings";
-    }));
+    EXPECT_TRUE(asOrdinaryUser(kLockedFileWarnsOnce));
 
     // Only a regular file of a sane size is read: a FIFO would hang the start, a link
     // to /dev/zero would fill the memory.
