@@ -9,6 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <sstream>
@@ -19,6 +21,10 @@ namespace {
 
 constexpr const char* kTaskOption = "--child-task";
 constexpr const char* kAsNobodyOption = "--as-nobody";
+// The child's exit statuses; any other means it never ran its task.
+constexpr int kHeld = 0;
+constexpr int kDidNotHold = 1;
+constexpr int kCannotRun = 2;
 
 std::map<std::string, ChildTaskBody>& registeredTasks()
 {
@@ -39,12 +45,16 @@ std::vector<std::string> emulatorCommand()
     return words;
 }
 
-std::string thisProgram()
+std::string readThisProgram()
 {
     std::vector<char> path(4096);
     const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size() - 1);
     return length > 0 ? std::string(path.data(), static_cast<size_t>(length)) : std::string();
 }
+
+// Read before any test changes the working folder: under qemu the link is made from
+// the path the program was started by, which may be relative.
+const std::string kThisProgram = readThisProgram();
 
 bool dropRootForNobody()
 {
@@ -61,7 +71,7 @@ ChildTask::ChildTask(std::string name, ChildTaskBody body) : name_(std::move(nam
 pid_t ChildTask::start(const std::vector<std::string>& arguments, bool asNobody) const
 {
     std::vector<std::string> words = emulatorCommand();
-    words.insert(words.end(), {thisProgram(), kTaskOption, name_});
+    words.insert(words.end(), {kThisProgram, kTaskOption, name_});
     if (asNobody) words.push_back(kAsNobodyOption);
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -80,8 +90,15 @@ pid_t ChildTask::start(const std::vector<std::string>& arguments, bool asNobody)
 bool childSucceeded(pid_t child)
 {
     int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child) return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (child < 0) return false;
+    if (::waitpid(child, &status, 0) != child) {
+        ADD_FAILURE() << "cannot wait for the child process " << child << ": " << std::strerror(errno);
+        return false;
+    }
+    const bool ran = WIFEXITED(status) && (WEXITSTATUS(status) == kHeld || WEXITSTATUS(status) == kDidNotHold);
+    // A child that could not run its task must not pass for a check that did not hold.
+    if (!ran) ADD_FAILURE() << "the child process did not run its task (wait status " << status << ")";
+    return ran && WEXITSTATUS(status) == kHeld;
 }
 
 bool isChildTaskCall(int argc, char** argv) { return argc >= 3 && std::strcmp(argv[1], kTaskOption) == 0; }
@@ -91,12 +108,15 @@ int runChildTaskCall(int argc, char** argv)
     const auto task = registeredTasks().find(argv[2]);
     if (task == registeredTasks().end()) {
         std::fprintf(stderr, "%s: no child task named %s\n", argv[0], argv[2]);
-        return 2;
+        return kCannotRun;
     }
     int first = 3;
     if (first < argc && std::strcmp(argv[first], kAsNobodyOption) == 0) {
-        if (!dropRootForNobody()) return 1;
+        if (!dropRootForNobody()) {
+            std::fprintf(stderr, "%s: cannot become nobody: %s\n", argv[0], std::strerror(errno));
+            return kCannotRun;
+        }
         ++first;
     }
-    return task->second(std::vector<std::string>(argv + first, argv + argc)) ? 0 : 1;
+    return task->second(std::vector<std::string>(argv + first, argv + argc)) ? kHeld : kDidNotHold;
 }

@@ -26,7 +26,8 @@ private:
     ChildTaskBody body_;
 };
 
-// Waits for a started child: whether it ran its task and the task held.
+// Waits for a started child: whether its task held. A child that could not run its
+// task fails the test.
 bool childSucceeded(pid_t child);
 
 // The child's side, called by the test program's main when its arguments ask for a
