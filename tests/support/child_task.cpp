@@ -61,6 +61,24 @@ bool dropRootForNobody()
     return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
 }
 
+int runTask(int argc, char** argv)
+{
+    const auto task = registeredTasks().find(argv[2]);
+    if (task == registeredTasks().end()) {
+        std::fprintf(stderr, "%s: no child task named %s\n", argv[0], argv[2]);
+        return kCannotRun;
+    }
+    int first = 3;
+    if (first < argc && std::strcmp(argv[first], kAsNobodyOption) == 0) {
+        if (!dropRootForNobody()) {
+            std::fprintf(stderr, "%s: cannot become nobody: %s\n", argv[0], std::strerror(errno));
+            return kCannotRun;
+        }
+        ++first;
+    }
+    return task->second(std::vector<std::string>(argv + first, argv + argc)) ? kHeld : kDidNotHold;
+}
+
 } // namespace
 
 ChildTask::ChildTask(std::string name, ChildTaskBody body) : name_(std::move(name)), body_(body)
@@ -103,20 +121,10 @@ bool childSucceeded(pid_t child)
 
 bool isChildTaskCall(int argc, char** argv) { return argc >= 3 && std::strcmp(argv[1], kTaskOption) == 0; }
 
-int runChildTaskCall(int argc, char** argv)
+[[noreturn]] void runChildTaskCall(int argc, char** argv)
 {
-    const auto task = registeredTasks().find(argv[2]);
-    if (task == registeredTasks().end()) {
-        std::fprintf(stderr, "%s: no child task named %s\n", argv[0], argv[2]);
-        return kCannotRun;
-    }
-    int first = 3;
-    if (first < argc && std::strcmp(argv[first], kAsNobodyOption) == 0) {
-        if (!dropRootForNobody()) {
-            std::fprintf(stderr, "%s: cannot become nobody: %s\n", argv[0], std::strerror(errno));
-            return kCannotRun;
-        }
-        ++first;
-    }
-    return task->second(std::vector<std::string>(argv + first, argv + argc)) ? kHeld : kDidNotHold;
+    // Ended with _exit, as a forked child would be: the leak checker of a sanitizer
+    // build cannot inspect a process that changed its user, and the task's leaks are
+    // the parent's tests' business.
+    ::_exit(runTask(argc, argv));
 }

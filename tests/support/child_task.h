@@ -31,6 +31,6 @@ private:
 bool childSucceeded(pid_t child);
 
 // The child's side, called by the test program's main when its arguments ask for a
-// task: runs it and returns the process's exit status.
+// task: runs it and ends the process with its exit status.
 bool isChildTaskCall(int argc, char** argv);
-int runChildTaskCall(int argc, char** argv);
+[[noreturn]] void runChildTaskCall(int argc, char** argv);

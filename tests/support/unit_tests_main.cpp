@@ -6,7 +6,7 @@
 
 int main(int argc, char** argv)
 {
-    if (isChildTaskCall(argc, argv)) return runChildTaskCall(argc, argv);
+    if (isChildTaskCall(argc, argv)) runChildTaskCall(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
