@@ -2,6 +2,7 @@
 // anew, swaps the outline in within a second, keeping the ship's state; a file
 // that cannot be read leaves the old ship flying and is reported once. A demo
 // being recorded keeps the ship it started with.
+#include "support/child_task.h"
 #include "support/editor_fixture.h"
 #include "game/game.h"
 #include "game/game_demo.h"
@@ -10,8 +11,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <thread>
 
 namespace {
 
@@ -136,6 +135,25 @@ TEST_F(GameReload, WhileADemoIsRecorded_ASaveIsNotFlown)
     session.recording.reset();
 }
 
+// The editor of the test below, in a process of its own: once the game opens the
+// FIFO in the folder given to read its ship, it writes read.mdata but for the last
+// line end, saves saved.mdata over the ship, and only then ends the file.
+const ChildTask kSaveWhileTheShipIsRead("GameReloadAtStart.saveWhileTheShipIsRead",
+                                        [](const std::vector<std::string>& folderGiven) {
+    const fs::path folder = folderGiven.at(0);
+    const std::string read = editor_test::fileBytes(folder / "read.mdata");
+    const std::string lastLineEnd = "\r\n";
+    const int fifo = ::open((folder / "Ship.mdata").c_str(), O_WRONLY); // once the game opens it to read
+    if (fifo < 0) return false;
+    const size_t head = read.size() - lastLineEnd.size();
+    bool written = ::write(fifo, read.data(), head) == static_cast<ssize_t>(head);
+    std::error_code saveFailed;
+    fs::rename(folder / "saved.mdata", folder / "Ship.mdata", saveFailed);
+    written = ::write(fifo, lastLineEnd.data(), lastLineEnd.size()) == 2 && written;
+    ::close(fifo);
+    return written && !saveFailed;
+});
+
 // A save made while the game is still reading its ship at start-up is flown too: the
 // file is looked at before it is read. The ship is read from a FIFO here, so the save
 // lands, deterministically, after the read began and before it ended.
@@ -146,27 +164,19 @@ TEST(GameReloadAtStart, ASaveWhileTheShipIsRead_IsFlown)
     const fs::path folder = pattern;
     Game game;
     game.ownShip = (folder / "Ship.mdata").string();
-    const auto textOf = [&](const Model& model, const char* name) {
+    const auto saveAs = [&](const Model& model, const char* name) {
         std::string error;
         EXPECT_TRUE(writeModelFile(model, (folder / name).string(), error)) << error;
-        return editor_test::fileBytes(folder / name);
     };
-    const std::string read = textOf(outline({{0, -10}, {8, 8}, {0, 4}, {-8, 8}}), "read.mdata");
-    textOf(outline({{0, -10}, {8, 8}, {4, 6}, {-4, 6}, {-8, 8}}), "saved.mdata");
+    saveAs(outline({{0, -10}, {8, 8}, {0, 4}, {-8, 8}}), "read.mdata");
+    saveAs(outline({{0, -10}, {8, 8}, {4, 6}, {-4, 6}, {-8, 8}}), "saved.mdata");
     ASSERT_EQ(::mkfifo(game.ownShip.c_str(), 0600), 0);
-    std::thread editor([&] {
-        const int fifo = ::open(game.ownShip.c_str(), O_WRONLY); // once the game opens it to read
-        const std::string lastLineEnd = "\r\n";
-        (void)!::write(fifo, read.data(), read.size() - lastLineEnd.size());
-        fs::rename(folder / "saved.mdata", game.ownShip);
-        (void)!::write(fifo, lastLineEnd.data(), lastLineEnd.size());
-        ::close(fifo);
-    });
+    const pid_t editor = kSaveWhileTheShipIsRead.start({folder.string()});
     headless::reset();
     headless::setTime(1000.0);
     std::string error;
     const bool started = startGame(game, error);
-    editor.join();
+    EXPECT_TRUE(childSucceeded(editor)) << "the editor's save";
     ASSERT_TRUE(started) << error;
     EXPECT_EQ(game.player.model.lines.size(), 4u) << "flies what it read";
     for (int i = 0; i < 3; ++i) {
