@@ -1,8 +1,10 @@
-# Turns the links that src/CMakeLists.txt declares into what the include check
-# enforces: for every subsystem folder, the folders its files may include from. A
-# folder may use itself, every subsystem its target links (PUBLIC or PRIVATE), and
-# whatever those pass on through their PUBLIC links, as CMake passes on include paths.
-# A cycle among the subsystems stops the configuration.
+# Turns the links that the CMake files declare into what the include check enforces:
+# for every subsystem folder, the folders its files may include from. A folder may
+# use itself, every subsystem its target links (PUBLIC or PRIVATE), and whatever those
+# pass on through their PUBLIC links, as CMake passes on include paths. A test folder
+# tests/X may use layer X and everything below it (its test program links them all);
+# a folder of tests/ or tools/ registered with check_folder() may use whatever its
+# target links. A cycle among the subsystems stops the configuration.
 
 # The subsystem targets among a target's link items ($<LINK_ONLY:x> is a PRIVATE link
 # of a static library, which passes nothing on to include).
@@ -50,9 +52,81 @@ function(_refuse_cycles target path)
     endforeach()
 endfunction()
 
-# write_layers(FILE): the allowed folders of every subsystem folder, as CMake code
-# for cmake/check_includes.cmake.
-function(write_layers file)
+# check_folder(FOLDER TARGET): the files of FOLDER (under tests/ or tools/, relative
+# to the source root) may include what TARGET links, at any depth, and the headers in
+# the folders on its include path. Where TARGET is not built, FOLDER is not checked.
+function(check_folder folder target)
+    set_property(GLOBAL APPEND PROPERTY CHECKED_FOLDERS ${folder})
+    set_property(GLOBAL PROPERTY CHECKED_TARGET_${folder} ${target})
+endfunction()
+
+# Everything a program that links TARGET links with it: the subsystem folders among
+# those targets, and the folders outside src/ on their include paths (relative to the
+# source root). The platform's link to "the program's backend" means PROGRAM's.
+function(_link_closure target program folders_out headers_out)
+    get_property(all_targets GLOBAL PROPERTY SUBSYSTEM_TARGETS)
+    set(pending ${target})
+    set(seen)
+    set(folders)
+    set(headers)
+    list(LENGTH pending left)
+    while(left GREATER 0)
+        list(POP_FRONT pending current)
+        list(LENGTH pending left)
+        if(current IN_LIST seen)
+            continue()
+        endif()
+        list(APPEND seen ${current})
+        if(current IN_LIST all_targets)
+            list(APPEND folders ${folder_of_${current}})
+        endif()
+        get_target_property(type ${current} TYPE)
+        get_target_property(imported ${current} IMPORTED)
+        if(imported)
+            continue() # a system library: its headers are not ours
+        endif()
+        if(type STREQUAL "INTERFACE_LIBRARY")
+            get_target_property(items ${current} INTERFACE_LINK_LIBRARIES)
+        else()
+            get_target_property(items ${current} LINK_LIBRARIES)
+        endif()
+        # The target's own include path, and what each library it links passes on.
+        if(current STREQUAL target AND NOT type STREQUAL "INTERFACE_LIBRARY")
+            get_target_property(paths ${current} INCLUDE_DIRECTORIES)
+        else()
+            get_target_property(paths ${current} INTERFACE_INCLUDE_DIRECTORIES)
+        endif()
+        foreach(item IN LISTS items)
+            if(item STREQUAL "$<TARGET_PROPERTY:PLATFORM_BACKEND>")
+                get_target_property(item ${program} PLATFORM_BACKEND)
+            endif()
+            string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" item "${item}")
+            if(TARGET "${item}")
+                list(APPEND pending ${item})
+                list(LENGTH pending left)
+            endif()
+        endforeach()
+        foreach(path IN LISTS paths)
+            cmake_path(IS_PREFIX PROJECT_SOURCE_DIR "${path}" NORMALIZE inside)
+            cmake_path(IS_PREFIX PROJECT_BINARY_DIR "${path}" NORMALIZE generated)
+            if(inside AND NOT generated AND NOT path STREQUAL "${PROJECT_SOURCE_DIR}/src")
+                file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${path})
+                list(APPEND headers ${relative})
+            endif()
+        endforeach()
+    endwhile()
+    list(REMOVE_DUPLICATES folders)
+    list(SORT folders)
+    list(REMOVE_DUPLICATES headers)
+    set(${folders_out} ${folders} PARENT_SCOPE)
+    set(${headers_out} ${headers} PARENT_SCOPE)
+endfunction()
+
+# write_layers(FILE TEST_PROGRAM): the allowed folders of every subsystem folder, of
+# the test folders (as TEST_PROGRAM, the unit tests, links them) and of the folders
+# registered with check_folder(), as CMake code for cmake/check_includes.cmake. Runs
+# once every target is declared.
+function(write_layers file test_program)
     get_property(folders GLOBAL PROPERTY SUBSYSTEM_FOLDERS)
     set(targets)
     foreach(folder IN LISTS folders)
@@ -86,6 +160,28 @@ function(write_layers file)
         list(SORT allowed_folders)
         string(APPEND text "set(\"ALLOWED_${folder}\" \"${allowed_folders}\")\n")
         string(APPEND text "set(\"TARGET_${folder}\" \"${target}\")\n")
+        if(TARGET ${test_program})
+            _link_closure(${target} ${test_program} below headers)
+            string(APPEND text "set(\"BELOW_${folder}\" \"${below}\")\n")
+        endif()
     endforeach()
+
+    get_property(registered GLOBAL PROPERTY CHECKED_FOLDERS)
+    set(checked)
+    set(skipped)
+    foreach(folder IN LISTS registered)
+        get_property(target GLOBAL PROPERTY CHECKED_TARGET_${folder})
+        if(NOT TARGET ${target})
+            list(APPEND skipped ${folder})
+            continue()
+        endif()
+        list(APPEND checked ${folder})
+        _link_closure(${target} ${target} allowed_folders headers)
+        string(APPEND text "set(\"ALLOWED_${folder}\" \"${allowed_folders}\")\n")
+        string(APPEND text "set(\"HEADERS_${folder}\" \"${headers}\")\n")
+        string(APPEND text "set(\"TARGET_${folder}\" \"${target}\")\n")
+    endforeach()
+    string(APPEND text "set(CHECKED_FOLDERS \"${checked}\")\n")
+    string(APPEND text "set(UNBUILT_FOLDERS \"${skipped}\")\n")
     file(WRITE ${file} "${text}")
 endfunction()

@@ -1,10 +1,7 @@
 // The settings file: each kind of line it can hold, good and bad, the bindings that
-// two lines claim, the defaults file read back, files that cannot be read, and the
-// command line's options over them.
+// two lines claim, the defaults file read back, and files that cannot be read.
 #include "app/settings.h"
 
-#include "game/game_command_line.h"
-#include "game/game_options.h"
 #include "platform/platform.h"
 #include "support/ordinary_user.h"
 #include "support/scratch_folder.h"
@@ -16,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <optional>
 
 namespace {
 
@@ -162,6 +158,12 @@ TEST(Settings, DefaultsFile_ReadsBackAsTheDefaultsAndEveryKeyNameRoundTrips)
     }
 }
 
+const ChildTask kLockedFileWarnsOnce("SettingsFile.lockedFileWarnsOnce", [](const std::vector<std::string>&) {
+    std::vector<std::string> said;
+    return loadSettings("locked.ini", said) == defaultSettings() && said.size() == 1 &&
+           said[0] == "locked.ini: Permission denied; using the default settings";
+});
+
 TEST(SettingsFile, MissingFileIsSilentWhileAFolderOrUnreadableFileWarnsOnce)
 {
     ScratchFolder scratch("settings");
@@ -176,11 +178,7 @@ TEST(SettingsFile, MissingFileIsSilentWhileAFolderOrUnreadableFileWarnsOnce)
     std::ofstream("locked.ini") << "volume = 5\n";
     ::chmod("locked.ini", 0);
     ::chmod(scratch.path().c_str(), 0755);
-    EXPECT_TRUE(asOrdinaryUser([] {
-        std::vector<std::string> said;
-        return loadSettings("locked.ini", said) == defaultSettings() && said.size() == 1 &&
-               said[0] == "locked.ini: Permission denied; using the default settings";
-    }));
+    EXPECT_TRUE(asOrdinaryUser(kLockedFileWarnsOnce));
 
     // Only a regular file of a sane size is read: a FIFO would hang the start, a link
     // to /dev/zero would fill the memory.
@@ -229,42 +227,4 @@ TEST(SettingsFile, WriteDefaults_MakesTheFolderAndKeepsAnExistingFileUnlessOverw
     EXPECT_EQ(loadSettings(path, warnings).volume, 7);
     ASSERT_TRUE(writeDefaultSettings(path, true, error)) << error;
     EXPECT_EQ(loadSettings(path, warnings).volume, 100);
-}
-
-TEST(GameOptions, CommandLineWinsOverTheSettingsFileForOneRun)
-{
-    struct Case {
-        std::vector<std::string> arguments;
-        bool fullscreen;
-        int volume;
-        std::optional<double> seed;
-        const char* problem; // null when the options are usable
-    };
-    const Case cases[] = {
-        {{}, true, 80, std::nullopt, nullptr},
-        {{"--windowed"}, false, 80, std::nullopt, nullptr},
-        {{"--windowed", "--fullscreen"}, true, 80, std::nullopt, nullptr},
-        {{"--volume", "30"}, true, 30, std::nullopt, nullptr},
-        {{"--mute", "--volume=30"}, true, 0, std::nullopt, nullptr},
-        {{"--seed", "9007199254740992"}, true, 80, 9007199254740992.0, nullptr},
-        {{"--volume", "101"}, true, 80, std::nullopt, "--volume wants a whole number from 0 to 100, not '101'"},
-        {{"--seed", "-3"}, true, 80, std::nullopt, "--seed wants a whole number from 0 to 2^53, not '-3'"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.arguments));
-        CommandLine line;
-        std::string error;
-        ASSERT_TRUE(parseCommandLine(kGameProgram.options, c.arguments, line, error)) << error;
-        Settings settings = defaultSettings();
-        std::vector<std::string> warnings;
-        applySettingsText(settings, "fullscreen = on\nvolume = 80\n", "s.ini", warnings);
-        std::optional<double> seed;
-        EXPECT_EQ(applyGameOptions(line, settings, seed, error), c.problem == nullptr);
-        if (c.problem) {
-            EXPECT_EQ(error, c.problem);
-        }
-        EXPECT_EQ(settings.fullscreen, c.fullscreen);
-        EXPECT_EQ(settings.volume, c.volume);
-        EXPECT_EQ(seed, c.seed);
-    }
 }

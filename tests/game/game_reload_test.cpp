@@ -2,6 +2,7 @@
 // anew, swaps the outline in within a second, keeping the ship's state; a file
 // that cannot be read leaves the old ship flying and is reported once. A demo
 // being recorded keeps the ship it started with.
+#include "support/child_task.h"
 #include "support/editor_fixture.h"
 #include "game/game.h"
 #include "game/game_demo.h"
@@ -12,8 +13,6 @@
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <thread>
 
 namespace {
 
@@ -138,6 +137,19 @@ TEST_F(GameReload, WhileADemoIsRecorded_ASaveIsNotFlown)
     session.recording.reset();
 }
 
+// The editor of the test below, in a process of its own: once the game opens its ship
+// (told by the inotify descriptor it inherits), it saves saved.mdata over the ship.
+const ChildTask kSaveOnceTheShipIsOpened("GameReloadAtStart.saveOnceTheShipIsOpened",
+                                         [](const std::vector<std::string>& given) {
+    const int opens = std::stoi(given.at(0));
+    const fs::path folder = given.at(1);
+    pollfd waiting{opens, POLLIN, 0};
+    if (::poll(&waiting, 1, 10000) != 1) return false; // bounded: a start that fails early opens nothing
+    std::error_code saveFailed;
+    fs::rename(folder / "saved.mdata", folder / "Ship.mdata", saveFailed);
+    return !saveFailed;
+});
+
 // A save made while the game is still reading its ship at start-up is flown too: the
 // file is looked at before it is read. The save lands once the game has opened the
 // file (told by inotify), so the game reads the old file while its name already
@@ -155,22 +167,16 @@ TEST(GameReloadAtStart, ASaveWhileTheShipIsRead_IsFlown)
     };
     write(outline({{0, -10}, {8, 8}, {0, 4}, {-8, 8}}), game.ownShip);
     write(outline({{0, -10}, {8, 8}, {4, 6}, {-4, 6}, {-8, 8}}), folder / "saved.mdata");
-    const int opens = ::inotify_init1(IN_CLOEXEC);
+    const int opens = ::inotify_init1(0); // no close-on-exec: the editor's process inherits it
     ASSERT_GE(::inotify_add_watch(opens, game.ownShip.c_str(), IN_OPEN), 0);
-    bool opened = false;
-    std::thread editor([&] {
-        pollfd waiting{opens, POLLIN, 0};
-        opened = ::poll(&waiting, 1, 10000) == 1; // bounded: a start that fails early opens nothing
-        if (opened) fs::rename(folder / "saved.mdata", game.ownShip);
-    });
+    const pid_t editor = kSaveOnceTheShipIsOpened.start({std::to_string(opens), folder.string()});
     headless::reset();
     headless::setTime(1000.0);
     std::string error;
     const bool started = startGame(game, error);
-    editor.join();
+    EXPECT_TRUE(childSucceeded(editor)) << "the editor's save once the game opened its ship";
     ::close(opens);
     ASSERT_TRUE(started) << error;
-    ASSERT_TRUE(opened) << "the game never opened its ship file";
     EXPECT_EQ(game.player.model.lines.size(), 4u) << "flies what it read";
     for (int i = 0; i < 3; ++i) {
         headless::advanceTime(0.5);

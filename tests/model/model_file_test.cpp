@@ -353,6 +353,12 @@ TEST_F(ModelFile, Save_OnAFullDiskKeepsTheOldFile)
     EXPECT_EQ(folderEntries(), std::vector<std::string>{"Ship.mdata"});
 }
 
+const ChildTask kSaveIsRefused("ModelFile.saveIsRefused", [](const std::vector<std::string>&) {
+    ::testing::internal::CaptureStdout();
+    const bool saved = SAVE(Model{}, "Ship.mdata");
+    return !saved && ::testing::internal::GetCapturedStdout() == "Could not save file!\n";
+});
+
 // The folder belongs to the user, who made it read-only: only its mode refuses.
 TEST_F(ModelFile, Save_IntoAReadOnlyFolderKeepsTheOldFile)
 {
@@ -364,11 +370,7 @@ TEST_F(ModelFile, Save_IntoAReadOnlyFolderKeepsTheOldFile)
         ASSERT_EQ(::chown("data/model/Ship.mdata", kNobody, kNobody), 0);
     }
     ASSERT_EQ(::chmod("data/model", 0555), 0);
-    EXPECT_TRUE(asOrdinaryUser([] {
-        ::testing::internal::CaptureStdout();
-        const bool saved = SAVE(Model{}, "Ship.mdata");
-        return !saved && ::testing::internal::GetCapturedStdout() == "Could not save file!\n";
-    }));
+    EXPECT_TRUE(asOrdinaryUser(kSaveIsRefused));
     EXPECT_EQ(readModelFile("Ship.mdata"), kExampleFile);
     EXPECT_EQ(folderEntries(), std::vector<std::string>{"Ship.mdata"});
 }

@@ -11,7 +11,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -45,6 +44,22 @@ mode_t modeOf(const std::string& path)
     ::stat(path.c_str(), &info);
     return info.st_mode & 07777;
 }
+
+const ChildTask kReplaceShip("FileReplace.replaceShip", [](const std::vector<std::string>&) {
+    std::string reason;
+    return replaceFile("data/model/Ship.mdata", "new", reason);
+});
+
+// Saves the ship a hundred times, every byte the digit given.
+const ChildTask kSaveShipOften("FileReplace.saveShipOften", [](const std::vector<std::string>& digit) {
+    const std::string bytes(100000, digit.at(0).at(0));
+    bool allSaved = true;
+    for (int save = 0; save < 100; ++save) {
+        std::string reason;
+        allSaved = replaceFile("data/model/Ship.mdata", bytes, reason) && allSaved;
+    }
+    return allSaved;
+});
 
 class FileReplace : public ::testing::Test {
 protected:
@@ -80,10 +95,7 @@ TEST_F(FileReplace, ReadOnlyFile_IsRefusedAndKeptAsItWas)
     write("data/model/Ship.mdata", "old");
     ASSERT_EQ(::chmod("data/model/Ship.mdata", 0444), 0);
 
-    EXPECT_FALSE(asOrdinaryUser([] {
-        std::string reason;
-        return replaceFile("data/model/Ship.mdata", "new", reason);
-    }));
+    EXPECT_FALSE(asOrdinaryUser(kReplaceShip));
     EXPECT_EQ(contentsOf("data/model/Ship.mdata"), "old");
     EXPECT_EQ(modeOf("data/model/Ship.mdata"), 0444u);
     EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator("data/model"), {}).size(), 1u) << "no temporary left";
@@ -202,27 +214,13 @@ TEST_F(FileReplace, TwoSavesAtOnce_LeaveOneWholeVersion)
 {
     const std::string first(100000, '1'), second(100000, '2');
     write("data/model/Ship.mdata", first);
-    const auto saveOften = [](const std::string& bytes) {
-        const pid_t child = ::fork();
-        if (child != 0) return child;
-        bool allSaved = true;
-        for (int save = 0; save < 100; ++save) {
-            std::string reason;
-            allSaved = replaceFile("data/model/Ship.mdata", bytes, reason) && allSaved;
-        }
-        ::_exit(allSaved ? 0 : 1);
-    };
-    const pid_t writers[] = {saveOften(first), saveOften(second)};
+    const pid_t writers[] = {kSaveShipOften.start({"1"}), kSaveShipOften.start({"2"})};
     bool alwaysWhole = true;
     for (int look = 0; look < 200; ++look) {
         const std::string seen = contentsOf("data/model/Ship.mdata");
         alwaysWhole = alwaysWhole && (seen == first || seen == second);
     }
-    for (const pid_t writer : writers) {
-        int status = 0;
-        ::waitpid(writer, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
-    }
+    for (const pid_t writer : writers) EXPECT_TRUE(childSucceeded(writer)) << "a save failed";
     EXPECT_TRUE(alwaysWhole);
     const std::string last = contentsOf("data/model/Ship.mdata");
     EXPECT_TRUE(last == first || last == second);

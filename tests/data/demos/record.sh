@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Records the golden demos again from their scripts. Only for a deliberate change of
 # the game's behaviour: commit the new demos together with the change, update the
-# frame hashes and scores pinned in tests/game/golden_demos_test.cpp, and say why in the
+# frame hashes and scores pinned in tests/runner/golden_demos_test.cpp, and say why in the
 # commit message.
 #   tests/data/demos/record.sh [RUNNER]    (default build/release/runner)
 # Each demo is a runner script (FRAMES SECONDS KEY... per line) played from a seed.

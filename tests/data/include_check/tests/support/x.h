@@ -1,0 +1,1 @@
+// What the tests share (here: nothing).
