@@ -50,6 +50,12 @@ const ChildTask kReplaceShip("FileReplace.replaceShip", [](const std::vector<std
     return replaceFile("data/model/Ship.mdata", "new", reason);
 });
 
+const ChildTask kReplaceShipInAFolderTakingNoFile("FileReplace.replaceShipInAFolderTakingNoFile",
+                                                 [](const std::vector<std::string>&) {
+    std::string reason;
+    return !replaceFile("data/model/Ship.mdata", "new", reason) && reason == "data/model: Permission denied";
+});
+
 // Saves the ship a hundred times, every byte the digit given.
 const ChildTask kSaveShipOften("FileReplace.saveShipOften", [](const std::vector<std::string>& digit) {
     const std::string bytes(100000, digit.at(0).at(0));
@@ -109,10 +115,7 @@ TEST_F(FileReplace, TemporaryThatCannotBeMade_NamesTheFolder)
     ASSERT_EQ(::chmod("data", 0777), 0);
     ASSERT_EQ(::chmod("data/model/Ship.mdata", 0666), 0);
     ASSERT_EQ(::chmod("data/model", 0555), 0);
-    const bool named = asOrdinaryUser([] {
-        std::string reason;
-        return !replaceFile("data/model/Ship.mdata", "new", reason) && reason == "data/model: Permission denied";
-    });
+    const bool named = asOrdinaryUser(kReplaceShipInAFolderTakingNoFile);
     ASSERT_EQ(::chmod("data/model", 0755), 0);
     EXPECT_TRUE(named);
     EXPECT_EQ(contentsOf("data/model/Ship.mdata"), "old");
