@@ -2,7 +2,7 @@
 # Builds the game for 64-bit ARM (arm64) on an x86-64 Debian machine and proves it
 # there: the unit tests, every golden demo and the pinned runner hashes run under
 # qemu and must give the bits the x86-64 build gives, as must the long runs of
-# tests/data/long_runs.txt (runner_level_*_long_*, some minutes each there). Last,
+# tests/data/long_runs.txt (runner_level_*_long_*, a quarter of an hour to an hour each there). Last,
 # cpack makes the arm64 Debian package, its dependencies read from the arm64 libraries.
 # Sets up what it needs (the arm64 architecture, the cross compiler, qemu and the
 # :arm64 libraries) and leaves what is already there alone.
