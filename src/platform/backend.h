@@ -18,6 +18,11 @@ struct WindowMode {
 // Prepares the presentation target; false with a reason for the user on failure.
 bool open(const std::string& title, const WindowMode& mode, std::string& error);
 void close();
+// Shows the open window as the mode asks (the browser: only its fullscreen).
+void applyMode(const WindowMode& mode);
+bool fullscreen();
+// 0 where the page decides the size.
+int largestScale();
 // Called at the outermost unlock with the rows that changed since the last one.
 void present(const uint8_t* pixels, int pitch, int firstRow, int lastRow);
 // Processes pending events. A frame boundary (the outermost unlock or an explicit

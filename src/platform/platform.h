@@ -20,9 +20,16 @@
 
 struct Image;
 
-// How the next SCREEN_OPEN shows the window: a multiple of 640 x 480 (reduced to what
-// the desktop has room for) and whether it fills the screen. Default: 1, windowed.
+// How the window shows: a multiple of 640 x 480 (reduced to what the desktop has room
+// for) and whether it fills the screen; applied at once to an open window, else at the
+// next SCREEN_OPEN. Default: 1, windowed. Where the page decides (the browser), only
+// fullscreen is asked for, and the page may refuse it.
 void SCREEN_WINDOW_MODE(int scale, bool fullscreen);
+// Whether the open window fills the screen now (Alt+Enter and F11 switch it).
+bool SCREEN_FULLSCREEN();
+// The largest multiple of 640 x 480 the desktop has room for; 0 where the window's
+// size is not the program's to choose (a browser page).
+int SCREEN_LARGEST_SCALE();
 // Opens the window; 0 on success, non-zero on failure (reason in SCREEN_ERROR()).
 // Only 640 x 480 x 32 with one page is supported. Flags and rate are accepted for
 // the callers' sake; no mode depends on them.
@@ -166,8 +173,8 @@ constexpr int MOUSE_MIDDLE = 4;
 // A button pressed since the last call is reported down even if it is already up
 // again, at the place it was pressed, so no click is lost between two frames.
 void MOUSE_GET(int& x, int& y, int& wheel, int& buttons, int& clip);
-// Moves the pointer to framebuffer pixel (x, y); visibility 0 hides it, positive shows
-// it, negative leaves it. A clip of -1 leaves the pointer's confinement as it is.
+// Moves the pointer to framebuffer pixel (x, y), or leaves it where it is when x or y
+// is negative; visibility 0 hides it, positive shows it, negative leaves it. A clip of -1 leaves the pointer's confinement as it is.
 void MOUSE_SET(int x, int y, int visibility, int clip);
 // Processes pending window events (keyboard and mouse state included).
 void PUMP_EVENTS();

@@ -86,7 +86,15 @@ void SCREEN_ICON(const Image* icon)
     if (screen.open) backend::setIcon(screen.icon.empty() ? nullptr : screen.icon.data(), screen.iconWidth, screen.iconHeight);
 }
 
-void SCREEN_WINDOW_MODE(int scale, bool fullscreen) { screen.mode = {scale, fullscreen}; }
+void SCREEN_WINDOW_MODE(int scale, bool fullscreen)
+{
+    screen.mode = {scale, fullscreen};
+    if (screen.open) backend::applyMode(screen.mode);
+}
+
+bool SCREEN_FULLSCREEN() { return screen.open ? backend::fullscreen() : screen.mode.fullscreen; }
+
+int SCREEN_LARGEST_SCALE() { return backend::largestScale(); }
 
 void SCREEN_CLOSE()
 {

@@ -50,6 +50,11 @@ void onPump(std::function<void()> hook);
 // The next SCREEN_OPEN fails with this reason (as when no display is available).
 void failNextOpen(const std::string& reason);
 
+// What SCREEN_LARGEST_SCALE answers from now on (4 after reset; 0 acts as a page).
+void setLargestScale(int scale);
+// The window's scale and fullscreen as last opened or applied.
+std::pair<int, bool> windowMode();
+
 // Frames shown so far (outermost unlocks that had changed rows).
 int presentedFrames();
 // A pixel as the window last showed it (with any overlay), 0 before anything was

@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr int kLargestHeadlessScale = 4; // a desktop with room for every size
+
 struct HeadlessState {
     double time = 0.0;
     std::array<bool, key_position::COUNT> keys{};
@@ -32,6 +34,8 @@ struct HeadlessState {
     headless::MouseRequest mouseSet;
     FileKept saves = FileKept::yes;
     std::string saveProblem;
+    backend::WindowMode mode;
+    int largestScale = kLargestHeadlessScale;
 };
 
 HeadlessState state;
@@ -45,8 +49,9 @@ void runPumpHook()
 
 namespace backend {
 
-bool open(const std::string& /*title*/, const WindowMode& /*mode*/, std::string& error)
+bool open(const std::string& /*title*/, const WindowMode& mode, std::string& error)
 {
+    state.mode = mode;
     if (state.openFailure.empty()) return true;
     error = state.openFailure;
     state.openFailure.clear();
@@ -54,6 +59,12 @@ bool open(const std::string& /*title*/, const WindowMode& /*mode*/, std::string&
 }
 
 void close() { state.shown = nullptr; }
+
+void applyMode(const WindowMode& mode) { state.mode = mode; }
+
+bool fullscreen() { return state.mode.fullscreen; }
+
+int largestScale() { return state.largestScale; }
 
 void present(const uint8_t* pixels, int /*pitch*/, int /*firstRow*/, int /*lastRow*/)
 {
@@ -141,6 +152,10 @@ void requestClose() { state.closeRequested = true; }
 void onPump(std::function<void()> hook) { state.pumpHook = std::move(hook); }
 
 void failNextOpen(const std::string& reason) { state.openFailure = reason; }
+
+void setLargestScale(int scale) { state.largestScale = scale; }
+
+std::pair<int, bool> windowMode() { return {state.mode.scale, state.mode.fullscreen}; }
 
 int presentedFrames() { return state.presented; }
 

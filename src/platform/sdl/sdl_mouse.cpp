@@ -65,10 +65,12 @@ void MOUSE_SET(int x, int y, int visibility, int clip)
 {
     SDL_Window* window = sdl::window();
     if (!window) return;
-    int windowX = 0, windowY = 0;
-    // Aim at the middle of the framebuffer pixel, which may span several window pixels.
-    SDL_RenderLogicalToWindow(sdl::renderer(), float(x) + 0.5f, float(y) + 0.5f, &windowX, &windowY);
-    SDL_WarpMouseInWindow(window, windowX, windowY);
+    if (x >= 0 && y >= 0) {
+        int windowX = 0, windowY = 0;
+        // Aim at the middle of the framebuffer pixel, which may span several window pixels.
+        SDL_RenderLogicalToWindow(sdl::renderer(), float(x) + 0.5f, float(y) + 0.5f, &windowX, &windowY);
+        SDL_WarpMouseInWindow(window, windowX, windowY);
+    }
     if (visibility >= 0) SDL_ShowCursor(visibility == 0 ? SDL_DISABLE : SDL_ENABLE);
     if (clip >= 0) SDL_SetWindowGrab(window, clip ? SDL_TRUE : SDL_FALSE);
 }

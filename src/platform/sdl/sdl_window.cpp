@@ -47,14 +47,18 @@ bool startVideo(std::string& error)
     return false;
 }
 
-// The asked multiple of 640 x 480, reduced until it fits the desktop's usable area.
-int fittingScale(int scale)
+// The largest multiple of 640 x 480 that fits the usable area of the desktop the
+// window is on (the first desktop before there is a window).
+int largestFittingScale()
 {
+    const int display = sdlWindow.window ? std::max(SDL_GetWindowDisplayIndex(sdlWindow.window), 0) : 0;
     SDL_Rect usable{};
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
-    const int fits = std::min(usable.w / SCREEN_WIDTH, usable.h / SCREEN_HEIGHT);
-    return std::max(1, std::min(scale, fits));
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) return 1;
+    return std::max(1, std::min(usable.w / SCREEN_WIDTH, usable.h / SCREEN_HEIGHT));
 }
+
+// The asked multiple of 640 x 480, reduced until it fits the desktop's usable area.
+int fittingScale(int scale) { return std::max(1, std::min(scale, largestFittingScale())); }
 
 SDL_Renderer* createRenderer(SDL_Window* window)
 {
@@ -125,6 +129,20 @@ bool open(const std::string& title, const WindowMode& mode, std::string& error)
     SDL_ShowWindow(sdlWindow.window);
     return true;
 }
+
+void applyMode(const WindowMode& mode)
+{
+    if (!sdlWindow.window) return;
+    SDL_SetWindowFullscreen(sdlWindow.window, mode.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    const int scale = fittingScale(mode.scale);
+    // A fullscreen window keeps the size for when it is a window again.
+    SDL_SetWindowSize(sdlWindow.window, SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale);
+    if (!mode.fullscreen) SDL_SetWindowPosition(sdlWindow.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+bool fullscreen() { return sdlWindow.window && (SDL_GetWindowFlags(sdlWindow.window) & SDL_WINDOW_FULLSCREEN_DESKTOP); }
+
+int largestScale() { return largestFittingScale(); }
 
 void close()
 {

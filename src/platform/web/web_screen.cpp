@@ -38,6 +38,16 @@ EM_JS(void, showCanvasRows, (const uint32_t* pixels, int width, int firstRow, in
 
 EM_JS(void, setPageTitle, (const char* title), { document.title = UTF8ToString(title); });
 
+// A browser lets a page fill the screen only just after a key press or click (which
+// the program reads a frame later, still within that grace); a refusal changes nothing.
+EM_JS(void, askPageFullscreen, (bool fullscreen), {
+    if (fullscreen === !!document.fullscreenElement) return;
+    if (fullscreen) document.documentElement.requestFullscreen().catch(() => {});
+    else document.exitFullscreen().catch(() => {});
+});
+
+EM_JS(bool, pageFullscreen, (), { return !!document.fullscreenElement; });
+
 namespace backend {
 
 bool open(const std::string& title, const WindowMode& /*mode*/, std::string& error)
@@ -54,6 +64,12 @@ bool open(const std::string& title, const WindowMode& /*mode*/, std::string& err
 }
 
 void close() { std::vector<uint32_t>().swap(canvasPixels); }
+
+void applyMode(const WindowMode& mode) { askPageFullscreen(mode.fullscreen); }
+
+bool fullscreen() { return pageFullscreen(); }
+
+int largestScale() { return 0; }
 
 void present(const uint8_t* pixels, int pitch, int firstRow, int lastRow)
 {
