@@ -1,7 +1,7 @@
 // The player's actions: what a key or a controller input can be bound to. The first
 // ten reach the rules as the keys the rules have always read (fire is W whatever the
-// player presses); pause, screenshot and help belong to the loop around the rules,
-// and quit is Escape's.
+// player presses); pause, screenshot, help and options belong to the loop around the
+// rules, and quit is Escape's.
 #pragma once
 
 #include <array>
@@ -10,7 +10,7 @@
 
 enum class Action {
     thrust, left, right, jump, fire, ping, shield, sight, zoomIn, zoomOut, // read by the rules
-    pause, screenshot, help, quit,
+    pause, screenshot, help, options, quit,
     count
 };
 

@@ -20,16 +20,6 @@ constexpr uint32_t kPanelColour = 0xFF101020;
 constexpr uint32_t kBorderColour = 0xFF6070A0;
 constexpr int kPanelMargin = 8; // pixels of panel around the text
 
-template <typename Input>
-std::string joined(const std::vector<Input>& inputs, std::string (*name)(const Input&), std::string first = "")
-{
-    std::string text = std::move(first);
-    for (const Input& input : inputs) text += (text.empty() ? "" : ", ") + name(input);
-    return text;
-}
-
-std::string keyName(const int& key) { return KEY_NAME(key); }
-
 std::string row(const std::string& action, const std::string& keys, const std::string& pad)
 {
     std::string line = fitToColumns(action, kActionColumn - 1);
@@ -53,20 +43,57 @@ std::string closingLine(const Settings& settings)
     return text + "Escape closes this";
 }
 
+template <typename Input>
+std::string joined(const std::vector<Input>& inputs, std::string (*name)(const Input&), std::string first)
+{
+    std::string text = std::move(first);
+    for (const Input& input : inputs) text += (text.empty() ? "" : ", ") + name(input);
+    return text;
+}
+
+std::string keyName(const int& key) { return KEY_NAME(key); }
+
 } // namespace
+
+std::string actionKeysText(const Settings& settings, Action action)
+{
+    return joined(settings.keys[bit(action)], keyName, action == Action::quit ? "Escape" : "");
+}
+
+std::string actionPadText(const Settings& settings, Action action)
+{
+    return joined(settings.pad[bit(action)], padInputLabel, "");
+}
 
 std::vector<std::string> gameHelpLines(const Settings& settings)
 {
     std::vector<std::string> lines = {"KEYS AND CONTROLLER BUTTONS", "", row("ACTION", "KEYS", "CONTROLLER"), ""};
     for (int a = 0; a < kActionCount; ++a) {
-        const std::string first = Action(a) == Action::quit ? "Escape" : "";
-        lines.push_back(row(actionLabel(Action(a)), joined(settings.keys[a], keyName, first),
-                            joined(settings.pad[a], padInputLabel)));
+        const Action action = Action(a);
+        lines.push_back(row(actionLabel(action), actionKeysText(settings, action), actionPadText(settings, action)));
     }
     lines.push_back(row("fullscreen", "Alt+Enter, F11", ""));
     lines.push_back("");
     lines.push_back(closingLine(settings));
     return lines;
+}
+
+void drawTextPanel(int left, int top, int right, int bottom)
+{
+    const int panelLeft = std::max(left - kPanelMargin, 0);
+    const int panelRight = std::min(right + kPanelMargin, SCREEN_WIDTH) - 1;
+    const int panelTop = top - kPanelMargin;
+    const int panelBottom = bottom + kPanelMargin - 1;
+    SCREEN_LOCK();
+    if (uint8_t* pixels = SCREEN_POINTER()) {
+        for (int y = std::max(panelTop, 0); y <= std::min(panelBottom, SCREEN_HEIGHT - 1); ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(pixels + size_t(y) * SCREEN_PITCH);
+            std::fill(row + panelLeft, row + panelRight + 1, kPanelColour);
+        }
+    }
+    DRAW_LINE(nullptr, float(panelLeft), float(panelTop), float(panelRight), float(panelBottom), kBorderColour,
+              LINE_KIND_BOX);
+    SCREEN_UNLOCK(-1, -1);
 }
 
 void drawHelp(const std::vector<std::string>& lines)
@@ -77,19 +104,7 @@ void drawHelp(const std::vector<std::string>& lines)
     for (const std::string& line : lines) widest = std::max(widest, line.size());
     const int left = (SCREEN_WIDTH - int(widest) * kGlyphSize) / 2;
     int top = (SCREEN_HEIGHT - int(lines.size()) * kLineHeight) / 2;
-    // A dark panel under the text keeps it readable over any picture.
-    const int panelLeft = std::max(left - kPanelMargin, 0);
-    const int panelRight = std::min(SCREEN_WIDTH - left + kPanelMargin, SCREEN_WIDTH) - 1;
-    const int panelTop = top - kPanelMargin;
-    const int panelBottom = top + int(lines.size()) * kLineHeight + kPanelMargin - 1;
-    if (uint8_t* pixels = SCREEN_POINTER()) {
-        for (int y = std::max(panelTop, 0); y <= std::min(panelBottom, SCREEN_HEIGHT - 1); ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(pixels + size_t(y) * SCREEN_PITCH);
-            std::fill(row + panelLeft, row + panelRight + 1, kPanelColour);
-        }
-    }
-    DRAW_LINE(nullptr, float(panelLeft), float(panelTop), float(panelRight), float(panelBottom), kBorderColour,
-              LINE_KIND_BOX);
+    drawTextPanel(left, top, SCREEN_WIDTH - left, top + int(lines.size()) * kLineHeight);
     for (const std::string& line : lines) {
         DRAW_TEXT(nullptr, float(left), float(top), line, kTextColour);
         top += kLineHeight;

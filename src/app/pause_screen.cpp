@@ -8,10 +8,16 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string_view>
 
 namespace {
 
 constexpr uint32_t kMessageColour = 0xFFFFFFFF;
+constexpr uint32_t kSelectedColour = 0xFFFFE040; // the options' selected line's
+constexpr std::string_view kOptionsLine = "> Options";
+constexpr int kOptionsLineTop = (SCREEN_HEIGHT - kGlyphSize) / 2 + 3 * kGlyphSize;
+constexpr int kOptionsLineLeft = (SCREEN_WIDTH - int(kOptionsLine.size()) * kGlyphSize) / 2;
+constexpr int kClickSlack = 4; // pixels around the line that count as on it
 constexpr uint32_t kHalfBrightness = 0x007F7F7F; // each channel halved, once shifted right
 constexpr uint32_t kOpaque = 0xFF000000;
 
@@ -22,15 +28,39 @@ uint32_t* screenRow(uint8_t* pixels, int y)
     return reinterpret_cast<uint32_t*>(pixels + size_t(y) * size_t(pitch));
 }
 
+// The first key of the action, else its first controller input in words; empty for none.
+std::string firstInputOf(const Settings& settings, Action action)
+{
+    const auto& keys = settings.keys[bit(action)];
+    const auto& inputs = settings.pad[bit(action)];
+    if (!keys.empty()) return KEY_NAME(keys.front());
+    if (!inputs.empty()) return padInputLabel(inputs.front());
+    return "";
+}
+
 } // namespace
 
 std::string pauseMessage(const Settings& settings)
 {
-    const auto& keys = settings.keys[bit(Action::pause)];
-    const auto& inputs = settings.pad[bit(Action::pause)];
-    if (!keys.empty()) return "PAUSED - " + KEY_NAME(keys.front()) + " to resume";
-    if (!inputs.empty()) return "PAUSED - " + padInputName(inputs.front()) + " to resume";
-    return "PAUSED";
+    std::string message = "PAUSED";
+    const std::string resume = firstInputOf(settings, Action::pause);
+    const std::string options = firstInputOf(settings, Action::options);
+    if (!resume.empty()) message += " - " + resume + " resume";
+    if (!options.empty()) message += " - " + options + " options";
+    return message + " - Escape quit";
+}
+
+void showMousePointer(bool shown)
+{
+    constexpr int kLeavePlace = -1, kLeaveClip = -1;
+    MOUSE_SET(kLeavePlace, kLeavePlace, shown ? 1 : 0, kLeaveClip);
+}
+
+bool onOptionsLine(int x, int y)
+{
+    const int right = kOptionsLineLeft + int(kOptionsLine.size()) * kGlyphSize;
+    return x >= kOptionsLineLeft - kClickSlack && x < right + kClickSlack && y >= kOptionsLineTop - kClickSlack &&
+           y < kOptionsLineTop + kGlyphSize + kClickSlack;
 }
 
 void dimScreen()
@@ -52,6 +82,7 @@ void showPauseScreen(const std::string& message)
     const int textWidth = static_cast<int>(message.size()) * kGlyphSize;
     DRAW_TEXT(nullptr, float((SCREEN_WIDTH - textWidth) / 2), float((SCREEN_HEIGHT - kGlyphSize) / 2), message,
               kMessageColour);
+    DRAW_TEXT(nullptr, float(kOptionsLineLeft), float(kOptionsLineTop), std::string(kOptionsLine), kSelectedColour);
     SCREEN_UNLOCK(-1, -1);
 }
 

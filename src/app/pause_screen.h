@@ -7,11 +7,18 @@
 #include <string>
 #include <vector>
 
-// "PAUSED - P to resume", naming the first key (or controller input) bound to pause.
+// "PAUSED - P resume - O options - Escape quit", naming the first key (or controller
+// input) bound to pause and to the options.
 std::string pauseMessage(const Settings& settings);
 // Dims the picture on screen to half its brightness, writes the message over it in
-// the built-in font and shows the result.
+// the built-in font with the Options line under it (for a controller and the mouse),
+// and shows the result.
 void showPauseScreen(const std::string& message);
+// The pointer shows over the paused screens, for their lines to be clicked, and is
+// hidden while the game plays.
+void showMousePointer(bool shown);
+// Whether framebuffer pixel (x, y) is on the pause screen's Options line.
+bool onOptionsLine(int x, int y);
 // Dims the picture on screen to half its brightness (shown at the outermost unlock).
 void dimScreen();
 // The picture on screen, and putting it back, so that one screen shown over the game

@@ -3,7 +3,6 @@
 // over the last frame played, kept when the game paused.
 #include "app/play_session.h"
 
-#include "platform/fbsound.h"
 #include "app/frame_hash.h"
 #include "app/help_screen.h"
 #include "app/pause_screen.h"
@@ -19,7 +18,6 @@
 namespace {
 
 constexpr int kPausedWaitMs = 250;
-constexpr double kFullVolume = 100.0;
 // A replay waits for a frame's time in slices, so that pause and quit still answer
 // while a long recorded step (a stall) is waited out.
 constexpr double kLongestReplayWait = 0.05;
@@ -75,6 +73,7 @@ void pause(PlaySession& session, SoundBank& sounds)
     RELEASE_KEYS();
     session.paused = true;
     session.pausedVoices = pauseAllVoices(sounds);
+    showMousePointer(true);
 }
 
 void showPaused(const PlaySession& session)
@@ -87,6 +86,7 @@ void resume(PlaySession& session)
 {
     session.paused = false;
     session.help.resumeAfter = false;
+    showMousePointer(false);
     std::vector<uint32_t>().swap(session.pausedPicture);
     resumeVoices(session.pausedVoices);
     session.pausedVoices.clear();
@@ -119,6 +119,34 @@ void closeHelp(PlaySession& session, bool byEscape)
     }
 }
 
+// The pause screen's one line, Options: the options key, or A or a click on it. (Not
+// Enter: Alt+Enter switches fullscreen.)
+bool optionsAsked(const FrameInput& input)
+{
+    int x = 0, y = 0, wheel = 0, buttons = 0, clip = 0;
+    MOUSE_GET(x, y, wheel, buttons, clip);
+    const bool clicked = buttons > 0 && (buttons & MOUSE_LEFT) && onOptionsLine(x, y);
+    return input.pressed[bit(Action::options)] || (PADS_READ().pressed & (1u << pad::A)) || clicked;
+}
+
+// The options take every key and button while they are open; the window's close
+// button leaves them, saving, and quits.
+bool answerOptionsTurn(PlaySession& session)
+{
+    const bool closing = KEY_DOWN(scancode::ESCAPE) && !KEY_HELD(escapeKey());
+    if (closing) {
+        closeOptions(session);
+        return false;
+    }
+    if (!answerOptions(session)) {
+        // The Escape that left them must be up before it can quit.
+        session.help.escapeHeld = KEY_HELD(escapeKey());
+        showPaused(session);
+    }
+    WAIT_EVENTS(kPausedWaitMs);
+    return true;
+}
+
 void answerPauseAndHelp(PlaySession& session, SoundBank& sounds, const FrameInput& input)
 {
     const bool pausePressed = input.pressed[bit(Action::pause)];
@@ -141,6 +169,8 @@ void answerPauseAndHelp(PlaySession& session, SoundBank& sounds, const FrameInpu
         resume(session);
     } else if (session.paused && helpPressed) {
         openHelp(session, false);
+    } else if (session.paused && !session.help.escapeHeld && optionsAsked(input)) {
+        openOptions(session);
     }
 }
 
@@ -187,9 +217,8 @@ void record(DemoWriter& recording, const DemoFrame& frame)
 
 void beginSession(PlaySession& session)
 {
-    const Settings& settings = session.settings;
-    SCREEN_WINDOW_MODE(settings.windowScale, settings.fullscreen);
-    FBS_SET_MASTERVOLUME(static_cast<float>(settings.volume / kFullVolume));
+    applyWindowMode(session.settings);
+    applyVolume(session.settings);
     PADS_OPEN();
     session.lastReal = REAL_SECONDS();
     session.gameClock = session.replay ? session.replay->demo.start.clock : session.lastReal;
@@ -222,6 +251,7 @@ bool stepSession(PlaySession& session, SoundBank& sounds, const FrameRunner& run
 {
     const FrameInput input = readFrameInput(session.settings);
     if (expireNotice(session.notice) && session.paused) showAgain();
+    if (session.options.open) return answerOptionsTurn(session);
     answerPauseAndHelp(session, sounds, input);
     if (session.paused) {
         if (quitAsked(session, input)) return false;
@@ -239,6 +269,7 @@ uint64_t playedFrameHash(const PlaySession& session) { return session.paused ? s
 
 void endSession(PlaySession& session)
 {
+    if (session.options.open) closeOptions(session);
     if (session.paused) resume(session);
     session.help = HelpState{};
     removeNotice(session.notice);

@@ -18,6 +18,7 @@
 
 #include "app/demo_file.h"
 #include "app/frame_input.h"
+#include "app/options_session.h"
 #include "app/screen_notice.h"
 #include "app/settings.h"
 #include "sound/sound.h"
@@ -53,6 +54,9 @@ struct PlaySession {
     uint64_t pausedFrameHash = 0;  // the last frame played, before the pause screen dimmed it
     std::vector<uint32_t> pausedPicture; // that frame, for the pause and help screens to be drawn over
     HelpState help;
+    OptionsState options;
+    std::string settingsFile; // where the options save what the player changes; empty: nowhere
+    int volumeSampleWave = -1; // a short wave of the game's, played at a new volume; -1: none
     ScreenNotice notice; // where the last screenshot went, for a moment
     std::unique_ptr<DemoWriter> recording;
     std::optional<DemoReplay> replay; // the frames to play instead of the player's
@@ -70,7 +74,8 @@ void beginSession(PlaySession& session);
 void skipUnplayedTime(PlaySession& session);
 // One turn of the loop: reads the input; pauses (pause pressed, or the window lost the
 // focus), waits while paused, resumes when pause is pressed again; shows the key help
-// (paused) when help is pressed, until help, pause or Escape closes it; otherwise
+// (paused) when help is pressed, until help, pause or Escape closes it; opens the
+// options from the pause screen and answers them until the player leaves; otherwise
 // plays a frame (or, replaying, the next recorded frame once it is due); takes a
 // screenshot when asked and says for a moment in the window where it went. False
 // when the player quits or the replayed demo is over.

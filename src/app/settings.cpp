@@ -36,6 +36,7 @@ constexpr DefaultBinding kDefaults[] = {
     {Action::pause, "P, Pause", "start"},
     {Action::screenshot, "F12", ""},
     {Action::help, "F1", ""},
+    {Action::options, "O", ""},
     {Action::quit, "", "back"},
 };
 
@@ -239,7 +240,7 @@ void resolveBindings(Settings& settings, Pending& pending, const std::string& fi
         resolve(settings.keys, pending.keys, &FileBinding::keys, keyNameForFile, fileName, claims);
         resolve(settings.pad, pending.pad, &FileBinding::pad, padNameForFile, fileName, claims);
         std::optional<FileBinding>* refused = nullptr;
-        if (settings.keys[pause].empty() && settings.pad[pause].empty()) {
+        if (!pauseCanResume(settings)) {
             refused = latestTaker(pending.keys, &FileBinding::keys, defaults.keys[pause], pause, refused);
             refused = latestTaker(pending.pad, &FileBinding::pad, defaults.pad[pause], pause, refused);
         }
@@ -254,6 +255,11 @@ void resolveBindings(Settings& settings, Pending& pending, const std::string& fi
 }
 
 } // namespace
+
+bool pauseCanResume(const Settings& settings)
+{
+    return !settings.keys[bit(Action::pause)].empty() || !settings.pad[bit(Action::pause)].empty();
+}
 
 Settings defaultSettings()
 {

@@ -30,6 +30,9 @@ constexpr int kLargestWindowScale = 4;
 std::string settingsPath(const Environment& environment);
 
 Settings defaultSettings();
+// A focus loss pauses the game and only pause resumes it: pause must keep at least one
+// key or controller input, whoever changes the bindings.
+bool pauseCanResume(const Settings& settings);
 // The lines of a settings file applied over the settings given. Each line that cannot
 // be used adds one warning "FILE:LINE: problem" and changes nothing. A key bound to
 // two actions stays with the line that bound it first; an action the text rebinds

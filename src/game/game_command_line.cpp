@@ -20,17 +20,20 @@ constexpr std::string_view kGameDetails = R"(Keys:
   A                     laser sight for 10 s (battery above 10)
   Page Up, Page Down    zoom in, out
   P, Pause              pause and resume
+  O (paused)            options: volume, screen shake, fullscreen, window size, and
+                        every key and controller button (saved to the settings file)
   F1                    show the keys and buttons as set (pauses; F1, P or Escape closes)
   F12                   save a screenshot in space-game/ in the Pictures folder that
                         xdg-user-dir names (or ~/Pictures, or the home folder)
   Alt+Enter, F11        toggle fullscreen
   Escape                quit
 
-Keys, controller buttons, volume, shake and the window are set in
-$XDG_CONFIG_HOME/space-game/settings.ini (~/.config by default); --write-settings
-writes one with every default and what each setting means. A game controller plays
-too: left stick or d-pad to fly, A fire, B shield, X sight, Y ping, shoulders zoom,
-d-pad down jump, Start pause, Back quit.
+Keys, controller buttons, volume, shake and the window are set on the options
+screen, which keeps them in $XDG_CONFIG_HOME/space-game/settings.ini (~/.config by
+default); the file may be edited by hand too, and --write-settings writes one with
+every default and what each setting means. A game controller plays too: left stick
+or d-pad to fly, A fire, B shield, X sight, Y ping, shoulders zoom, d-pad down jump,
+Start pause (then A on Options), Back quit.
 
 --record FILE writes the game as it is played into a demo file: the seed, and each
 frame's time and the actions held. --replay FILE plays a demo back exactly, at the

@@ -2,6 +2,8 @@
 // the game clock; loading time is then skipped like paused time.
 #include "game/game_session.h"
 
+#include "app/pause_screen.h"
+
 bool startPlaying(PlaySession& session, Game& game, std::string& error, std::optional<double> seed)
 {
     beginSession(session);
@@ -11,6 +13,9 @@ bool startPlaying(PlaySession& session, Game& game, std::string& error, std::opt
         return false;
     }
     game.camera.shakeStrength = session.settings.shake ? 1.0f : 0.0f;
+    session.volumeSampleWave = game.sounds.zapWave;
+    showMousePointer(false); // until a pause
+
     skipUnplayedTime(session);
     return true;
 }

@@ -46,7 +46,7 @@ GameSounds loadGameSounds(SoundBank& bank, const std::string& dataFolder, bool a
     for (size_t i = 0; i < kRecipes.size(); ++i) {
         sounds[i] = SOUND_CREATE(bank, waves[i], kRecipes[i].highestVoice, kRecipes[i].name);
     }
-    return GameSounds{sounds[0], sounds[1], sounds[2], sounds[3], sounds[4], sounds[5]};
+    return GameSounds{sounds[0], sounds[1], sounds[2], sounds[3], sounds[4], sounds[5], waves[2]};
 }
 
 void startShipSounds(SoundBank& bank, const GameSounds& sounds, const Vec2f* shipPosition)

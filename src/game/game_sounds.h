@@ -13,6 +13,7 @@ struct GameSounds {
     int ping = 0;
     int pingReturn = 0;
     int shield = 0;
+    int zapWave = -1; // the shot's wave, short enough to try a volume with
 };
 
 // Loads the waves from dataFolder/audio/effects/ and makes the named sounds, in the

@@ -68,6 +68,7 @@ int main(int argc, char** argv)
     PlaySession session;
     std::vector<std::string> warnings;
     session.settings = loadUserSettings(launch.environment, warnings);
+    session.settingsFile = settingsPath(launch.environment);
     session.screenshotFolder = screenshotFolder(launch.environment, warnings);
     for (const std::string& warning : warnings) std::fprintf(stderr, "%s: %s\n", program, warning.c_str());
     std::optional<double> seed;

@@ -4,6 +4,7 @@
 #include "platform/headless/fbsound_fake.h"
 #include "app/frame_hash.h"
 #include "app/help_screen.h"
+#include "app/pause_screen.h"
 #include "game/game_session.h"
 #include "platform/headless/headless.h"
 
@@ -159,6 +160,50 @@ TEST_F(Session, PausedForAMinute_ResumesIntoTheSameWorldAsNoPauseWithEveryVoiceB
     EXPECT_EQ(outcomeOf(game), unpaused);
 }
 
+TEST_F(Session, OptionsOverThePause_ApplyAtOnceTakeEscapeAndResumeIntoTheSameWorld)
+{
+    const Outcome unpaused = bareRun();
+    start();
+    const auto press = [this](const char* key) {
+        pressAndRelease(key);
+        ASSERT_TRUE(playTurn(session, game)) << key;
+    };
+    for (int i = 0; i < kFrames; ++i) {
+        prepareFrame(i);
+        if (i != kPauseAt) {
+            ASSERT_TRUE(playTurn(session, game));
+            continue;
+        }
+        press("P");
+        press("O");
+        ASSERT_TRUE(session.options.open);
+        EXPECT_EQ(headless::lastMouseSet().visibility, 1) << "the pointer shows while paused";
+        fbsound_fake::clearCalls();
+        for (int step = 0; step < 3; ++step) press("Left");
+        EXPECT_EQ(session.settings.volume, 70);
+        const auto volumes = fbsound_fake::callsOf("FBS_SET_MASTERVOLUME");
+        ASSERT_EQ(volumes.size(), 3u);
+        EXPECT_FLOAT_EQ(volumes.back().values[0], 0.7f);
+        EXPECT_EQ(fbsound_fake::callsOf("FBS_PLAY_SOUND").size(), 3u) << "a sample at each new volume";
+        press("Down");
+        press("Down");
+        press("Return");
+        EXPECT_TRUE(headless::windowMode().second) << "fullscreen at once";
+        headless::setKeyAt(KEY_BY_NAME("Escape"), true);
+        for (int held = 0; held < 3; ++held) {
+            ASSERT_TRUE(playTurn(session, game)) << "the Escape that leaves the options does not quit";
+        }
+        headless::setKeyAt(KEY_BY_NAME("Escape"), false);
+        ASSERT_TRUE(playTurn(session, game));
+        EXPECT_FALSE(session.options.open);
+        ASSERT_TRUE(session.paused);
+        pressAndRelease("P");
+        ASSERT_TRUE(playTurn(session, game)); // resumes and plays frame kPauseAt
+        EXPECT_EQ(headless::lastMouseSet().visibility, 0) << "and is hidden again in play";
+    }
+    EXPECT_EQ(outcomeOf(game), unpaused);
+}
+
 TEST_F(Session, FocusLost_PausesShowingTheLastFrameDimmedWithTheMessageCentred)
 {
     start();
@@ -171,14 +216,19 @@ TEST_F(Session, FocusLost_PausesShowingTheLastFrameDimmedWithTheMessageCentred)
     headless::loseFocus();
     ASSERT_TRUE(playTurn(session, game));
     ASSERT_TRUE(session.paused);
-    // "PAUSED - P to resume": 20 cells of 8 pixels, centred.
-    const int left = (640 - 20 * 8) / 2, top = (480 - 8) / 2;
+    // "PAUSED - P resume - O options - Escape quit": 43 cells of 8 pixels, centred;
+    // "> Options" three rows below it.
+    const auto inText = [](int x, int y, int cells, int top) {
+        const int left = (640 - cells * 8) / 2;
+        return x >= left && x < left + cells * 8 && y >= top && y < top + 8;
+    };
+    const int top = (480 - 8) / 2;
+    EXPECT_EQ(pauseMessage(session.settings), "PAUSED - P resume - O options - Escape quit");
     int lit = 0;
     for (int y = 0; y < 480; ++y) {
         for (int x = 0; x < 640; ++x) {
             const uint32_t shown = reinterpret_cast<const uint32_t*>(SCREEN_POINTER())[y * 640 + x];
-            const bool inText = x >= left && x < left + 160 && y >= top && y < top + 8;
-            if (inText && shown == 0xFFFFFFFF) {
+            if ((inText(x, y, 43, top) && shown == 0xFFFFFFFF) || (inText(x, y, 9, top + 24) && shown == 0xFFFFE040)) {
                 ++lit;
                 continue;
             }
