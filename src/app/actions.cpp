@@ -29,7 +29,7 @@ constexpr ActionFacts kFacts[] = {
     {"pause", "pause", 0},
     {"screenshot", "screenshot", 0},
     {"help", "these keys", 0},
-    {"options", "options (paused)", 0},
+    {"options", "options", 0},
     {"quit", "quit", scancode::ESCAPE},
 };
 static_assert(std::size(kFacts) == kActionCount, "every action needs its line in kFacts");

@@ -24,7 +24,7 @@ struct PageLayout {
 };
 
 constexpr PageLayout kOptionsLayout = {56, 22, 34};
-constexpr PageLayout kControlsLayout = {78, 16, 30};
+constexpr PageLayout kControlsLayout = {78, 14, 26};
 
 const PageLayout& layoutOf(const OptionsMenu& menu) { return menu.controlsShown ? kControlsLayout : kOptionsLayout; }
 

@@ -151,7 +151,8 @@ void answerPauseAndHelp(PlaySession& session, SoundBank& sounds, const FrameInpu
 {
     const bool pausePressed = input.pressed[bit(Action::pause)];
     const bool helpPressed = input.pressed[bit(Action::help)];
-    if (session.help.escapeHeld && !KEY_HELD(escapeKey())) {
+    // Escape pressed again is a new press, not the one that closed a screen: it quits.
+    if (session.help.escapeHeld && (!KEY_HELD(escapeKey()) || KEY_PRESSED(escapeKey()))) {
         session.help.escapeHeld = false;
         if (session.help.resumeAfter && !session.help.shown) resume(session);
     }
