@@ -23,10 +23,10 @@ std::string lineEndOf(const std::string& text)
     return firstEnd != std::string::npos && firstEnd > 0 && text[firstEnd - 1] == '\r' ? "\r\n" : "\n";
 }
 
-std::string withValuesWritten(const std::string& text, const SettingsSources& sources,
-                              const std::set<std::string>& written, const SettingValues& wanted)
+std::string withValuesWritten(const std::string& text, const std::vector<SettingsLine>& lines,
+                              const SettingsSources& sources, const std::set<std::string>& written,
+                              const SettingValues& wanted)
 {
-    const std::vector<SettingsLine> lines = settingsLines(text);
     std::vector<std::pair<const SettingsLine*, std::string>> replacements;
     std::string added;
     for (const std::string& name : settingNames()) { // the file's own order for added lines
@@ -60,15 +60,23 @@ SettingValues valuesOf(const Settings& settings)
     return values;
 }
 
+// The player's bad lines were named when the file was read; they stay as they are.
+Settings readOverDefaults(const std::string& text, SettingsSources& sources)
+{
+    Settings settings = defaultSettings();
+    std::vector<std::string> warnings;
+    sources = applySettingsText(settings, text, "", warnings);
+    return settings;
+}
+
 } // namespace
 
 std::string rewriteSettingsText(const std::string& text, const Settings& before, const Settings& after)
 {
-    std::vector<std::string> ignored; // the player's bad lines were named when the file was read
-    Settings asRead = defaultSettings();
-    const SettingsSources sources = applySettingsText(asRead, text, "", ignored);
+    SettingsSources sources, ignored;
+    SettingValues wanted = valuesOf(readOverDefaults(text, sources));
+    const std::vector<SettingsLine> lines = settingsLines(text);
     const SettingValues wasBefore = valuesOf(before), isAfter = valuesOf(after);
-    SettingValues wanted = valuesOf(asRead);
     std::set<std::string> written;
     for (const auto& [name, value] : isAfter) {
         if (wasBefore.at(name) == value) continue;
@@ -77,11 +85,9 @@ std::string rewriteSettingsText(const std::string& text, const Settings& before,
     }
     if (written.empty()) return text;
     for (;;) { // each round writes at least one more setting, so this ends
-        const std::string result = withValuesWritten(text, sources, written, wanted);
-        Settings readBack = defaultSettings();
-        applySettingsText(readBack, result, "", ignored);
+        const std::string result = withValuesWritten(text, lines, sources, written, wanted);
         bool more = false;
-        for (const auto& [name, value] : valuesOf(readBack)) {
+        for (const auto& [name, value] : valuesOf(readOverDefaults(result, ignored))) {
             if (value == wanted.at(name) || written.contains(name)) continue;
             written.insert(name);
             more = true;

@@ -12,9 +12,10 @@
 // The settings text with the settings that differ between before and after set to
 // after's values: each in the line it took effect from (a refused or overridden line
 // stays as it is), or in a line added at the end. Read back over the defaults, the
-// result gives after's value for each changed setting and the text's own for the rest;
-// to keep it so, a line that would now take a key the changes gave elsewhere, or lose
-// one to them, is rewritten too. No change gives the text itself.
+// result gives after's value for each changed setting and the text's own for the rest,
+// as far as a file can hold them (not a key bound to two actions, nor pause left with
+// nothing to resume); to keep it so, a line that would now take a key the changes gave
+// elsewhere, or lose one to them, is rewritten too. No change gives the text itself.
 std::string rewriteSettingsText(const std::string& text, const Settings& before, const Settings& after);
 
 // Rewrites the settings file at path as above, replacing it in one step (its mode and
