@@ -78,11 +78,11 @@ bool writeDefaultSettings(const std::string& path, bool overwrite, std::string& 
 bool saveSettingsChanges(const std::string& path, const Settings& before, const Settings& after, std::string& error)
 {
     if (before == after) return true;
-    const std::string notSaved = "could not save the settings to " + (path.empty() ? "a file" : path) + ": ";
     if (path.empty()) {
-        error = notSaved + "there is no settings folder";
+        error = "could not save the settings: there is no settings folder";
         return false;
     }
+    const std::string notSaved = "could not save the settings to " + path + ": ";
     std::string text, problem;
     if (!readSettingsFile(path, text, problem)) { // its lines would be lost in a rewrite
         error = notSaved + "it cannot be read (" + problem + ")";
