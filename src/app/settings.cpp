@@ -4,13 +4,13 @@
 // that claims it.
 #include "app/settings.h"
 
+#include "app/settings_lines.h"
 #include "platform/platform.h"
 
 #include <algorithm>
 #include <cctype>
 #include <map>
 #include <optional>
-#include <string_view>
 
 namespace {
 
@@ -41,27 +41,18 @@ constexpr DefaultBinding kDefaults[] = {
 };
 
 constexpr const char* kPadPrefix = "pad_";
-// Some editors start a UTF-8 file with a byte-order mark; it is no part of line 1.
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // SDL names the comma key ","; in a comma-separated list it goes by a word.
 const std::map<std::string, std::string> kKeyNameAliases = {{"Comma", ","}, {"Keypad Comma", "Keypad ,"}};
-
-std::string trim(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
 
 // An empty value is an empty list: "fire =" leaves fire without a key.
 std::vector<std::string> splitList(const std::string& value)
 {
     std::vector<std::string> items;
-    if (trim(value).empty()) return items;
+    if (trimmed(value).empty()) return items;
     size_t start = 0;
     for (size_t comma = value.find(','); ; comma = value.find(',', start)) {
-        items.push_back(trim(value.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        items.push_back(trimmed(value.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
         if (comma == std::string::npos) return items;
         start = comma + 1;
     }
@@ -272,40 +263,67 @@ Settings defaultSettings()
     return settings;
 }
 
-void applySettingsText(Settings& settings, const std::string& text, const std::string& fileName,
-                       std::vector<std::string>& warnings)
+SettingsSources applySettingsText(Settings& settings, const std::string& text, const std::string& fileName,
+                                  std::vector<std::string>& warnings)
 {
     Pending pending;
-    int line = 0;
-    for (size_t start = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0; start < text.size();) {
-        const size_t end = std::min(text.find('\n', start), text.size());
-        const std::string content = trim(text.substr(start, end - start));
-        start = end + 1;
-        ++line;
-        if (content.empty() || content.front() == '#') continue;
-        const size_t equals = content.find('=');
-        std::string problem;
-        if (equals == std::string::npos) {
-            problem = "expected \"name = value\"";
-        } else {
+    SettingsSources sources;
+    for (const SettingsLine& line : settingsLines(text)) {
+        if (!line.setting) continue;
+        std::string problem = "expected \"name = value\"";
+        if (line.hasEquals) {
             Settings changed = settings;
-            if (applyLine(trim(content.substr(0, equals)), trim(content.substr(equals + 1)), line, changed, pending,
-                          problem)) {
+            if (applyLine(line.name, line.value, line.number, changed, pending, problem)) {
                 settings = changed;
+                sources[line.name] = line.number;
                 continue;
             }
         }
-        warnings.push_back(fileName + ":" + std::to_string(line) + ": " + problem + "; line ignored");
+        warnings.push_back(fileName + ":" + std::to_string(line.number) + ": " + problem + "; line ignored");
     }
     resolveBindings(settings, pending, fileName, warnings);
+    // a binding line that was refused in the end leaves its action as no line had set it
+    for (int a = 0; a < kActionCount; ++a) {
+        if (!pending.keys[a]) sources.erase(actionName(Action(a)));
+        if (!pending.pad[a]) sources.erase(kPadPrefix + actionName(Action(a)));
+    }
+    return sources;
 }
 
-std::string settingsText(const Settings& settings)
+std::vector<std::string> settingNames()
 {
+    std::vector<std::string> names;
+    for (const DefaultBinding& binding : kDefaults) {
+        if (binding.action != Action::quit) names.push_back(actionName(binding.action));
+    }
+    for (const DefaultBinding& binding : kDefaults) names.push_back(kPadPrefix + actionName(binding.action));
+    names.insert(names.end(), {"volume", "shake", "fullscreen", "window_scale"});
+    return names;
+}
+
+std::string settingValueText(const Settings& settings, const std::string& name)
+{
+    const auto onOff = [](bool on) { return on ? "on" : "off"; };
+    if (name == "volume") return std::to_string(settings.volume);
+    if (name == "window_scale") return std::to_string(settings.windowScale);
+    if (name == "shake") return onOff(settings.shake);
+    if (name == "fullscreen") return onOff(settings.fullscreen);
     const auto listed = [](const auto& inputs, auto nameOf) {
         std::string list;
         for (const auto& input : inputs) list += (list.empty() ? "" : ", ") + nameOf(input);
         return list;
+    };
+    Action action{};
+    if (name.starts_with(kPadPrefix) && actionByName(name.substr(std::string(kPadPrefix).size()), action)) {
+        return listed(settings.pad[bit(action)], padNameForFile);
+    }
+    return actionByName(name, action) ? listed(settings.keys[bit(action)], keyNameForFile) : "";
+}
+
+std::string settingsText(const Settings& settings)
+{
+    const auto line = [&settings](const std::string& name) {
+        return name + " = " + settingValueText(settings, name) + "\n";
     };
     std::string text =
         "# Space Game settings: one \"name = value\" a line; a line starting with # is a comment.\n"
@@ -315,29 +333,24 @@ std::string settingsText(const Settings& settings)
         "# action are separated by commas; the comma key itself is written Comma. An empty\n"
         "# value leaves the action without a key. Escape always quits.\n";
     for (const DefaultBinding& binding : kDefaults) {
-        if (binding.action == Action::quit) continue;
-        text += actionName(binding.action) + " = " + listed(settings.keys[bit(binding.action)], keyNameForFile) + "\n";
+        if (binding.action != Action::quit) text += line(actionName(binding.action));
     }
     text += "\n"
             "# Game controller inputs: the buttons a b x y back guide start leftstick rightstick\n"
             "# leftshoulder rightshoulder dpup dpdown dpleft dpright, the triggers lefttrigger and\n"
             "# righttrigger, and the sticks' directions: -leftx is the left stick pushed left,\n"
             "# +leftx right, -lefty up, +lefty down (rightx and righty likewise).\n";
-    for (const DefaultBinding& binding : kDefaults) {
-        text += kPadPrefix + actionName(binding.action) + " = " + listed(settings.pad[bit(binding.action)], padNameForFile) +
-                "\n";
-    }
-    const auto onOff = [](bool on) { return on ? "on" : "off"; };
+    for (const DefaultBinding& binding : kDefaults) text += line(kPadPrefix + actionName(binding.action));
     text += "\n"
-            "# Master volume, from 0 (silent) to 100.\n"
-            "volume = " + std::to_string(settings.volume) + "\n"
-            "# Shake the view when the ship is destroyed: on or off.\n"
-            "shake = " + onOff(settings.shake) + "\n"
-            "# Start filling the screen (on) or in a window (off); Alt+Enter or F11 switches.\n"
-            "fullscreen = " + onOff(settings.fullscreen) + "\n"
+            "# Master volume, from 0 (silent) to 100.\n" +
+            line("volume") +
+            "# Shake the view when the ship is destroyed: on or off.\n" +
+            line("shake") +
+            "# Start filling the screen (on) or in a window (off); Alt+Enter or F11 switches.\n" +
+            line("fullscreen") +
             "# The window's starting size as a multiple of 640 x 480, from 1 to 4 (at most what\n"
-            "# the desktop has room for).\n"
-            "window_scale = " + std::to_string(settings.windowScale) + "\n";
+            "# the desktop has room for).\n" +
+            line("window_scale");
     return text;
 }
 

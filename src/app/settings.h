@@ -2,7 +2,8 @@
 // volume, the shake of the view, and how the window starts. They come from a plain
 // "name = value" file in the user's config folder; a line that cannot be used is
 // named in a warning and skipped, so the game always starts, with the defaults for
-// whatever the file does not say. The game never writes the file unless asked.
+// whatever the file does not say. The game writes the file only when asked to or
+// when the player leaves the options (settings_save.h).
 #pragma once
 
 #include "app/actions.h"
@@ -10,6 +11,7 @@
 #include "app/user_folders.h"
 
 #include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,12 +35,17 @@ Settings defaultSettings();
 // A focus loss pauses the game and only pause resumes it: pause must keep at least one
 // key or controller input, whoever changes the bindings.
 bool pauseCanResume(const Settings& settings);
+// For each setting a line of the text set, by its name in the file, the number of the
+// line that took effect (from 1).
+using SettingsSources = std::map<std::string, int>;
+
 // The lines of a settings file applied over the settings given. Each line that cannot
-// be used adds one warning "FILE:LINE: problem" and changes nothing. A key bound to
-// two actions stays with the line that bound it first; an action the text rebinds
-// takes its keys away from the defaults of the others.
-void applySettingsText(Settings& settings, const std::string& text, const std::string& fileName,
-                       std::vector<std::string>& warnings);
+// be used adds one warning "FILE:LINE: problem" and changes nothing. Of several lines
+// for one setting the last usable one counts. A key bound to two actions stays with
+// the line that bound it first; an action the text rebinds takes its keys away from
+// the defaults of the others.
+SettingsSources applySettingsText(Settings& settings, const std::string& text, const std::string& fileName,
+                                  std::vector<std::string>& warnings);
 // The defaults with the file at path applied. No file is no warning; a file that
 // cannot be read, or is no regular file of at most 1 MiB (a folder, a FIFO, a link
 // to a device), is one warning, and the defaults.
@@ -47,6 +54,12 @@ Settings loadSettings(const std::string& path, std::vector<std::string>& warning
 // loadSettings of settingsPath(); without a home folder to look in, one warning that
 // says why, and the defaults.
 Settings loadUserSettings(const Environment& environment, std::vector<std::string>& warnings);
+
+// The name of every setting in the file, in the order of settingsText.
+std::vector<std::string> settingNames();
+// A setting's value as the file writes it ("Left Ctrl, W", "on", "75"); empty for an
+// unknown name.
+std::string settingValueText(const Settings& settings, const std::string& name);
 
 // A settings file that sets every setting as given, with comments that explain each;
 // read back over any settings, it gives these settings again.

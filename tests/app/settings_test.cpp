@@ -1,6 +1,8 @@
 // The settings file: each kind of line it can hold, good and bad, the bindings that
-// two lines claim, the defaults file read back, and files that cannot be read.
+// two lines claim, the defaults file read back, files that cannot be read, and the
+// options' changes saved into the player's own text.
 #include "app/settings.h"
+#include "app/settings_save.h"
 
 #include "platform/platform.h"
 #include "support/ordinary_user.h"
@@ -156,6 +158,108 @@ TEST(Settings, DefaultsFile_ReadsBackAsTheDefaultsAndEveryKeyNameRoundTrips)
     for (const std::string name : {"a", "start", "dpdown", "lefttrigger", "-leftx", "+righty"}) {
         EXPECT_EQ(padInputName(padInput(name.c_str())), name);
     }
+}
+
+// Each row: the player's text, what the options change in the settings it gives, and
+// the text saved. Read back, the saved text must give exactly the changed settings.
+TEST(SettingsSave, OnlyTheChangedValuesAreRewrittenWhereTheyTookEffect)
+{
+    struct Case {
+        const char* what;
+        const char* text;
+        std::function<void(Settings&)> change;
+        const char* saved;
+    };
+    const Case cases[] = {
+        {"comments, blanks and spacing kept", "# mine\n\n  volume=80  \n# loud\nshake = off\n",
+         [](Settings& s) { s.volume = 5; }, "# mine\n\n  volume=5  \n# loud\nshake = off\n"},
+        {"a line added, after a last line without its end", "volume = 80", [](Settings& s) { s.shake = false; },
+         "volume = 80\nshake = off\n"},
+        {"CRLF kept for changed and added lines", "\xEF\xBB\xBFvolume = 80\r\n",
+         [](Settings& s) {
+             s.volume = 1;
+             s.windowScale = 2;
+         },
+         "\xEF\xBB\xBFvolume = 1\r\nwindow_scale = 2\r\n"},
+        {"refused lines left alone", "volume = 70\nvolume = 200\nfire = Nokey\nfire W\n",
+         [](Settings& s) { s.volume = 30; }, "volume = 30\nvolume = 200\nfire = Nokey\nfire W\n"},
+        {"of repeated lines, the last one changes", "fire = X\nfire = Q\n",
+         [](Settings& s) { s.keys[bit(Action::fire)] = keys({"Z"}); }, "fire = X\nfire = Z\n"},
+        {"an empty value gets its space", "screenshot =\n",
+         [](Settings& s) { s.keys[bit(Action::screenshot)] = keys({"F12"}); }, "screenshot = F12\n"},
+        {"a key moved between two lines", "fire = W\nshield = S\n",
+         [](Settings& s) {
+             s.keys[bit(Action::fire)].clear();
+             s.keys[bit(Action::shield)] = keys({"S", "W"});
+         },
+         "fire =\nshield = S, W\n"},
+        {"a key taken from an action without a line", "",
+         [](Settings& s) {
+             s.keys[bit(Action::fire)] = keys({"W", "Up"});
+             s.keys[bit(Action::thrust)] = keys({"Keypad 8"});
+         },
+         "thrust = Keypad 8\nfire = W, Up\n"},
+        {"a key let go must not fall to a line that lost it before", "fire = W\nshield = S, W\n",
+         [](Settings& s) { s.keys[bit(Action::fire)] = keys({"X"}); }, "fire = X\nshield = S\n"},
+        {"a line refused for pause stays, a new one follows", "pad_pause =\npause =\n",
+         [](Settings& s) { s.keys[bit(Action::pause)] = keys({"Q"}); }, "pad_pause =\npause =\npause = Q\n"},
+        {"restore defaults changes values only", "# mine\nvolume = 10\nfire = X\nshake = off\npad_fire = b\n",
+         [](Settings& s) { s = defaultSettings(); },
+         "# mine\nvolume = 100\nfire = W\nshake = on\npad_fire = a\npad_shield = b\n"}, // b had gone to fire
+        {"no change, no rewrite", "fire W\r\nvolume = 5\n# end", [](Settings&) {}, "fire W\r\nvolume = 5\n# end"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> warnings;
+        const Settings before = applied(c.text, warnings);
+        Settings after = before;
+        c.change(after);
+        const std::string saved = rewriteSettingsText(c.text, before, after);
+        EXPECT_EQ(saved, c.saved);
+        EXPECT_EQ(applied(saved, warnings), after);
+    }
+}
+
+const ChildTask kUnwritableSettingsAreKept("SettingsSave.unwritableSettingsAreKept", [](const std::vector<std::string>&) {
+    Settings quieter = defaultSettings();
+    quieter.volume = 5;
+    std::string unreadable, unwritable;
+    return !saveSettingsChanges("locked.ini", defaultSettings(), quieter, unreadable) &&
+           unreadable == "could not save the settings to locked.ini: it cannot be read (Permission denied)" &&
+           !saveSettingsChanges("shut/settings.ini", defaultSettings(), quieter, unwritable) &&
+           unwritable == "could not save the settings to shut/settings.ini: shut: Permission denied";
+});
+
+TEST(SettingsSave, MakesItsFolder_ButLeavesAFileItCannotReadOrReplaceAsItWas)
+{
+    ScratchFolder scratch("settings");
+    std::ofstream("locked.ini") << "volume = 7\n";
+    std::filesystem::create_directory("shut");
+    std::ofstream("shut/settings.ini") << "volume = 7\n";
+    ::chmod("locked.ini", 0);
+    ::chmod("shut/settings.ini", 0666); // writable by anyone: only its folder refuses
+    ::chmod("shut", 0555);
+    ::chmod(scratch.path().c_str(), 0755);
+    EXPECT_TRUE(asOrdinaryUser(kUnwritableSettingsAreKept));
+    ::chmod("locked.ini", 0644);
+    ::chmod("shut", 0755);
+    for (const char* path : {"locked.ini", "shut/settings.ini"}) { // the unreadable one sits in a writable folder
+        std::vector<std::string> warnings;
+        EXPECT_EQ(loadSettings(path, warnings).volume, 7) << path;
+    }
+
+    // Values the file cannot hold are refused, not saved as something else.
+    Settings stuck = defaultSettings();
+    stuck.keys[bit(Action::pause)].clear();
+    stuck.pad[bit(Action::pause)].clear();
+    std::string error;
+    EXPECT_FALSE(saveSettingsChanges("new/settings.ini", defaultSettings(), stuck, error));
+    EXPECT_EQ(error, "could not save the settings to new/settings.ini: it cannot hold these values of pad_pause");
+    EXPECT_FALSE(std::filesystem::exists("new"));
+    stuck.keys[bit(Action::pause)] = keys({"Q"});
+    ASSERT_TRUE(saveSettingsChanges("new/settings.ini", defaultSettings(), stuck, error)) << error;
+    std::vector<std::string> warnings;
+    EXPECT_EQ(loadSettings("new/settings.ini", warnings), stuck);
 }
 
 const ChildTask kLockedFileWarnsOnce("SettingsFile.lockedFileWarnsOnce", [](const std::vector<std::string>&) {
