@@ -6,6 +6,7 @@
 #include "app/options_screen.h"
 #include "app/pause_screen.h"
 #include "app/play_session.h"
+#include "app/settings_save.h"
 #include "platform/fbsound.h"
 
 #include <cstdio>
@@ -28,6 +29,16 @@ void playVolumeSample(PlaySession& session)
     int& sound = session.options.sampleSound;
     if (sound < 0 && (session.volumeSampleWave < 0 || !FBS_CREATE_SOUND(session.volumeSampleWave, sound))) return;
     FBS_PLAY_SOUND(sound, 1);
+}
+
+void saveChanges(PlaySession& session)
+{
+    const OptionsState& options = session.options;
+    if (session.settingsFile.empty() || options.before == session.settings) return;
+    std::string error;
+    if (saveSettingsChanges(session.settingsFile, options.before, session.settings, error)) return;
+    std::fprintf(stderr, "the options were not saved: %s\n", error.c_str());
+    showNotice(session.notice, "Options not saved (kept for this game): " + error);
 }
 
 } // namespace
@@ -71,4 +82,5 @@ bool answerOptions(PlaySession& session)
 void closeOptions(PlaySession& session)
 {
     session.options.open = false;
+    saveChanges(session);
 }
