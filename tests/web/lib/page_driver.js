@@ -132,9 +132,14 @@ class Browser {
 const kKeys = {
   ArrowLeft: { key: "ArrowLeft", windowsVirtualKeyCode: 37 },
   ArrowUp: { key: "ArrowUp", windowsVirtualKeyCode: 38 },
+  ArrowDown: { key: "ArrowDown", windowsVirtualKeyCode: 40 },
+  Enter: { key: "Enter", windowsVirtualKeyCode: 13 },
   Space: { key: " ", windowsVirtualKeyCode: 32 },
   KeyA: { key: "a", windowsVirtualKeyCode: 65 },
   KeyS: { key: "s", windowsVirtualKeyCode: 83 },
+  KeyO: { key: "o", windowsVirtualKeyCode: 79 },
+  KeyP: { key: "p", windowsVirtualKeyCode: 80 },
+  KeyT: { key: "t", windowsVirtualKeyCode: 84 },
   Escape: { key: "Escape", windowsVirtualKeyCode: 27 },
   F12: { key: "F12", windowsVirtualKeyCode: 123 },
 };
