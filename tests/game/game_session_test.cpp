@@ -189,6 +189,12 @@ TEST_F(Session, OptionsOverThePause_ApplyAtOnceTakeEscapeAndResumeIntoTheSameWor
         press("Down");
         press("Return");
         EXPECT_TRUE(headless::windowMode().second) << "fullscreen at once";
+        // The volume's ">": "< 70 >" from column 22 of the 56 centred on the screen.
+        const int volumeRight = (640 - 56 * 8) / 2 + 27 * 8 + 4, volumeRow = (480 - 11 * 12) / 2 + 2 * 12 + 4;
+        headless::setMouse(volumeRight, volumeRow, MOUSE_LEFT);
+        headless::setMouse(volumeRight, volumeRow, 0);
+        ASSERT_TRUE(playTurn(session, game));
+        EXPECT_EQ(session.settings.volume, 80) << "a click on the arrow";
         headless::setKeyAt(KEY_BY_NAME("Escape"), true);
         for (int held = 0; held < 3; ++held) {
             ASSERT_TRUE(playTurn(session, game)) << "the Escape that leaves the options does not quit";
