@@ -174,6 +174,7 @@ TEST_F(Session, OptionsOverThePause_ApplyAtOnceTakeEscapeAndResumeIntoTheSameWor
             ASSERT_TRUE(playTurn(session, game));
             continue;
         }
+        session.settingsFile = "/proc/no such folder/settings.ini";
         press("P");
         press("O");
         ASSERT_TRUE(session.options.open);
@@ -202,7 +203,18 @@ TEST_F(Session, OptionsOverThePause_ApplyAtOnceTakeEscapeAndResumeIntoTheSameWor
         headless::setKeyAt(KEY_BY_NAME("Escape"), false);
         ASSERT_TRUE(playTurn(session, game));
         EXPECT_FALSE(session.options.open);
+        EXPECT_NE(session.notice.picture, nullptr) << "the settings file that cannot be written is said";
+        EXPECT_EQ(session.settings.volume, 80) << "and the options stay for this run";
         ASSERT_TRUE(session.paused);
+        // A controller: A on the pause screen's Options line, B back.
+        for (const int button : {pad::A, pad::B}) {
+            PadState pads;
+            pads.pressed = 1u << button;
+            headless::setPads(pads);
+            ASSERT_TRUE(playTurn(session, game));
+            headless::setPads(PadState{});
+            EXPECT_EQ(session.options.open, button == pad::A);
+        }
         pressAndRelease("P");
         ASSERT_TRUE(playTurn(session, game)); // resumes and plays frame kPauseAt
         EXPECT_EQ(headless::lastMouseSet().visibility, 0) << "and is hidden again in play";
