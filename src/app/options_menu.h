@@ -48,7 +48,6 @@ struct MenuOutcome {
 };
 
 constexpr int kVolumeStep = 10;
-constexpr int kLargestVolume = 100;
 
 std::vector<OptionLine> optionLines(const OptionsMenu& menu);
 std::vector<MenuLine> menuLines(const OptionsMenu& menu, const Settings& settings);

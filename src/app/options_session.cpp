@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr float kFullVolume = 100.0f;
-
 void show(const PlaySession& session)
 {
     SCREEN_LOCK();
@@ -43,7 +41,7 @@ void saveChanges(PlaySession& session)
 
 } // namespace
 
-void applyVolume(const Settings& settings) { FBS_SET_MASTERVOLUME(float(settings.volume) / kFullVolume); }
+void applyVolume(const Settings& settings) { FBS_SET_MASTERVOLUME(static_cast<float>(settings.volume / double(kLargestVolume))); }
 
 void applyWindowMode(const Settings& settings) { SCREEN_WINDOW_MODE(settings.windowScale, settings.fullscreen); }
 

@@ -128,7 +128,7 @@ struct Pending {
 bool applyLine(const std::string& name, const std::string& value, int line, Settings& settings, Pending& pending,
                std::string& problem)
 {
-    if (name == "volume") return readWholeNumber(value, 0, 100, settings.volume, problem);
+    if (name == "volume") return readWholeNumber(value, 0, kLargestVolume, settings.volume, problem);
     if (name == "window_scale") return readWholeNumber(value, 1, kLargestWindowScale, settings.windowScale, problem);
     if (name == "shake") return readSwitch(value, settings.shake, problem);
     if (name == "fullscreen") return readSwitch(value, settings.fullscreen, problem);

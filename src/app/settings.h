@@ -27,6 +27,7 @@ struct Settings {
 };
 
 constexpr int kLargestWindowScale = 4;
+constexpr int kLargestVolume = 100; // full loudness
 
 // "$XDG_CONFIG_HOME/space-game/settings.ini" (or under ~/.config); empty without a home.
 std::string settingsPath(const Environment& environment);
