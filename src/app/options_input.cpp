@@ -71,6 +71,8 @@ MenuInput readMenuInput(const OptionsMenu& menu, const Settings& settings, PadSt
     lastPads = pads;
     int x = 0, y = 0, wheel = 0, buttons = 0, clip = 0;
     MOUSE_GET(x, y, wheel, buttons, clip);
-    if (buttons > 0 && (buttons & MOUSE_LEFT)) input.clickedLine = optionsLineAt(menu, settings, x, y, input.clickedArrow);
+    if (buttons > 0 && (buttons & MOUSE_LEFT)) {
+        input.clickedLine = optionsLineAt(menu, settings, x, y, input.clickedArrow);
+    }
     return input;
 }

@@ -41,7 +41,10 @@ void saveChanges(PlaySession& session)
 
 } // namespace
 
-void applyVolume(const Settings& settings) { FBS_SET_MASTERVOLUME(static_cast<float>(settings.volume / double(kLargestVolume))); }
+void applyVolume(const Settings& settings)
+{
+    FBS_SET_MASTERVOLUME(static_cast<float>(settings.volume / double(kLargestVolume)));
+}
 
 void applyWindowMode(const Settings& settings) { SCREEN_WINDOW_MODE(settings.windowScale, settings.fullscreen); }
 

@@ -16,7 +16,9 @@ std::string addInput(Settings& settings, Bindings<Input> Settings::*table, Actio
                  const std::string& name)
 {
     std::vector<Input>& own = (settings.*table)[bit(action)];
-    if (std::find(own.begin(), own.end(), input) != own.end()) return name + " is already " + actionTitle(action) + "'s";
+    if (std::find(own.begin(), own.end(), input) != own.end()) {
+        return name + " is already " + actionTitle(action) + "'s";
+    }
     Settings changed = settings;
     int owner = -1;
     for (int a = 0; a < kActionCount; ++a) {

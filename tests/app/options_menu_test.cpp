@@ -55,6 +55,7 @@ OptionsMenu optionsAt(int line, int largestScale = 4, bool confirmingDefaults = 
     return menu;
 }
 
+constexpr int kKeyP = key_position::A + 15;
 constexpr int kVolumeLine = 0;
 constexpr int kWindowLine = 3;
 constexpr int kRestoreLine = 5;
@@ -85,19 +86,21 @@ TEST(OptionsMenu, EachTurnChangesTheSettingsAsThePlayerAsked)
          commandInput(MenuCommand::right), "window_scale = 2", ""},
         {"restore defaults asks first", "volume = 20", optionsAt(kRestoreLine), commandInput(MenuCommand::choose),
          "volume = 20", ""},
-        {"restore defaults, asked", "volume = 20\nfire = F", optionsAt(kRestoreLine, 4, true), commandInput(MenuCommand::choose), "", "Defaults restored"},
+        {"restore defaults, asked", "volume = 20\nfire = F", optionsAt(kRestoreLine, 4, true),
+         commandInput(MenuCommand::choose), "", "Defaults restored"},
         {"a key another action held moves", "", waitingFor(Action::thrust), keyInput(key_position::SPACE),
          "thrust = Up, Keypad 8, Space\nping =", "Space moved from SONAR PING to THRUST"},
-        {"a controller button moves likewise", "", waitingFor(Action::shield), inputWith(&MenuInput::padInput, std::optional<PadInput>(padA)),
+        {"a controller button moves likewise", "", waitingFor(Action::shield),
+         inputWith(&MenuInput::padInput, std::optional<PadInput>(padA)),
          "pad_shield = b, a\npad_fire =", "A moved from FIRE to SHIELD"},
-        {"pause keeps its last input", "pause = P\npad_pause =", waitingFor(Action::fire), keyInput(key_position::A + 15),
+        {"pause keeps its last input", "pause = P\npad_pause =", waitingFor(Action::fire), keyInput(kKeyP),
          "pause = P\npad_pause =", "stays with PAUSE"},
         {"pause cannot be cleared", "", waitingFor(Action::pause), keyInput(key_position::DELETE), "", "PAUSE keeps"},
         {"Delete clears another action", "", waitingFor(Action::fire), keyInput(key_position::DELETE),
          "fire =\npad_fire =", "FIRE cleared"},
         {"Enter is the menu's", "", waitingFor(Action::fire), keyInput(key_position::RETURN), "", "Enter is kept"},
         {"Escape cancels", "", waitingFor(Action::fire), keyInput(key_position::ESCAPE), "", ""},
-        {"quit keeps Escape alone", "", waitingFor(Action::quit), keyInput(key_position::A + 16), "", "QUIT keeps Escape"},
+        {"quit keeps Escape alone", "", waitingFor(Action::quit), keyInput(kKeyP), "", "QUIT keeps Escape"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
