@@ -194,7 +194,7 @@ bool playFixedSteps(PlaySession& session, const FrameInput& input, const Stepped
         held = input.downNow;
     }
     WAIT_VSYNC();
-    SCREEN_UNLOCK(-1, -1);
+    SCREEN_UNLOCK(SCREEN_HEIGHT, SCREEN_HEIGHT); // the steps marked what they drew: no step, nothing new to show
     return frame.afterShown();
 }
 
