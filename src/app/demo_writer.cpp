@@ -5,6 +5,7 @@
 
 #include "app/demo_layout.h"
 #include "base/bit_cast.h"
+#include "platform/file_replace.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -33,13 +34,22 @@ void append(std::string& bytes, T value)
 std::string encodeDemoStart(const DemoStart& start)
 {
     std::string bytes(kMagic);
-    append(bytes, kDemoFormatVersion);
+    append(bytes, start.challenge ? kDemoChallengeFormat : kDemoFreePlayFormat);
     append(bytes, static_cast<uint8_t>(start.gameVersion.size()));
     bytes += start.gameVersion;
     append(bytes, start.seed);
     append(bytes, start.clock);
     append(bytes, static_cast<uint16_t>(start.level));
     append(bytes, static_cast<uint8_t>(start.shake ? kShakeOption : 0));
+    if (start.challenge) {
+        const DemoChallenge& challenge = *start.challenge;
+        append(bytes, static_cast<uint16_t>(challenge.day.year));
+        append(bytes, static_cast<uint8_t>(challenge.day.month));
+        append(bytes, static_cast<uint8_t>(challenge.day.day));
+        append(bytes, static_cast<uint16_t>(challenge.rulesVersion));
+        append(bytes, static_cast<uint8_t>((challenge.shortened ? kShortenedChallenge : 0) |
+                                           (challenge.builtinShip ? kBuiltinShipChallenge : 0)));
+    }
     append(bytes, static_cast<uint16_t>(start.ship.size()));
     for (const ModelLine& line : start.ship) {
         for (const Vec2f& point : {line.start, line.texStart, line.end, line.texEnd}) {
@@ -134,6 +144,7 @@ bool DemoWriter::finish(DemoEnd end)
     end.frames = frames_;
     write(encodeDemoEnd(end));
     if (file_ && std::fclose(file_) != 0 && error_.empty()) fail(std::strerror(errno));
+    if (file_ && error_.empty()) keepWrittenFile(path_);
     file_ = nullptr;
     return error_.empty();
 }

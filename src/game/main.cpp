@@ -3,6 +3,8 @@
 // and shut down. The turns run as the platform runs frames (RUN_FRAMES): in a browser
 // page, after main has handed control back.
 #include "app/build_info.h"
+#include "game/challenge.h"
+#include "game/challenge_turn.h"
 #include "game/game_command_line.h"
 #include "game/game_demo.h"
 #include "game/game_options.h"
@@ -13,7 +15,10 @@
 #include "app/ship_files.h"
 #include "platform/platform.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -42,6 +47,24 @@ void warnAboutDemo(const Launch& launch, const std::string& path, const Demo& de
         std::fprintf(stderr, "%s: %s stops after frame %zu without its end (the recording was cut short); "
                      "replaying what there is\n", program, path.c_str(), demo.frames.size());
     }
+}
+
+// A challenge is always recorded: into the challenge folder unless --record names a
+// file. The run's result starts with what is known before it is played.
+bool prepareChallenge(const Launch& launch, const ChallengeChoice& choice, std::time_t now, int& steps,
+                      std::string& recordPath, ChallengeRun& run, std::string& error)
+{
+    if (!challengeSteps(launch.environment, steps, error)) return false;
+    if (recordPath.empty() &&
+        !challengeDemoPath(launch.environment, choice.day, now, static_cast<long>(getpid()), recordPath, error)) {
+        error = "cannot record the run: " + error;
+        return false;
+    }
+    run.result.day = choice.day;
+    run.result.practice = choice.practice;
+    run.result.shortened = steps < kChallengeSteps;
+    run.result.demoPath = recordPath;
+    return true;
 }
 
 // The warnings as the window shows them: a file by its name alone ("settings.ini:3:
@@ -77,8 +100,20 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: %s\n", program, error.c_str());
         return 2;
     }
+    const std::time_t now = std::time(nullptr);
+    std::optional<ChallengeChoice> challenge;
+    if (!readChallengeChoice(launch.commandLine, now, challenge, error)) {
+        std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+        return 2;
+    }
     const std::string replayPath = launch.commandLine.value(kReplayOption.name);
-    const std::string recordPath = launch.commandLine.value(kRecordOption.name);
+    std::string recordPath = launch.commandLine.value(kRecordOption.name);
+    int challengeStepCount = 0;
+    ChallengeRun run;
+    if (challenge && !prepareChallenge(launch, *challenge, now, challengeStepCount, recordPath, run, error)) {
+        std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+        return 2;
+    }
     Demo demo;
     if (!replayPath.empty()) {
         if (!readDemoFile(replayPath, demo, error)) {
@@ -96,8 +131,9 @@ int main(int argc, char** argv)
     Game game;
     game.dataFolder = launch.data.path;
     game.ownShip = shipFiles(launch.data, launch.environment).own;
-    const bool started = replayPath.empty() ? startPlaying(session, game, error, seed)
-                                            : startReplaying(session, game, std::move(demo), error);
+    const bool started = challenge          ? startChallenge(session, game, challenge->day, challengeStepCount, error)
+                         : replayPath.empty() ? startPlaying(session, game, error, seed)
+                                              : startReplaying(session, game, std::move(demo), error);
     if (!started) {
         std::fprintf(stderr, "%s: %s\n", program, error.c_str());
         return 1;
@@ -109,8 +145,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: cannot record: %s\n", program, error.c_str());
         status = 1;
     }
-    const auto turn = [&] { return status == 0 && playTurn(session, game); };
+    const auto turn = [&] {
+        return status == 0 && (challenge ? playChallengeTurn(run, session, game) : playTurn(session, game));
+    };
     return RUN_FRAMES(turn, [&] {
+        if (challenge) endChallengeRun(run);
         const DemoEnd end = gameEnd(session, game); // the last frame hashed once, for both
         if (!finishRecording(session, end, error)) {
             std::fprintf(stderr, "%s: the demo is incomplete: %s\n", program, error.c_str());

@@ -166,4 +166,6 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string& e
     return true;
 }
 
+void keepWrittenFile(const std::string& path) { backend::fileSaved(path); }
+
 FileKept savedFileKept(const std::string& path, std::string& problem) { return backend::fileKept(path, problem); }
