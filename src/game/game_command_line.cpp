@@ -8,7 +8,8 @@ namespace {
 
 constexpr OptionSpec kGameOptions[] = {kDataOption,   kFullscreenOption,    kWindowedOption, kMuteOption,
                                        kVolumeOption, kSeedOption,          kRecordOption,   kReplayOption,
-                                       kWriteSettingsOption, kForceOption, kHelpOption,     kVersionOption};
+                                       kWriteSettingsOption, kScoresOption, kForceOption, kHelpOption,
+                                       kVersionOption};
 
 constexpr std::string_view kGameDetails = R"(Keys:
   Up                    thrust (uses fuel)
@@ -36,6 +37,9 @@ d-pad down jump, Start pause, Back quit.
 frame's time and the actions held. --replay FILE plays a demo back exactly, at the
 speed it was played (Escape quits, P pauses), and then says whether it ended as
 recorded: exit status 0 when it did, 3 when it did not, 2 when FILE is no demo.
+
+--scores prints the daily challenge's local tables, the day's best ten and the best
+ten of all time, kept in $XDG_DATA_HOME/space-game/challenge/ with each run's demo.
 
 Installed, the game flies the ship you saved with space-game-editor, kept in
 $XDG_DATA_HOME/space-game/model/Ship.mdata (~/.local/share by default).

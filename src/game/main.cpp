@@ -7,6 +7,7 @@
 #include "game/game_demo.h"
 #include "game/game_options.h"
 #include "game/game_session.h"
+#include "app/score_lines.h"
 #include "app/screen_notice.h"
 #include "app/screenshot.h"
 #include "app/settings.h"
@@ -14,6 +15,7 @@
 #include "platform/platform.h"
 
 #include <cstdio>
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -27,6 +29,21 @@ int writeSettings(const Launch& launch)
         return 1;
     }
     std::printf("wrote the default settings to %s\n", path.c_str());
+    return standardOutputWritten(launch.program) ? 0 : 1;
+}
+
+int printScores(const Launch& launch)
+{
+    const std::string folder = challengeFolder(launch.environment);
+    if (folder.empty()) {
+        std::fprintf(stderr, "%s: no data folder: %s\n", launch.program.c_str(), homeProblem(launch.environment).c_str());
+        return 1;
+    }
+    std::vector<std::string> warnings;
+    const std::vector<ScoreEntry> entries = readScoreEntries(folder, warnings);
+    for (const std::string& warning : warnings) std::fprintf(stderr, "%s: %s\n", launch.program.c_str(), warning.c_str());
+    const std::string today = utcStamp(std::time(nullptr)).substr(0, kDayLength);
+    for (const std::string& line : scoreReport(bestTables(entries, today), today)) std::printf("%s\n", line.c_str());
     return standardOutputWritten(launch.program) ? 0 : 1;
 }
 
@@ -63,6 +80,7 @@ int main(int argc, char** argv)
     Launch launch;
     if (const std::optional<int> status = launchProgram(kGameProgram, argc, argv, launch)) return *status;
     if (launch.commandLine.has(kWriteSettingsOption.name)) return writeSettings(launch);
+    if (launch.commandLine.has(kScoresOption.name)) return printScores(launch);
     const char* program = launch.program.c_str();
 
     PlaySession session;
