@@ -2,9 +2,7 @@
 // names it, so that an entry and its demo are kept and pruned together.
 #include "app/result_screen.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include "platform/file_replace.h"
 
 namespace {
 
@@ -32,8 +30,9 @@ std::string moveDemoBeside(ResultScreen& screen)
     const std::string& from = screen.run.demoPath;
     if (from.empty()) return "";
     const std::string to = screen.entryFolder + "/" + fileNameOf(from);
-    if (from != to && std::rename(from.c_str(), to.c_str()) != 0) {
-        screen.problems.push_back("cannot move the demo " + from + " beside its entry: " + std::strerror(errno));
+    std::string error;
+    if (from != to && !moveFile(from, to, error)) {
+        screen.problems.push_back("the demo is not kept with the run: " + error);
         return "";
     }
     return fileNameOf(from);

@@ -168,9 +168,10 @@ std::set<std::string> keptEntryFiles(const std::vector<ScoreEntry>& entries)
     return kept;
 }
 
-void removeFile(const std::string& path, std::vector<std::string>& warnings)
+void removeOrWarn(const std::string& path, std::vector<std::string>& warnings)
 {
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT) warnings.push_back("cannot remove " + systemProblem(path));
+    std::string error;
+    if (!removeFile(path, error)) warnings.push_back(error);
 }
 
 } // namespace
@@ -248,11 +249,10 @@ std::vector<ScoreEntry> readScoreEntries(const std::string& folder, std::vector<
             entries.push_back(std::move(entry));
             continue;
         }
-        const std::string setAside = path + std::string(kSetAsideSuffix);
-        const bool moved = ::rename(path.c_str(), setAside.c_str()) == 0;
-        warnings.push_back(path + ": " + problem +
-                           (moved ? "; set aside as " + name + std::string(kSetAsideSuffix)
-                                  : "; cannot set it aside: " + std::string(std::strerror(errno))));
+        std::string error;
+        const bool moved = moveFile(path, path + std::string(kSetAsideSuffix), error);
+        warnings.push_back(path + ": " + problem + "; " +
+                           (moved ? "set aside as " + name + std::string(kSetAsideSuffix) : error));
     }
     return entries;
 }
@@ -277,8 +277,8 @@ void pruneScoreEntries(const std::string& folder, const std::vector<ScoreEntry>&
     }
     for (const ScoreEntry& entry : entries) {
         if (kept.count(entry.file)) continue;
-        removeFile(folder + "/" + entry.file, warnings);
-        if (!entry.demo.empty() && !keptDemos.count(entry.demo)) removeFile(folder + "/" + entry.demo, warnings);
+        removeOrWarn(folder + "/" + entry.file, warnings);
+        if (!entry.demo.empty() && !keptDemos.count(entry.demo)) removeOrWarn(folder + "/" + entry.demo, warnings);
     }
 }
 

@@ -36,6 +36,8 @@ void textTyped(const std::string& text);
 // A file was replaced with new contents (file_replace.h), for a backend that keeps
 // or hands on the user's files itself (the browser's).
 void fileSaved(const std::string& path);
+// A file was removed (or moved away): such a backend forgets it.
+void fileRemoved(const std::string& path);
 // Whether such a backend has kept the file saved last at path yet (savedFileKept).
 FileKept fileKept(const std::string& path, std::string& problem);
 

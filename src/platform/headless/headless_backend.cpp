@@ -80,6 +80,7 @@ void setIcon(const uint32_t* pixels, int width, int height)
 }
 
 void fileSaved(const std::string& /*path*/) {}
+void fileRemoved(const std::string& /*path*/) {}
 void startTextInput() {}
 void stopTextInput() {}
 

@@ -58,6 +58,10 @@ Module.printed = [];
     }
   };
 
+  Module.onFileRemoved = (path) => {
+    if (path.startsWith(home + "/")) Module.forgetFile(path);
+  };
+
   // Leaving while a file is still being stored would lose it, and leaving the editor
   // with unsaved changes (its title starts with "*", as on the desktop) loses them:
   // the browser asks first.
