@@ -84,6 +84,7 @@ ResultScreen openResultScreen(const FinishedRun& run, const std::string& challen
     ResultScreen screen;
     screen.run = run;
     screen.finished = utcStamp(now);
+    screen.challengeFolder = challengeFolder;
     screen.tableFolder = run.shortened ? shortenedRunFolder(challengeFolder) : challengeFolder;
     screen.entryFolder = challengeFolder.empty() ? "" : entryFolderFor(challengeFolder, run.practice, run.shortened);
     if (challengeFolder.empty()) screen.problems.push_back("no data folder to keep the tables in");
@@ -113,6 +114,15 @@ ResultChoice updateResultScreen(ResultScreen& screen, const ResultInput& input)
     if (input.watch && !selectedDemo(screen).empty()) return ResultChoice::watch;
     if (input.newRun) return ResultChoice::newRun;
     return input.quit ? ResultChoice::quit : ResultChoice::stay;
+}
+
+void closeResultScreen(ResultScreen& screen)
+{
+    screen.naming.reset();
+    const std::string& demo = screen.run.demoPath;
+    if (!screen.enteredFile.empty() || demo.empty() || demo != screen.challengeFolder + "/" + fileNameOf(demo)) return;
+    std::string error;
+    if (!removeFile(demo, error)) screen.problems.push_back(error);
 }
 
 std::string selectedDemo(const ResultScreen& screen)

@@ -24,6 +24,7 @@ struct FinishedRun {
 struct ResultScreen {
     FinishedRun run;
     std::string finished;    // utcStamp of when time was up
+    std::string challengeFolder; // where the game keeps the runs' demos
     std::string tableFolder; // the tables shown
     std::string entryFolder; // where the run is entered; "" when it is not
     std::vector<ScoreEntry> entries;
@@ -48,5 +49,9 @@ ResultScreen openResultScreen(const FinishedRun& run, const std::string& challen
 // entry, keeping the name for next time, pruning what left the tables), or moves the
 // selection; what the player chose otherwise.
 ResultChoice updateResultScreen(ResultScreen& screen, const ResultInput& input);
+// Leaving the screen: the demo of a run that was not entered is removed when the game
+// made it in the challenge folder, where only entries name demos; one recorded where
+// the player asked (--record FILE) stays theirs.
+void closeResultScreen(ResultScreen& screen);
 // The demo of the selected entry, "" when there is none.
 std::string selectedDemo(const ResultScreen& screen);

@@ -10,6 +10,7 @@
 struct ResultLines {
     std::vector<std::string> lines;
     int marked = -1; // the selected entry's line, or the name being typed
+    bool operator==(const ResultLines&) const = default;
 };
 ResultLines resultLines(const ResultScreen& screen);
 

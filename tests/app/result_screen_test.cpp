@@ -59,11 +59,16 @@ TEST(ResultScreen, NamesTheRunEntersItWithItsDemoAndOffersTheNameNextTime)
     updateResultScreen(screen, typed("B"));
     EXPECT_EQ(screen.naming->name, "B");
 
-    // Practice runs are shown the tables but not entered; test runs have tables of their own.
+    // Practice runs are shown the tables but not entered, and their demo made by the game
+    // goes; test runs have tables of their own.
     run.practice = true;
+    run.demoPath = folder + "/practice.demo";
+    std::ofstream(run.demoPath) << "demo";
     screen = openResultScreen(run, folder, kFinished + 120);
     EXPECT_FALSE(screen.naming);
     EXPECT_EQ(screen.tables.day.size(), 1u);
+    closeResultScreen(screen);
+    EXPECT_FALSE(fs::exists(run.demoPath));
     run.practice = false;
     run.shortened = true;
     screen = openResultScreen(run, folder, kFinished + 180);
