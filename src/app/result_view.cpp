@@ -4,11 +4,17 @@
 
 #include "app/pause_screen.h"
 #include "app/score_lines.h"
+#include "app/screen_notice.h"
 #include "app/text_panel.h"
 #include "platform/key_positions.h"
 #include "platform/platform.h"
 
+#include <algorithm>
+
 namespace {
+
+constexpr size_t kProblemLines = 2;
+constexpr size_t kProblemColumns = 76;
 
 std::string heading(const FinishedRun& run)
 {
@@ -57,6 +63,7 @@ ResultLines resultLines(const ResultScreen& screen)
     lines.push_back("THE DAY'S BEST TEN");
     const size_t dayStart = lines.size();
     lines.insert(lines.end(), day.begin(), day.end());
+    lines.push_back("");
     lines.push_back("THE BEST TEN OF ALL TIME");
     const size_t allTimeStart = lines.size();
     lines.insert(lines.end(), allTime.begin(), allTime.end());
@@ -64,7 +71,11 @@ ResultLines resultLines(const ResultScreen& screen)
         const bool inDay = screen.selected < screen.tables.day.size();
         view.marked = int(inDay ? dayStart + screen.selected : allTimeStart + screen.selected - screen.tables.day.size());
     }
-    for (const std::string& problem : screen.problems) lines.push_back(problem.substr(0, 78));
+    // The latest problems only: the panel has room for two lines more than full tables.
+    const size_t shown = std::min(screen.problems.size(), kProblemLines);
+    for (auto problem = screen.problems.end() - long(shown); problem != screen.problems.end(); ++problem) {
+        lines.push_back(fitToColumns(*problem, kProblemColumns));
+    }
     lines.push_back("");
     lines.push_back(screen.naming ? "Escape quits without entering the run"
                                   : "Up/Down choose   W watch   R new run   Escape quit");
