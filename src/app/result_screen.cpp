@@ -11,7 +11,7 @@ std::string fileNameOf(const std::string& path) { return path.substr(path.find_l
 ScoreEntry runAsEntry(const ResultScreen& screen)
 {
     ScoreEntry entry;
-    entry.day = screen.run.day;
+    entry.day = screen.day;
     entry.score = screen.run.score;
     entry.level = screen.run.level;
     entry.finished = screen.finished;
@@ -21,7 +21,7 @@ ScoreEntry runAsEntry(const ResultScreen& screen)
 void readTables(ResultScreen& screen)
 {
     screen.entries = readScoreEntries(screen.tableFolder, screen.problems);
-    screen.tables = bestTables(screen.entries, screen.run.day);
+    screen.tables = bestTables(screen.entries, screen.day);
 }
 
 // The demo's name in the entry's folder, "" when it could not be brought there.
@@ -79,10 +79,11 @@ size_t rowOfEnteredRun(const ResultScreen& screen)
 
 } // namespace
 
-ResultScreen openResultScreen(const FinishedRun& run, const std::string& challengeFolder, std::time_t now)
+ResultScreen openResultScreen(const ChallengeResult& run, const std::string& challengeFolder, std::time_t now)
 {
     ResultScreen screen;
     screen.run = run;
+    screen.day = formatChallengeDay(run.day);
     screen.finished = utcStamp(now);
     screen.challengeFolder = challengeFolder;
     screen.tableFolder = run.shortened ? shortenedRunFolder(challengeFolder) : challengeFolder;

@@ -4,6 +4,7 @@
 // here; reading the platform's input and drawing are kept apart (result_view.h).
 #pragma once
 
+#include "app/challenge_day.h"
 #include "app/name_entry.h"
 #include "app/score_table.h"
 
@@ -12,17 +13,10 @@
 #include <string>
 #include <vector>
 
-struct FinishedRun {
-    std::string day; // "YYYY-MM-DD"
-    int64_t score = 0;
-    int level = 1;
-    std::string demoPath;   // the run's demo, "" when none was recorded
-    bool practice = false;  // an earlier day's challenge
-    bool shortened = false; // its clock was shortened for a test
-};
 
 struct ResultScreen {
-    FinishedRun run;
+    ChallengeResult run;
+    std::string day;             // the run's, as the tables name days
     std::string finished;    // utcStamp of when time was up
     std::string challengeFolder; // where the game keeps the runs' demos
     std::string tableFolder; // the tables shown
@@ -44,7 +38,7 @@ struct ResultInput {
 
 enum class ResultChoice { stay, watch, newRun, quit };
 
-ResultScreen openResultScreen(const FinishedRun& run, const std::string& challengeFolder, std::time_t now);
+ResultScreen openResultScreen(const ChallengeResult& run, const std::string& challengeFolder, std::time_t now);
 // Applies one frame's input: edits and, once confirmed, enters the name (writing the
 // entry, keeping the name for next time, pruning what left the tables), or moves the
 // selection; what the player chose otherwise.

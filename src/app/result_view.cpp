@@ -16,11 +16,11 @@ namespace {
 constexpr size_t kProblemLines = 2;
 constexpr size_t kProblemColumns = 76;
 
-std::string heading(const FinishedRun& run)
+std::string heading(const ResultScreen& screen)
 {
-    std::string title = "CHALLENGE " + run.day + " (UTC) - TIME UP";
-    if (run.shortened) return title + " - TEST RUN";
-    return run.practice ? title + " - PRACTICE" : title;
+    std::string title = "CHALLENGE " + screen.day + " (UTC) - TIME UP";
+    if (screen.run.shortened) return title + " - TEST RUN";
+    return screen.run.practice ? title + " - PRACTICE" : title;
 }
 
 std::string standing(const ResultScreen& screen)
@@ -48,7 +48,7 @@ ResultLines resultLines(const ResultScreen& screen)
 {
     ResultLines view;
     auto& lines = view.lines;
-    lines = {heading(screen.run), "", "Score " + std::to_string(screen.run.score) + "   level " +
+    lines = {heading(screen), "", "Score " + std::to_string(screen.run.score) + "   level " +
              std::to_string(screen.run.level), standing(screen), ""};
     if (screen.naming) {
         view.marked = int(lines.size());

@@ -25,7 +25,6 @@ struct ScoreEntry {
 };
 
 constexpr size_t kTableSize = 10;
-constexpr size_t kDayLength = 10; // "YYYY-MM-DD", also the start of a finishing time
 constexpr size_t kLongestPlayerName = 16;
 
 // 1 to 16 printable ASCII characters (space included, but not only spaces).

@@ -3,6 +3,7 @@
 // and shut down. The turns run as the platform runs frames (RUN_FRAMES): in a browser
 // page, after main has handed control back.
 #include "app/build_info.h"
+#include "app/challenge_day.h"
 #include "game/game_command_line.h"
 #include "game/game_demo.h"
 #include "game/game_options.h"
@@ -42,7 +43,7 @@ int printScores(const Launch& launch)
     std::vector<std::string> warnings;
     const std::vector<ScoreEntry> entries = readScoreEntries(folder, warnings);
     for (const std::string& warning : warnings) std::fprintf(stderr, "%s: %s\n", launch.program.c_str(), warning.c_str());
-    const std::string today = utcStamp(std::time(nullptr)).substr(0, kDayLength);
+    const std::string today = formatChallengeDay(utcDay(std::time(nullptr)));
     for (const std::string& line : scoreReport(bestTables(entries, today), today)) std::printf("%s\n", line.c_str());
     return standardOutputWritten(launch.program) ? 0 : 1;
 }

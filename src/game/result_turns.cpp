@@ -48,7 +48,7 @@ void stopWatching(ResultTurns& turns, Game& game)
 
 } // namespace
 
-void showResult(ResultTurns& turns, const FinishedRun& run, const std::string& challengeFolder)
+void showResult(ResultTurns& turns, const ChallengeResult& run, const std::string& challengeFolder)
 {
     turns.stoppedWorld = keepScreenPicture();
     turns.screen = openResultScreen(run, challengeFolder, std::time(nullptr));

@@ -19,7 +19,7 @@ struct ResultTurns {
 };
 
 // Keeps the picture on screen and shows the result over it.
-void showResult(ResultTurns& turns, const FinishedRun& run, const std::string& challengeFolder);
+void showResult(ResultTurns& turns, const ChallengeResult& run, const std::string& challengeFolder);
 // One turn of the screen, or of the demo being watched (in game, whose finished run is
 // let go for it); what the player chose, stay while the screen goes on.
 ResultChoice resultTurn(ResultTurns& turns, const PlaySession& played, Game& game);

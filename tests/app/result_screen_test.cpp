@@ -33,7 +33,7 @@ TEST(ResultScreen, NamesTheRunEntersItWithItsDemoAndOffersTheNameNextTime)
     const std::string folder = (scratch.path() / "challenge").string();
     const std::string demo = (scratch.path() / "run.demo").string();
     std::ofstream(demo) << "demo";
-    FinishedRun run{.day = "2026-12-08", .score = 420, .level = 3, .demoPath = demo, .practice = false, .shortened = false};
+    ChallengeResult run{.day = {2026, 12, 8}, .score = 420, .level = 3, .demoPath = demo, .practice = false, .shortened = false};
 
     ResultScreen screen = openResultScreen(run, folder, kFinished);
     ASSERT_TRUE(screen.naming);
