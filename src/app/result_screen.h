@@ -17,10 +17,10 @@
 struct ResultScreen {
     ChallengeResult run;
     std::string day;             // the run's, as the tables name days
-    std::string finished;    // utcStamp of when time was up
+    std::string finished;        // utcStamp of when time was up
     std::string challengeFolder; // where the game keeps the runs' demos
-    std::string tableFolder; // the tables shown
-    std::string entryFolder; // where the run is entered; "" when it is not
+    std::string tableFolder;     // the tables shown
+    std::string entryFolder;     // where the run is entered; "" when it is not
     std::vector<ScoreEntry> entries;
     ScoreTables tables;
     std::optional<NameEntry> naming; // while the name is asked
