@@ -38,6 +38,16 @@ add_pinned_run(1 "score 775\nlevel 1\nfuel 96.347\nbattery 0.236\nasteroids left
 add_pinned_run(5 "score 1750\nlevel 5\nfuel 99.816\nbattery 1.330\nasteroids left 121\nframe hash 344910d4fda30edb")
 add_pinned_run(20 "score 3350\nlevel 20\nfuel 98.833\nbattery 2.928\nasteroids left 432\nframe hash fa7aece744e80be8")
 
+# A day's challenge at one step a frame, pinned the same way, and its golden demo,
+# which must replay as recorded and be a well-formed challenge.
+add_test(NAME runner_challenge COMMAND runner --challenge 2026-12-01 --random --seed 7 WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+set_tests_properties(runner_challenge PROPERTIES TIMEOUT ${PINNED_RUN_TIMEOUT} PASS_REGULAR_EXPRESSION
+    "frames 10800\nscore 1775\nlevel 1\nfuel 88.516\nbattery 0.900\nasteroids left 19\nframe hash 3f9963b583883fb4\n")
+add_test(NAME runner_challenge_replay COMMAND runner --replay tests/data/demos/challenge_2026_12_01.demo
+         WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+set_tests_properties(runner_challenge_replay PROPERTIES TIMEOUT ${PINNED_RUN_TIMEOUT}
+                     PASS_REGULAR_EXPRESSION "match the recording\nchallenge 2026-12-01: a well-formed challenge\n")
+
 # Long random runs, quiet to crowded, with and without stalls: one table that every
 # build reads (the desktop, the portable loops, node, arm64 under qemu), proof that
 # each processor and C library plays the same bits. Each line of the table is

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/actions.h"
+#include "app/challenge_day.h"
 #include "model/model.h"
 
 #include <cstdint>
@@ -14,6 +15,15 @@
 #include <string>
 #include <vector>
 
+// What a challenge's demo says of itself besides the game's start.
+struct DemoChallenge {
+    ChallengeDay day;
+    int rulesVersion = kChallengeRulesVersion; // of the rules it was played under
+    bool shortened = false;   // fewer steps than a challenge has: a test run
+    bool builtinShip = true;  // flew the ship built into the program
+    bool operator==(const DemoChallenge&) const = default;
+};
+
 struct DemoStart {
     std::string gameVersion; // of the program that recorded it
     double seed = 0.0;
@@ -21,6 +31,7 @@ struct DemoStart {
     int level = 1;      // the first frame plays this level
     bool shake = true;  // the view shakes when the ship is destroyed
     std::vector<ModelLine> ship; // the outline flown, as read from its file
+    std::optional<DemoChallenge> challenge; // a day's challenge (format 2); none in free play
 };
 
 struct DemoFrame {
@@ -47,7 +58,11 @@ struct Demo {
     std::optional<DemoEnd> end; // none when the recording was cut short (the game crashed)
 };
 
-constexpr uint16_t kDemoFormatVersion = 1;
+// Free play is recorded in format 1 and a challenge in format 2, which adds what the
+// challenge was; a program reads every format up to the newest it knows.
+constexpr uint16_t kDemoFreePlayFormat = 1;
+constexpr uint16_t kDemoChallengeFormat = 2;
+constexpr uint16_t kDemoFormatVersion = kDemoChallengeFormat;
 constexpr int kDemoMostLevel = 1000;
 constexpr double kDemoLongestStep = 86400.0; // a day: longer is no recording of play
 constexpr uint64_t kDemoLargestFile = uint64_t(64) << 20;

@@ -14,6 +14,8 @@ inline constexpr size_t kMagicSize = sizeof kMagic - 1;
 inline constexpr uint8_t kFrameTag = 'F';
 inline constexpr uint8_t kEndTag = 'E';
 inline constexpr uint8_t kShakeOption = 1;
+inline constexpr uint8_t kShortenedChallenge = 1;
+inline constexpr uint8_t kBuiltinShipChallenge = 2;
 inline constexpr size_t kFrameSize = 1 + sizeof(uint16_t) + sizeof(double);
 
 // A frame's held actions as stored: bit n for the n-th of the ten actions the rules

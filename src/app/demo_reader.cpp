@@ -1,13 +1,16 @@
-// Reading demo files. The layout, version 1, all numbers little-endian, floats as
-// their IEEE bits, so that every value comes back exactly as the game used it:
+// Reading demo files. The layout, versions 1 and 2, all numbers little-endian, floats
+// as their IEEE bits, so that every value comes back exactly as the game used it:
 //
 //   start  8 bytes   magic "SGDEMO\r\n"
-//          u16       format version (1)
+//          u16       format version: 1 free play, 2 a day's challenge
 //          u8 n, n   the game's version, printable text
 //          f64       the seed
 //          f64       the game clock at start-up
 //          u16       the level the first frame plays, 1..1000
 //          u8        options: 1 = the view shakes; other bits 0
+//          (format 2 only) u16 year, u8 month, u8 day: the challenge's UTC day;
+//          u16 the rules' version; u8: 1 = shortened (a test run), 2 = the built-in
+//          ship; other bits 0
 //          u16 m     lines of the ship's outline, then per line 8 x f32:
 //                    start x, y, texStart x, y, end x, y, texEnd x, y
 //   frame  'F', u16 held actions (bit n: Action n for thrust..zoom_out, bit 10: quit),
@@ -98,6 +101,30 @@ bool readShip(ByteReader& in, std::vector<ModelLine>& ship, std::string& problem
     return true;
 }
 
+bool readChallenge(ByteReader& in, DemoStart& start, std::string& problem)
+{
+    uint16_t year = 0, rulesVersion = 0;
+    uint8_t month = 0, day = 0, flags = 0;
+    if (!in.take(year) || !in.take(month) || !in.take(day) || !in.take(rulesVersion) || !in.take(flags)) {
+        return refuse(problem, "it ends inside its start");
+    }
+    DemoChallenge challenge;
+    challenge.day = {year, month, day};
+    std::string dayProblem;
+    if (!parseChallengeDay(formatChallengeDay(challenge.day), dayProblem)) {
+        return refuse(problem, "its challenge day: " + dayProblem);
+    }
+    if (rulesVersion == 0) return refuse(problem, "it names rules version 0, which never existed");
+    if (flags & ~(kShortenedChallenge | kBuiltinShipChallenge)) {
+        return refuse(problem, "its challenge asks for options this game does not know");
+    }
+    challenge.rulesVersion = rulesVersion;
+    challenge.shortened = flags & kShortenedChallenge;
+    challenge.builtinShip = flags & kBuiltinShipChallenge;
+    start.challenge = challenge;
+    return true;
+}
+
 bool readStart(ByteReader& in, DemoStart& start, std::string& problem)
 {
     std::string magic;
@@ -126,6 +153,7 @@ bool readStart(ByteReader& in, DemoStart& start, std::string& problem)
     if (options & ~kShakeOption) return refuse(problem, "it asks for options this game does not know");
     start.level = level;
     start.shake = options & kShakeOption;
+    if (version == kDemoChallengeFormat && !readChallenge(in, start, problem)) return false;
     return readShip(in, start.ship, problem);
 }
 

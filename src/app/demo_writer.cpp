@@ -33,13 +33,22 @@ void append(std::string& bytes, T value)
 std::string encodeDemoStart(const DemoStart& start)
 {
     std::string bytes(kMagic);
-    append(bytes, kDemoFormatVersion);
+    append(bytes, start.challenge ? kDemoChallengeFormat : kDemoFreePlayFormat);
     append(bytes, static_cast<uint8_t>(start.gameVersion.size()));
     bytes += start.gameVersion;
     append(bytes, start.seed);
     append(bytes, start.clock);
     append(bytes, static_cast<uint16_t>(start.level));
     append(bytes, static_cast<uint8_t>(start.shake ? kShakeOption : 0));
+    if (start.challenge) {
+        const DemoChallenge& challenge = *start.challenge;
+        append(bytes, static_cast<uint16_t>(challenge.day.year));
+        append(bytes, static_cast<uint8_t>(challenge.day.month));
+        append(bytes, static_cast<uint8_t>(challenge.day.day));
+        append(bytes, static_cast<uint16_t>(challenge.rulesVersion));
+        append(bytes, static_cast<uint8_t>((challenge.shortened ? kShortenedChallenge : 0) |
+                                           (challenge.builtinShip ? kBuiltinShipChallenge : 0)));
+    }
     append(bytes, static_cast<uint16_t>(start.ship.size()));
     for (const ModelLine& line : start.ship) {
         for (const Vec2f& point : {line.start, line.texStart, line.end, line.texEnd}) {

@@ -10,12 +10,13 @@ FrameInput readFrameInput(const Settings& settings)
     for (int a = 0; a < kActionCount; ++a) {
         const auto& keys = settings.keys[a];
         const auto& inputs = settings.pad[a];
-        const bool held = std::any_of(keys.begin(), keys.end(), KEY_HELD) ||
-                          std::any_of(inputs.begin(), inputs.end(), [&](const PadInput& i) { return padInputHeld(i, pads); });
+        const bool padHeld =
+            std::any_of(inputs.begin(), inputs.end(), [&](const PadInput& i) { return padInputHeld(i, pads); });
         const bool pressed =
             std::any_of(keys.begin(), keys.end(), KEY_PRESSED) ||
             std::any_of(inputs.begin(), inputs.end(), [&](const PadInput& i) { return padInputPressed(i, pads); });
-        input.held[a] = held;
+        input.held[a] = std::any_of(keys.begin(), keys.end(), KEY_HELD) || padHeld;
+        input.downNow[a] = std::any_of(keys.begin(), keys.end(), KEY_DOWN_NOW) || padHeld;
         input.pressed[a] = pressed;
     }
     input.focusLost = FOCUS_LOST();

@@ -11,6 +11,7 @@
 struct FrameInput {
     ActionSet held;    // a key or a controller input of the action is down
     ActionSet pressed; // one of them went down since the last frame boundary (buttons only, on a controller)
+    ActionSet downNow; // held, less the keys tapped and let go again since the boundary
     bool focusLost = false;
 };
 

@@ -26,6 +26,12 @@ constexpr double kLongestReplayWait = 0.05;
 // A replay that fell behind (a slow machine, a window being dragged) forgets lateness
 // beyond this rather than rush through frames to catch up.
 constexpr double kMostReplayLateness = 0.25;
+// Fixed steps likewise catch up at most this much real time after a hitch.
+constexpr double kMostStepsOwed = 0.25;
+// Real time read off a clock of some thousand seconds is off by a few ulps from the
+// steps that add up to it: a step this close to due is due, so that a runner whose
+// clock moves one step a turn plays exactly one step a turn.
+constexpr double kStepDueSlack = 1e-6;
 
 // The Escape key itself, apart from the window's close button, which reads as Escape too.
 int escapeKey()
@@ -172,6 +178,44 @@ bool playRecordedFrame(PlaySession& session, const FrameInput& input, const Fram
     return playFrame(session, frame.held, frame.step, runFrame);
 }
 
+// As many whole steps as the owed time asks, then one presentation. The first step
+// takes the turn's held actions (with the taps since the last shown frame), the others
+// only what is still down.
+bool playFixedSteps(PlaySession& session, const FrameInput& input, const SteppedFrame& frame)
+{
+    FixedSteps& fixed = *session.fixedSteps;
+    fixed.owed = std::min(fixed.owed + measureStep(session), kMostStepsOwed);
+    ActionSet held = input.held;
+    SCREEN_LOCK(); // the steps draw into the screen; only the last one's picture is shown
+    while (fixed.played < fixed.limit && fixed.owed > fixed.step - kStepDueSlack) {
+        fixed.owed -= fixed.step;
+        ++fixed.played;
+        playStep(session, held, fixed.step, frame.advance);
+        held = input.downNow;
+    }
+    WAIT_VSYNC();
+    SCREEN_UNLOCK(SCREEN_HEIGHT, SCREEN_HEIGHT); // the steps marked what they drew: no step, nothing new to show
+    return frame.afterShown();
+}
+
+// A turn's input, pause and help, and screenshot around play, which is one frame, a
+// recorded frame, or fixed steps.
+bool takeTurn(PlaySession& session, SoundBank& sounds, const std::function<bool(const FrameInput&)>& play)
+{
+    const FrameInput input = readFrameInput(session.settings);
+    if (expireNotice(session.notice) && session.paused) showAgain();
+    answerPauseAndHelp(session, sounds, input);
+    if (session.paused) {
+        if (quitAsked(session, input)) return false;
+        if (input.pressed[bit(Action::screenshot)]) takeScreenshot(session);
+        WAIT_EVENTS(kPausedWaitMs);
+        return true;
+    }
+    const bool running = play(input);
+    if (input.pressed[bit(Action::screenshot)]) takeScreenshot(session);
+    return running;
+}
+
 // A recording that stops (a full disk) is said at once: the player may still be
 // playing for a demo that will never hold the rest.
 void record(DemoWriter& recording, const DemoFrame& frame)
@@ -192,7 +236,7 @@ void beginSession(PlaySession& session)
     FBS_SET_MASTERVOLUME(static_cast<float>(settings.volume / kFullVolume));
     PADS_OPEN();
     session.lastReal = REAL_SECONDS();
-    session.gameClock = session.replay ? session.replay->demo.start.clock : session.lastReal;
+    session.gameClock = session.replay ? session.replay->demo.start.clock : session.startClock.value_or(session.lastReal);
     session.bankedStep = 0.0;
     session.paused = false;
     HOLD_TIMER(session.gameClock);
@@ -211,28 +255,36 @@ double measureStep(PlaySession& session)
 
 bool playFrame(PlaySession& session, const ActionSet& held, double step, const FrameRunner& runFrame)
 {
+    bool running = false;
+    playStep(session, held, step, [&] { running = runFrame(); });
+    return running;
+}
+
+void playStep(PlaySession& session, const ActionSet& held, double step, const std::function<void()>& advance)
+{
     if (session.recording) record(*session.recording, {held, step});
     session.gameClock += step;
     HOLD_TIMER(session.gameClock);
     HOLD_KEYS(ruleKeys(held));
-    return runFrame();
+    advance();
+}
+
+bool stepsUsedUp(const PlaySession& session)
+{
+    return session.fixedSteps && session.fixedSteps->played == session.fixedSteps->limit;
 }
 
 bool stepSession(PlaySession& session, SoundBank& sounds, const FrameRunner& runFrame)
 {
-    const FrameInput input = readFrameInput(session.settings);
-    if (expireNotice(session.notice) && session.paused) showAgain();
-    answerPauseAndHelp(session, sounds, input);
-    if (session.paused) {
-        if (quitAsked(session, input)) return false;
-        if (input.pressed[bit(Action::screenshot)]) takeScreenshot(session);
-        WAIT_EVENTS(kPausedWaitMs);
-        return true;
-    }
-    const bool running = session.replay ? playRecordedFrame(session, input, runFrame)
-                                        : playFrame(session, input.held, measureStep(session), runFrame);
-    if (input.pressed[bit(Action::screenshot)]) takeScreenshot(session);
-    return running;
+    return takeTurn(session, sounds, [&](const FrameInput& input) {
+        return session.replay ? playRecordedFrame(session, input, runFrame)
+                              : playFrame(session, input.held, measureStep(session), runFrame);
+    });
+}
+
+bool stepSession(PlaySession& session, SoundBank& sounds, const SteppedFrame& frame)
+{
+    return takeTurn(session, sounds, [&](const FrameInput& input) { return playFixedSteps(session, input, frame); });
 }
 
 uint64_t playedFrameHash(const PlaySession& session) { return session.paused ? session.pausedFrameHash : frameHash(); }

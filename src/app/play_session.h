@@ -14,6 +14,11 @@
 // rules. A demo being replayed puts its own in their place, each frame once the real
 // clock has caught up with the recorded steps, so it plays at the speed it was played
 // (at once on the headless backend, whose clock a wait simply moves on).
+//
+// A session may instead play fixed steps (a challenge): the real time that passes is
+// owed to the world and paid in whole steps of one length, as many per shown frame as
+// it asks for, and only the last step's picture is shown. The world then comes out the
+// same whatever the display's rate.
 #pragma once
 
 #include "app/demo_file.h"
@@ -32,6 +37,14 @@
 struct DemoReplay {
     Demo demo;
     size_t played = 0; // frames played so far
+};
+
+// Fixed steps: how long each is, how many the run has, how many are played.
+struct FixedSteps {
+    double step = 0.0;
+    int limit = 0;
+    int played = 0;
+    double owed = 0.0; // real time not yet played, less than a step after a turn
 };
 
 // The key help over a paused game (F1).
@@ -56,14 +69,25 @@ struct PlaySession {
     ScreenNotice notice; // where the last screenshot went, for a moment
     std::unique_ptr<DemoWriter> recording;
     std::optional<DemoReplay> replay; // the frames to play instead of the player's
+    std::optional<FixedSteps> fixedSteps; // none: each turn plays one frame of the real time passed
+    std::optional<double> startClock;      // the game clock to start at, in place of the real clock's reading
+    std::optional<DemoChallenge> challenge; // the challenge played, for its recording to name
 };
 
 // Runs one frame of the game; false when the game ends (Escape).
 using FrameRunner = std::function<bool()>;
+// A game's frame taken apart, so that steps that are not shown are still played:
+// advance plays one step of the rules and draws it into the screen, which the caller
+// holds locked (the drawing is part of the world: it spawns effects); afterShown runs
+// once the picture is shown (the frame's rest) and says whether the game goes on.
+struct SteppedFrame {
+    std::function<void()> advance;
+    std::function<bool()> afterShown;
+};
 
 // Applies the settings that must come before the window and the sound start (window
 // size, fullscreen, volume), starts watching for controllers, and starts the game
-// clock at the real clock (or where the replayed demo's started), held, so that the
+// clock at the real clock (or at startClock, or where the replayed demo's started), held, so that the
 // game's start-up reads the time its first frame's step is measured from.
 void beginSession(PlaySession& session);
 // Skips the real time since the last reading (start-up, a pause): it is not played.
@@ -75,6 +99,12 @@ void skipUnplayedTime(PlaySession& session);
 // screenshot when asked and says for a moment in the window where it went. False
 // when the player quits or the replayed demo is over.
 bool stepSession(PlaySession& session, SoundBank& sounds, const FrameRunner& runFrame);
+// The same for a session of fixed steps (session.fixedSteps, no replay): the steps the
+// real time since the last turn asks for (the first holding the turn's held actions,
+// the others only those still down, so a tap counts once), then one presentation; at
+// most a quarter of a second is caught up after a hitch, the rest is never played. Once
+// the limit is played the world stands still.
+bool stepSession(PlaySession& session, SoundBank& sounds, const SteppedFrame& frame);
 // The real time since the last reading (and any time banked by a pause), which the
 // next frame is to play.
 double measureStep(PlaySession& session);
@@ -82,6 +112,10 @@ double measureStep(PlaySession& session);
 // clock moves: by step, and the rules see held as their keys for the whole frame. A
 // recording keeps each frame's step and held set from here; a replay passes them in.
 bool playFrame(PlaySession& session, const ActionSet& held, double step, const FrameRunner& runFrame);
+// playFrame of an advance that shows nothing: the step is drawn into the locked screen.
+void playStep(PlaySession& session, const ActionSet& held, double step, const std::function<void()>& advance);
+// True once a session of fixed steps has played all of them.
+bool stepsUsedUp(const PlaySession& session);
 // frameHash() of the last frame played, as it was drawn (a paused game shows it dimmed).
 uint64_t playedFrameHash(const PlaySession& session);
 // Lets go of the clock and keys: TIMER_SECONDS and KEY_DOWN read the live ones again.

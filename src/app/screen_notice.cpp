@@ -42,18 +42,25 @@ void showNotice(ScreenNotice& notice, const std::vector<std::string>& lines, dou
         }
         shown.push_back(fitToColumns(line, kNoticeColumns));
     }
-    size_t widest = 0;
-    for (const std::string& line : shown) widest = std::max(widest, line.size());
-    const int width = int(widest) * kGlyphSize + 2 * kMargin;
-    const int height = int(shown.size()) * kLineHeight - kLineGap + 2 * kMargin;
-    notice.picture = createImage(uint32_t(width), uint32_t(height));
+    notice.picture = createTextStrip(shown);
     if (!notice.picture) return; // no memory for a notice: the message on the terminal stays
-    for (int y = 0; y < height; ++y) std::fill_n(imageRow(notice.picture, uint32_t(y)), width, kStripColour);
-    for (size_t i = 0; i < shown.size(); ++i) {
-        DRAW_TEXT(notice.picture, float(kMargin), float(kMargin + int(i) * kLineHeight), shown[i], kTextColour);
-    }
     notice.until = REAL_SECONDS() + seconds;
-    SCREEN_OVERLAY(notice.picture, (SCREEN_WIDTH - width) / 2, kTop);
+    SCREEN_OVERLAY(notice.picture, (SCREEN_WIDTH - int(notice.picture->width)) / 2, kTop);
+}
+
+Image* createTextStrip(const std::vector<std::string>& lines)
+{
+    size_t widest = 0;
+    for (const std::string& line : lines) widest = std::max(widest, line.size());
+    const int width = int(widest) * kGlyphSize + 2 * kMargin;
+    const int height = int(lines.size()) * kLineHeight - kLineGap + 2 * kMargin;
+    Image* strip = createImage(uint32_t(width), uint32_t(height));
+    if (!strip) return nullptr;
+    for (int y = 0; y < height; ++y) std::fill_n(imageRow(strip, uint32_t(y)), width, kStripColour);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        DRAW_TEXT(strip, float(kMargin), float(kMargin + int(i) * kLineHeight), lines[i], kTextColour);
+    }
+    return strip;
 }
 
 bool expireNotice(ScreenNotice& notice)

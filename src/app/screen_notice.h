@@ -26,5 +26,8 @@ void showNotice(ScreenNotice& notice, const std::vector<std::string>& lines, dou
 // not redrawn every frame knows to show itself again.
 bool expireNotice(ScreenNotice& notice);
 void removeNotice(ScreenNotice& notice);
+// The lines in the built-in font on a dark strip, as a notice shows them; null when
+// there is no memory for it. The caller destroys it.
+Image* createTextStrip(const std::vector<std::string>& lines);
 // text, or its start and end around "..." when it is longer than columns.
 std::string fitToColumns(const std::string& text, size_t columns);

@@ -1,7 +1,7 @@
 // Start-up, frame and shut-down of the game. A frame builds the next level if the
 // last one cleared the field, measures its time step, advances the world, applies the
 // keys and the ship's rules, draws the picture while the screen is locked and shows
-// it whole at the unlock; Escape is read only after the frame has been shown.
+// it whole at the outermost unlock; Escape is read only after the frame has been shown.
 #include "game/game.h"
 
 #include "game/background.h"
@@ -119,7 +119,7 @@ bool startGame(Game& game, std::string& error, std::optional<double> seed)
     return true;
 }
 
-bool runGameFrame(Game& game)
+void advanceGame(Game& game)
 {
     reloadShipWhenSaved(game);
     // Before the clock is read, so the time spent building belongs to this frame's step.
@@ -145,10 +145,18 @@ bool runGameFrame(Game& game)
     drawBackground(game.images.background, game.camera);
     DRAW_WORLD(game.player, game.asteroids, game.camera, game.effects, game.images);
     drawHud(hudLine(game.player.score, game.player.fuel, game.player.battery));
+    SCREEN_UNLOCK(-1, -1);
+}
+
+void restAfterFrame() { SLEEP_MS(kFrameSleepMs); }
+
+bool runGameFrame(Game& game)
+{
+    SCREEN_LOCK();
+    advanceGame(game);
     WAIT_VSYNC();
     SCREEN_UNLOCK(-1, -1);
-
-    SLEEP_MS(kFrameSleepMs);
+    restAfterFrame();
     return !KEY_DOWN(scancode::ESCAPE);
 }
 

@@ -44,9 +44,17 @@ struct Game {
 // error says what failed (the window, memory, or a picture, by its file name) and
 // everything started is shut down again.
 bool startGame(Game& game, std::string& error, std::optional<double> seed = std::nullopt);
-// Runs one frame: reloads the ship's outline if its file was saved anew (looking
+// One step of a frame: reloads the ship's outline if its file was saved anew (looking
 // once a second), builds the next level if the last frame cleared the field, then
 // advances the ship, the asteroids, the effects, the camera and the sounds, applies
-// the keys and the game's rules, and draws the world and the heads-up line. False once Escape (or the window's close button) ends the game.
+// the keys and the game's rules, and draws the world and the heads-up line into the
+// screen. The drawing is part of the step (it spawns effects), but it shows only at
+// the caller's outermost unlock.
+void advanceGame(Game& game);
+// What a frame does once it is shown: a short sleep, so the game leaves the processor
+// some rest.
+void restAfterFrame();
+// A whole frame: advanceGame, shown, restAfterFrame. False once Escape (or the
+// window's close button) ends the game.
 bool runGameFrame(Game& game);
 void endGame(Game& game);

@@ -6,9 +6,10 @@
 
 namespace {
 
-constexpr OptionSpec kGameOptions[] = {kDataOption,   kFullscreenOption,    kWindowedOption, kMuteOption,
-                                       kVolumeOption, kSeedOption,          kRecordOption,   kReplayOption,
-                                       kWriteSettingsOption, kScoresOption, kForceOption, kHelpOption,
+constexpr OptionSpec kGameOptions[] = {kDataOption,   kFullscreenOption,    kWindowedOption,  kMuteOption,
+                                       kVolumeOption, kSeedOption,          kChallengeOption, kScoresOption,
+                                       kRecordOption, kReplayOption,        kWriteSettingsOption, kForceOption,
+                                       kHelpOption,
                                        kVersionOption};
 
 constexpr std::string_view kGameDetails = R"(Keys:
@@ -38,8 +39,14 @@ frame's time and the actions held. --replay FILE plays a demo back exactly, at t
 speed it was played (Escape quits, P pauses), and then says whether it ended as
 recorded: exit status 0 when it did, 3 when it did not, 2 when FILE is no demo.
 
---scores prints the daily challenge's local tables, the day's best ten and the best
-ten of all time, kept in $XDG_DATA_HOME/space-game/challenge/ with each run's demo.
+--challenge plays the day's challenge: the same field for everyone on a UTC day,
+from level 1 with the ship built into the game, for three minutes of play (the
+countdown is in the top-right corner; Escape asks before it abandons the run).
+--challenge DAY plays an earlier day's (YYYY-MM-DD) for practice. Every run is
+recorded, into $XDG_DATA_HOME/space-game/challenge/ unless --record names a file.
+At time up the run's score and the local tables show; a run that makes the day's
+best ten or the best ten of all time is entered under a name. --scores prints
+both tables.
 
 Installed, the game flies the ship you saved with space-game-editor, kept in
 $XDG_DATA_HOME/space-game/model/Ship.mdata (~/.local/share by default).
@@ -50,8 +57,8 @@ $XDG_DATA_HOME/space-game/model/Ship.mdata (~/.local/share by default).
 const ProgramText kGameProgram{
     .title = "Space Game",
     .summary = "Fly a ship through a field of asteroids; shoot them, and mind your fuel and battery.",
-    .operands = "",
-    .mostOperands = 0,
+    .operands = "[DAY]", // with --challenge
+    .mostOperands = 1,
     .options = kGameOptions,
     .details = kGameDetails,
 };

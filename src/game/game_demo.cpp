@@ -68,8 +68,9 @@ DemoEnd gameEnd(const PlaySession& session, const Game& game)
 
 bool startRecording(PlaySession& session, Game& game, std::unique_ptr<DemoWriter> file, std::string& error)
 {
-    const DemoStart start{std::string(kProductVersion), session.seed,       session.gameClock,
-                          levelAboutToPlay(game),       session.settings.shake, game.player.model.lines};
+    const DemoStart start{std::string(kProductVersion), session.seed,           session.gameClock,
+                          levelAboutToPlay(game),       session.settings.shake, game.player.model.lines,
+                          session.challenge};
     if (!file->begin(start)) {
         error = file->error();
         return false;

@@ -52,3 +52,40 @@ bool applyGameOptions(const CommandLine& line, Settings& settings, std::optional
     }
     return true;
 }
+
+bool readChallengeChoice(const CommandLine& line, std::time_t now, std::optional<ChallengeChoice>& choice,
+                         std::string& error)
+{
+    choice.reset();
+    const bool asked = line.has(kChallengeOption.name);
+    if (!asked) {
+        if (line.operands.empty()) return true;
+        error = "a day ('" + line.operands.front() + "') is read only after --challenge";
+        return false;
+    }
+    for (const OptionSpec& other : {kSeedOption, kReplayOption}) {
+        if (line.has(other.name)) {
+            error = std::string(other.name) + " cannot be used with --challenge: the day decides the field";
+            return false;
+        }
+    }
+    const ChallengeDay today = utcDay(now);
+    if (line.operands.empty()) {
+        std::string problem;
+        if (!parseChallengeDay(formatChallengeDay(today), problem)) {
+            error = "today " + problem;
+            return false;
+        }
+        choice = ChallengeChoice{today, false};
+        return true;
+    }
+    const std::optional<ChallengeDay> day = parseChallengeDay(line.operands.front(), error);
+    if (!day) return false;
+    if (*day > today) {
+        error = "the challenge of " + formatChallengeDay(*day) + " is not open yet: today is " +
+                formatChallengeDay(today) + " (UTC)";
+        return false;
+    }
+    choice = ChallengeChoice{*day, *day < today};
+    return true;
+}

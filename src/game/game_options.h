@@ -5,6 +5,9 @@
 #include "app/command_line.h"
 #include "app/settings.h"
 
+#include "app/challenge_day.h"
+
+#include <ctime>
 #include <optional>
 #include <string>
 
@@ -18,6 +21,8 @@ inline constexpr OptionSpec kWriteSettingsOption{"--write-settings", "",
 inline constexpr OptionSpec kScoresOption{"--scores", "", "print the challenge's local score tables and exit"};
 inline constexpr OptionSpec kForceOption{"--force", "", "with --write-settings or --record: replace an existing file"};
 inline constexpr OptionSpec kRecordOption{"--record", "FILE", "record the game into FILE as a demo"};
+inline constexpr OptionSpec kChallengeOption{"--challenge", "",
+                                             "play today's challenge (UTC), or the DAY given (YYYY-MM-DD) for practice"};
 inline constexpr OptionSpec kReplayOption{"--replay", "FILE",
                                           "replay the demo in FILE and say whether it ends as recorded"};
 
@@ -26,3 +31,14 @@ inline constexpr OptionSpec kReplayOption{"--replay", "FILE",
 // value cannot be used, or when --replay comes with --seed or --record (a replay is
 // the recorded game).
 bool applyGameOptions(const CommandLine& line, Settings& settings, std::optional<double>& seed, std::string& error);
+
+struct ChallengeChoice {
+    ChallengeDay day;
+    bool practice = false; // an earlier day's, played again
+};
+// The challenge the command line asks for: none without --challenge, else the DAY
+// operand's or, without one, today's (the UTC day at now). False with the problem for
+// a DAY that is no day or lies after today, a DAY without --challenge, and --challenge
+// with --seed or --replay (a challenge's field is its day's).
+bool readChallengeChoice(const CommandLine& line, std::time_t now, std::optional<ChallengeChoice>& choice,
+                         std::string& error);

@@ -17,7 +17,15 @@ bool startPlaying(PlaySession& session, Game& game, std::string& error, std::opt
 
 bool playTurn(PlaySession& session, Game& game)
 {
-    return stepSession(session, game.soundBank, [&game] { return runGameFrame(game); });
+    if (!session.fixedSteps || session.replay) {
+        return stepSession(session, game.soundBank, [&game] { return runGameFrame(game); });
+    }
+    // Escape is the challenge's own to answer (it asks first), so a shown frame never ends the run.
+    const SteppedFrame frame{[&game] { advanceGame(game); }, [] {
+                                 restAfterFrame();
+                                 return true;
+                             }};
+    return stepSession(session, game.soundBank, frame);
 }
 
 void startAtLevel(Game& game, int level)

@@ -17,5 +17,6 @@ bool startPlaying(PlaySession& session, Game& game, std::string& error, std::opt
 void startAtLevel(Game& game, int level);
 // The level the next frame plays, counting one its start builds.
 int levelAboutToPlay(const Game& game);
-// One turn of the session over the game's frame; false when the player quits.
+// One turn of the session over the game's frame (or, with fixed steps, its steps);
+// false when the player quits.
 bool playTurn(PlaySession& session, Game& game);

@@ -4,16 +4,21 @@
 // page, after main has handed control back.
 #include "app/build_info.h"
 #include "app/challenge_day.h"
+#include "game/challenge.h"
+#include "game/challenge_turn.h"
 #include "game/game_command_line.h"
 #include "game/game_demo.h"
 #include "game/game_options.h"
 #include "game/game_session.h"
 #include "app/score_lines.h"
+#include "app/score_table.h"
 #include "app/screen_notice.h"
 #include "app/screenshot.h"
 #include "app/settings.h"
 #include "app/ship_files.h"
 #include "platform/platform.h"
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <ctime>
@@ -62,6 +67,54 @@ void warnAboutDemo(const Launch& launch, const std::string& path, const Demo& de
     }
 }
 
+// A challenge is always recorded: into the challenge folder unless --record names a
+// file. The run's result starts with what is known before it is played.
+bool prepareChallenge(const Launch& launch, const ChallengeChoice& choice, std::time_t now, int& steps,
+                      std::string& recordPath, ChallengeRun& run, std::string& error)
+{
+    if (!challengeSteps(launch.environment, steps, error)) return false;
+    if (recordPath.empty() &&
+        !challengeDemoPath(launch.environment, choice.day, now, static_cast<long>(getpid()), recordPath, error)) {
+        error = "cannot record the run: " + error;
+        return false;
+    }
+    run.result.day = choice.day;
+    run.result.practice = choice.practice;
+    run.result.shortened = steps < kChallengeSteps;
+    run.result.demoPath = recordPath;
+    run.challengeFolder = challengeFolder(launch.environment);
+    return true;
+}
+
+// R on the result screen: the finished run is let go and a new one started, of the
+// day the command line now names (today's may have become tomorrow's), recorded
+// into the challenge folder: a file that --record named belongs to the first run.
+bool startNewChallengeRun(const Launch& launch, PlaySession& session, Game& game, ChallengeRun& run, std::string& error)
+{
+    endChallengeRun(run);
+    endSession(session);
+    endGame(game);
+    PlaySession next;
+    next.settings = session.settings;
+    next.screenshotFolder = session.screenshotFolder;
+    session = std::move(next);
+    run = ChallengeRun{};
+    std::optional<ChallengeChoice> choice;
+    int steps = 0;
+    std::string recordPath;
+    if (!readChallengeChoice(launch.commandLine, std::time(nullptr), choice, error) ||
+        !prepareChallenge(launch, *choice, std::time(nullptr), steps, recordPath, run, error)) {
+        return false;
+    }
+    auto recording = std::make_unique<DemoWriter>();
+    if (!recording->open(recordPath, false)) {
+        error = "cannot record: " + recording->error();
+        return false;
+    }
+    return startChallenge(session, game, choice->day, steps, error) &&
+           startRecording(session, game, std::move(recording), error);
+}
+
 // The warnings as the window shows them: a file by its name alone ("settings.ini:3:
 // ..."), so that the line keeps the problem rather than the folders above it.
 std::vector<std::string> warningsOnScreen(const std::vector<std::string>& warnings)
@@ -95,8 +148,20 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: %s\n", program, error.c_str());
         return 2;
     }
+    const std::time_t now = std::time(nullptr);
+    std::optional<ChallengeChoice> challenge;
+    if (!readChallengeChoice(launch.commandLine, now, challenge, error)) {
+        std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+        return 2;
+    }
     const std::string replayPath = launch.commandLine.value(kReplayOption.name);
-    const std::string recordPath = launch.commandLine.value(kRecordOption.name);
+    std::string recordPath = launch.commandLine.value(kRecordOption.name);
+    int challengeStepCount = 0;
+    ChallengeRun run;
+    if (challenge && !prepareChallenge(launch, *challenge, now, challengeStepCount, recordPath, run, error)) {
+        std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+        return 2;
+    }
     Demo demo;
     if (!replayPath.empty()) {
         if (!readDemoFile(replayPath, demo, error)) {
@@ -114,8 +179,9 @@ int main(int argc, char** argv)
     Game game;
     game.dataFolder = launch.data.path;
     game.ownShip = shipFiles(launch.data, launch.environment).own;
-    const bool started = replayPath.empty() ? startPlaying(session, game, error, seed)
-                                            : startReplaying(session, game, std::move(demo), error);
+    const bool started = challenge          ? startChallenge(session, game, challenge->day, challengeStepCount, error)
+                         : replayPath.empty() ? startPlaying(session, game, error, seed)
+                                              : startReplaying(session, game, std::move(demo), error);
     if (!started) {
         std::fprintf(stderr, "%s: %s\n", program, error.c_str());
         return 1;
@@ -127,8 +193,18 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: cannot record: %s\n", program, error.c_str());
         status = 1;
     }
-    const auto turn = [&] { return status == 0 && playTurn(session, game); };
+    const auto turn = [&] {
+        if (status != 0) return false;
+        if (!challenge) return playTurn(session, game);
+        if (playChallengeTurn(run, session, game)) return true;
+        if (!run.newRunAsked) return false;
+        if (startNewChallengeRun(launch, session, game, run, error)) return true;
+        std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+        status = 1;
+        return false;
+    };
     return RUN_FRAMES(turn, [&] {
+        if (challenge) endChallengeRun(run);
         const DemoEnd end = gameEnd(session, game); // the last frame hashed once, for both
         if (!finishRecording(session, end, error)) {
             std::fprintf(stderr, "%s: the demo is incomplete: %s\n", program, error.c_str());

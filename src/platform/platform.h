@@ -50,8 +50,12 @@ void SCREEN_CLEAR();
 // shown, until it is replaced or removed (null). The framebuffer under it stays as
 // drawn, so what a screenshot or a frame hash reads never holds it. Pixels whose alpha
 // is 0 let the screen show through. The caller keeps the image alive while it is laid;
-// the change shows at the next presentation.
-void SCREEN_OVERLAY(const Image* overlay, int x, int y);
+// the change shows at the next presentation. Each layer holds one picture; a higher
+// layer lies over a lower one.
+constexpr int OVERLAY_NOTICE = 0; // a passing message
+constexpr int OVERLAY_CORNER = 1; // a standing one, such as a countdown
+constexpr int OVERLAY_LAYERS = 2;
+void SCREEN_OVERLAY(const Image* overlay, int x, int y, int layer = OVERLAY_NOTICE);
 // Returns at the next vertical retrace, or at once where presentation already waits.
 void WAIT_VSYNC();
 
@@ -126,6 +130,8 @@ int KEY_BY_NAME(const std::string& name); // 0 for a name no key has
 std::string KEY_NAME(int key);
 // Down now, or tapped since the last frame boundary.
 bool KEY_HELD(int key);
+// Down at this moment: unlike KEY_HELD, a tap that is up again does not count.
+bool KEY_DOWN_NOW(int key);
 // Went down since the last frame boundary (the outermost unlock, PUMP_EVENTS or
 // WAIT_EVENTS), even if it is already up again.
 bool KEY_PRESSED(int key);

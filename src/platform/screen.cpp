@@ -41,7 +41,7 @@ void presentDirtyRows()
 {
     if (screen.dirtyFirst <= screen.dirtyLast) {
         const uint32_t* shown = framebufferPixels();
-        if (screen.overlay.picture) shown = composeOverlay(screen.overlay, shown, screen.dirtyFirst, screen.dirtyLast);
+        if (anyOverlay(screen.overlay)) shown = composeOverlay(screen.overlay, shown, screen.dirtyFirst, screen.dirtyLast);
         backend::present(reinterpret_cast<const uint8_t*>(shown), SCREEN_PITCH, screen.dirtyFirst, screen.dirtyLast);
     }
     screen.dirtyFirst = SCREEN_HEIGHT;
@@ -135,12 +135,12 @@ void SCREEN_CLEAR()
     SCREEN_UNLOCK();
 }
 
-void SCREEN_OVERLAY(const Image* overlay, int x, int y)
+void SCREEN_OVERLAY(const Image* overlay, int x, int y, int layer)
 {
-    if (overlay == screen.overlay.picture && x == screen.overlay.x && y == screen.overlay.y) return;
-    screen.overlay.picture = overlay;
-    screen.overlay.x = x;
-    screen.overlay.y = y;
+    if (layer < 0 || layer >= OVERLAY_LAYERS) return;
+    OverlayPicture& laid = screen.overlay.layers[size_t(layer)];
+    if (overlay == laid.picture && x == laid.x && y == laid.y) return;
+    laid = {overlay, x, y};
     // Everything is shown anew: the copy the overlay is composed in then holds the whole screen.
     markRows(-1, -1);
 }

@@ -44,6 +44,13 @@ DemoStart sampleStart()
     return start;
 }
 
+DemoStart sampleChallengeStart()
+{
+    DemoStart start = sampleStart();
+    start.challenge = DemoChallenge{{2026, 12, 1}, 7, true, false};
+    return start;
+}
+
 DemoEnd sampleEnd(uint32_t frames)
 {
     return {frames, 6925, 2, 98.5070038f, 0.125f, 33, 0x91f788b419f25363ull};
@@ -57,6 +64,8 @@ constexpr size_t kSeedAt = kVersionAt + 2 + 1 + 5;
 constexpr size_t kLevelAt = kSeedAt + 16;
 constexpr size_t kOptionsAt = kLevelAt + 2;
 constexpr size_t kShipLinesAt = kOptionsAt + 1;
+constexpr size_t kChallengeDayAt = kOptionsAt + 1; // in format 2: year, month, day, rules, flags
+constexpr size_t kChallengeFlagsAt = kChallengeDayAt + 6;
 
 template <class T>
 std::string patched(std::string bytes, size_t at, T value)
@@ -118,6 +127,23 @@ TEST(DemoFile, WrittenAndReadBackBitForBit)
     EXPECT_EQ(*demo.end, sampleEnd(uint32_t(frames.size())));
 }
 
+TEST(DemoFile, FreePlayStaysFormatOneAndAChallengeIsFormatTwoThatNamesIt)
+{
+    const std::string freePlay = encodeDemoStart(sampleStart());
+    const std::string challenge = encodeDemoStart(sampleChallengeStart());
+    EXPECT_EQ(freePlay.substr(kVersionAt, 2), std::string("\1\0", 2));
+    EXPECT_EQ(challenge.substr(kVersionAt, 2), std::string("\2\0", 2));
+    EXPECT_EQ(challenge.substr(0, kChallengeDayAt) + challenge.substr(kChallengeFlagsAt + 1),
+              patched(freePlay, kVersionAt, uint16_t(2))) << "format 2 is format 1 with the challenge after the options";
+    Demo demo;
+    std::string problem;
+    ASSERT_TRUE(parseDemo(bytesOf(challenge), demo, problem)) << problem;
+    EXPECT_EQ(demo.start.challenge, sampleChallengeStart().challenge);
+    EXPECT_EQ(demo.start.ship.size(), sampleStart().ship.size());
+    ASSERT_TRUE(parseDemo(bytesOf(freePlay), demo, problem)) << problem;
+    EXPECT_FALSE(demo.start.challenge);
+}
+
 TEST(DemoFile, CutShortKeepsTheWholeFramesBeforeTheCut)
 {
     const std::string whole = encodeDemoStart(sampleStart()) + frameBytes(1, 0.02) + frameBytes(2, 0.03) +
@@ -135,6 +161,7 @@ TEST(DemoFile, CutShortKeepsTheWholeFramesBeforeTheCut)
 TEST(DemoFile, BadFilesAreRefusedWithTheirProblemNamed)
 {
     const std::string start = encodeDemoStart(sampleStart());
+    const std::string challenge = patched(encodeDemoStart(sampleChallengeStart()), kChallengeDayAt + 2, uint8_t(2));
     const std::string end = encodeDemoEnd(sampleEnd(1));
     const std::string frame = frameBytes(1, 0.02);
     const struct {
@@ -146,7 +173,7 @@ TEST(DemoFile, BadFilesAreRefusedWithTheirProblemNamed)
         {"another kind of file", "\x89PNG\r\n\x1a\n" + start.substr(8), "it is not a demo file"},
         {"cut inside the magic", start.substr(0, 5), "it is not a demo file"},
         {"cut inside the start", start.substr(0, kLevelAt + 1), "it ends inside its start"},
-        {"a future version", patched(start, kVersionAt, uint16_t(2)), "demo format 2 by a newer game"},
+        {"a future version", patched(start, kVersionAt, uint16_t(3)), "demo format 3 by a newer game"},
         {"version 0", patched(start, kVersionAt, uint16_t(0)), "format 0, which never existed"},
         {"a seed that is no number", patched(start, kSeedAt, std::numeric_limits<double>::quiet_NaN()),
          "its seed is not a number"},
@@ -161,6 +188,12 @@ TEST(DemoFile, BadFilesAreRefusedWithTheirProblemNamed)
         {"a step that is no number", start + frameBytes(0, std::nan("")), "frame 1 has a time step out of range"},
         {"a step of a year", start + frameBytes(0, 365 * 86400.0), "frame 1 has a time step out of range"},
         {"frames after quit", start + frameBytes(1 << 10, 0.02) + frame, "frame 1 quits, but more frames follow"},
+        {"a challenge on 30 February", patched(challenge, kChallengeDayAt + 3, uint8_t(30)),
+         "its challenge day: '2026-02-30' is not a day of the calendar"},
+        {"rules version 0", patched(challenge, kChallengeDayAt + 4, uint16_t(0)), "rules version 0, which never existed"},
+        {"unknown challenge options", patched(challenge, kChallengeFlagsAt, uint8_t(4)),
+         "its challenge asks for options this game does not know"},
+        {"free play named format 2", patched(start, kVersionAt, uint16_t(2)), "its challenge day: '0002-00-00'"},
         {"an unknown record", start + frame + "X", "after frame 1 comes a record this game does not know"},
         {"an end counting 4 billion frames", start + frame + patched(end, 1, uint32_t(0xFFFFFFFF)),
          "its end counts 4294967295 frames, but it holds 1"},

@@ -48,3 +48,37 @@ TEST(GameOptions, CommandLineWinsOverTheSettingsFileForOneRun)
         EXPECT_EQ(seed, c.seed);
     }
 }
+
+TEST(GameOptions, ChallengeIsTodaysOrAnEarlierDaysAndNeverAFutureOne)
+{
+    constexpr std::time_t kNow = 1796774399; // 2026-12-08 23:59:59 UTC
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* day; // null: no challenge
+        bool practice;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {{}, nullptr, false, nullptr},
+        {{"--challenge"}, "2026-12-08", false, nullptr},
+        {{"--challenge", "2026-12-08"}, "2026-12-08", false, nullptr},
+        {{"--challenge", "2026-12-01"}, "2026-12-01", true, nullptr},
+        {{"--challenge", "2026-12-09"}, nullptr, false,
+         "the challenge of 2026-12-09 is not open yet: today is 2026-12-08 (UTC)"},
+        {{"--challenge", "2026-11-31"}, nullptr, false, "'2026-11-31' is not a day of the calendar"},
+        {{"2026-12-01"}, nullptr, false, "a day ('2026-12-01') is read only after --challenge"},
+        {{"--challenge", "--seed", "4"}, nullptr, false,
+         "--seed cannot be used with --challenge: the day decides the field"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        CommandLine line;
+        std::string error;
+        ASSERT_TRUE(parseCommandLine(kGameProgram.options, c.arguments, line, error)) << error;
+        std::optional<ChallengeChoice> choice;
+        EXPECT_EQ(readChallengeChoice(line, kNow, choice, error), c.problem == nullptr);
+        EXPECT_EQ(error, c.problem ? c.problem : "");
+        EXPECT_EQ(choice ? formatChallengeDay(choice->day) : "", c.day ? c.day : "");
+        EXPECT_EQ(choice && choice->practice, c.practice);
+    }
+}

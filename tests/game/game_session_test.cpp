@@ -4,12 +4,14 @@
 #include "platform/headless/fbsound_fake.h"
 #include "app/frame_hash.h"
 #include "app/help_screen.h"
+#include "game/challenge.h"
 #include "game/game_session.h"
 #include "platform/headless/headless.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <set>
 #include <vector>
@@ -372,4 +374,42 @@ TEST(SessionShake, ShakeOff_KeepsTheViewStillButDrawsTheSameNumbers)
     EXPECT_EQ(RANDOM_UNIT(), next);
     EXPECT_NE(shaken.position, Vec2f{});
     EXPECT_EQ(still.position, Vec2f{});
+}
+
+// A challenge's world after its steps is the same whatever the display's rate: the
+// keys change in half-second stretches, 10 ms after an even step is due, so that every
+// rate (30 shown frames a second: two steps a frame) reads each step's keys alike.
+TEST_F(Session, ChallengeAt30Or60Or144FramesASecond_PlaysTheSameStepsIntoTheSameWorld)
+{
+    constexpr int kSteps = 600;
+    const std::vector<int> stretchKeys[] = {{scancode::UP}, {scancode::LEFT, scancode::W}, {scancode::SPACE},
+                                            {scancode::RIGHT, scancode::W, scancode::UP}};
+    std::vector<Outcome> outcomes;
+    std::vector<int> shownFrames;
+    for (const int rate : {30, 60, 144}) {
+        SCOPED_TRACE(rate);
+        std::string error;
+        ASSERT_TRUE(startChallenge(session, game, {2026, 12, 1}, kSteps, error)) << error;
+        const double started = REAL_SECONDS();
+        const int shownBefore = headless::presentedFrames();
+        // Each turn at its frame's time: the frame's own sleep (which moves this clock) is
+        // part of the frame's time, as a display's refresh would include it.
+        for (int turn = 1; !stepsUsedUp(session); ++turn) {
+            const double elapsed = double(turn) / rate;
+            headless::releaseAllKeys();
+            const int stretch = int(std::floor(elapsed * 2.0 - 0.02));
+            for (int key : stretchKeys[(stretch + 4) % 4]) headless::setKey(key, true);
+            headless::setTime(started + elapsed);
+            ASSERT_TRUE(playTurn(session, game));
+        }
+        outcomes.push_back(outcomeOf(game));
+        shownFrames.push_back(headless::presentedFrames() - shownBefore);
+        endSession(session);
+        endGame(game);
+    }
+    EXPECT_EQ(outcomes[0], outcomes[1]);
+    EXPECT_EQ(outcomes[2], outcomes[1]);
+    EXPECT_GT(outcomes[1].score, 0) << "the keys played";
+    EXPECT_EQ(shownFrames[0], kSteps / 2) << "two steps a shown frame";
+    EXPECT_EQ(shownFrames[2], kSteps) << "a frame with no step due shows nothing new";
 }

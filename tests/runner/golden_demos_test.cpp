@@ -3,6 +3,7 @@
 // show what its name promises, watched frame by frame. They are re-recorded only
 // for a deliberate change of the game's behaviour (tests/data/demos/record.sh).
 #include "platform/headless/fbsound_fake.h"
+#include "game/challenge.h"
 #include "game/game_demo.h"
 #include "game/game_session.h"
 #include "platform/headless/headless.h"
@@ -75,6 +76,7 @@ void watch(const Before& was, const Game& game, const ActionSet& held, Seen& see
 }
 
 struct Replayed {
+    std::string challengeProblem; // "none" for free play
     ReplayVerdict verdict;
     DemoEnd end;
     Seen seen;
@@ -91,6 +93,7 @@ Replayed replay(const std::string& name)
         ADD_FAILURE() << error;
         return result;
     }
+    result.challengeProblem = demo.start.challenge ? challengeProblem(demo) : "none";
     headless::reset();
     fbsound_fake::reset();
     Game game;
@@ -125,6 +128,7 @@ enum Claim : unsigned {
     kDiesAndRespawns = 8,
     kShieldSightPing = 16, // raises the shield (and draws it), turns the sight on, pings and gets echoes
     kZooms = 32,           // zooms in and out with the keys
+    kChallenge = 64,       // a well-formed challenge: its day's field, 10,800 steps of 1/60 s
 };
 
 struct GoldenDemo {
@@ -143,6 +147,7 @@ constexpr GoldenDemo kGoldenDemos[] = {
     {"die_and_respawn", 0, 1, 0xaa4cf191ce2cc463ull, kDiesAndRespawns},
     {"shield_sight_ping", 0, 1, 0x96a07ed60850fdd0ull, kShieldSightPing},
     {"zoom_in_and_out", 0, 1, 0x831c9ce03da46fe7ull, kZooms},
+    {"challenge_2026_12_01", 1775, 1, 0x3f9963b583883fb4ull, kChallenge | kFragments},
 };
 
 TEST(GoldenDemos, ReplayExactlyAndShowWhatTheirNamesSay)
@@ -155,6 +160,7 @@ TEST(GoldenDemos, ReplayExactlyAndShowWhatTheirNamesSay)
         EXPECT_EQ(replayed.end.level, golden.level);
         EXPECT_EQ(replayed.end.frameHash, golden.frameHash) << std::hex << replayed.end.frameHash;
 
+        EXPECT_EQ(replayed.challengeProblem, golden.claims & kChallenge ? "" : "none");
         const Seen& seen = replayed.seen;
         if (golden.claims & kWraps) {
             EXPECT_GT(seen.wraps, 0);
@@ -180,5 +186,34 @@ TEST(GoldenDemos, ReplayExactlyAndShowWhatTheirNamesSay)
             EXPECT_GT(seen.zoomsIn, 0);
             EXPECT_GT(seen.zoomsOut, 0);
         }
+    }
+}
+
+TEST(GoldenDemos, AChangedChallengeDemoIsNamedNoChallengeResultWithTheReason)
+{
+    Demo golden;
+    std::string error;
+    ASSERT_TRUE(readDemoFile(std::string(SOURCE_DIR) + "/tests/data/demos/challenge_2026_12_01.demo", golden, error))
+        << error;
+    const struct {
+        const char* problem;
+        void (*change)(Demo&);
+    } cases[] = {
+        {"", [](Demo&) {}},
+        {"it is free play, not a challenge", [](Demo& demo) { demo.start.challenge.reset(); }},
+        {"it is a shortened test run", [](Demo& demo) { demo.start.challenge->shortened = true; }},
+        {"it was played under rules version 2, these are version 1", [](Demo& demo) { demo.start.challenge->rulesVersion = 2; }},
+        {"it does not start at its day's clock", [](Demo& demo) { demo.start.challenge->day.day = 2; }},
+        {"it does not start at its day's clock", [](Demo& demo) { demo.start.seed += 1.0; }},
+        {"it starts at level 2, not 1", [](Demo& demo) { demo.start.level = 2; }},
+        {"it does not fly the built-in ship", [](Demo& demo) { demo.start.ship[1].texEnd.y += 1.0f; }},
+        {"it does not fly the built-in ship", [](Demo& demo) { demo.start.challenge->builtinShip = false; }},
+        {"it has 10799 steps, not 10800", [](Demo& demo) { demo.frames.pop_back(); }},
+        {"step 5 is not exactly 1/60 s", [](Demo& demo) { demo.frames[4].step = 0.0167; }},
+    };
+    for (const auto& c : cases) {
+        Demo demo = golden;
+        c.change(demo);
+        EXPECT_EQ(challengeProblem(demo), c.problem);
     }
 }

@@ -4,6 +4,7 @@
 // and a plain RIFF parse for the sounds. Only the first test regenerates everything
 // (a few seconds), so the others stay fast even when each runs in its own process.
 #include "assets.h"
+#include "game/builtin_ship.h"
 #include "mdata_writer.h"
 #include "png/png_writer.h"
 #include "png/raster.h"
@@ -395,6 +396,17 @@ TEST(ShipModel, GeneratedFileIsAClosedFourLineOutlineWithTexturePointsOnTheGrid)
     EXPECT_EQ(at(0, 1), -14.0);
     EXPECT_EQ(at(2, 0), 0.0);
     EXPECT_EQ(at(2, 1), 6.0);
+    // The ship a challenge flies, built into the game, is this file's outline.
+    const std::vector<ModelLine> builtin = builtinShipLines();
+    ASSERT_EQ(builtin.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        const ModelLine& line = builtin[size_t(i)];
+        const float fields[8] = {line.start.x, line.start.y, line.texStart.x, line.texStart.y,
+                                 line.end.x,   line.end.y,   line.texEnd.x,   line.texEnd.y};
+        for (int field = 0; field < 8; ++field) {
+            EXPECT_EQ(double(fields[field]), at(i, field)) << "built-in line " << i << " field " << field;
+        }
+    }
 }
 
 TEST(ShipModel, CommittedFileIsReadableWithCrLfLinesAndAtLeastFourLines)

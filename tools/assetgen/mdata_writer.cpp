@@ -38,7 +38,7 @@ std::vector<uint8_t> encodeShipModel()
     std::string text;
     appendLine(text, withSignColumn(std::to_string(int(count) - 1)));
     for (size_t i = 0; i < count; ++i) {
-        const Point start = kShipVertices[(i + count - 1) % count];
+        const Point start = shipLineStart(i);
         const Point end = kShipVertices[i];
         appendPoint(text, start);
         appendPoint(text, texturePointOf(start));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 namespace assetgen {
 
@@ -21,6 +22,9 @@ constexpr std::array<Point, 4> kShipVertices = {{
     {9.0, 11.0},  // right tail corner
     {0.0, -14.0}, // nose
 }};
+
+// Where line i starts: the vertex before its end, kShipVertices[i].
+constexpr Point shipLineStart(size_t i) { return kShipVertices[(i + kShipVertices.size() - 1) % kShipVertices.size()]; }
 
 constexpr double kGridUnitTexels = 8.0;
 constexpr double kTextureCentreGrid = 16.0;

@@ -4,7 +4,11 @@
 // (and, for a demo, whether they are as recorded). Run it from the repository root
 // (the game reads data/). Options: --seed N (0..1000000), --frames N, --level L,
 // --script FILE | --random | --replay FILE, --record FILE (--force to replace it), --stalls N (2 s frames in a
-// random run), --trace (each frame's hash, to find where two builds part), --timing, --check-memory.
+// random run), --trace (each frame's hash, to find where two builds part), --timing, --check-memory,
+// --challenge DAY (the day's challenge, one step a frame: the script's times are not used, and
+// --seed seeds only the random input). A replayed challenge demo is also checked to be a
+// well-formed challenge: exit status 0 says it is, 4 that it replayed as recorded but is none.
+#include "game/challenge.h"
 #include "game/game_demo.h"
 #include "game/game_session.h"
 #include "platform/headless/headless.h"
@@ -32,8 +36,10 @@ constexpr double kClockBase = 1000.0;
 constexpr long long kLargestSeed = 1000000;
 constexpr long long kWarmUpFrames = 1000;
 constexpr int kCannotRun = 2;
+constexpr int kNoChallengeResult = 4;
 constexpr const char* kUsage = "usage: runner (--script FILE | --random | --replay FILE) [--seed N] [--frames N]"
-                               " [--level L] [--stalls N] [--record FILE [--force]] [--trace] [--timing] [--check-memory]";
+                               " [--level L] [--stalls N] [--challenge DAY] [--record FILE [--force]] [--trace]"
+                               " [--timing] [--check-memory]";
 
 struct Options {
     long long seed = 1;
@@ -49,6 +55,8 @@ struct Options {
     bool force = false; // --record replaces an existing file
     std::string replay;
     bool playOptionGiven = false; // --seed, --frames, --level or --stalls: none of them fits a replay
+    bool fieldOptionGiven = false; // --frames, --level or --stalls: a challenge's day fixes them
+    std::optional<ChallengeDay> challenge;
 };
 
 // The inputs of the run: a script, random keys, or the demo's frames (which the play
@@ -60,8 +68,12 @@ bool checkInputs(const Options& options, std::string& error)
         error = "give one of --script FILE, --random and --replay FILE";
         return false;
     }
-    if (!options.replay.empty() && (options.playOptionGiven || !options.record.empty())) {
-        error = "--replay plays the demo as recorded: no --seed, --frames, --level, --stalls or --record";
+    if (!options.replay.empty() && (options.playOptionGiven || !options.record.empty() || options.challenge)) {
+        error = "--replay plays the demo as recorded: no --seed, --frames, --level, --stalls, --challenge or --record";
+        return false;
+    }
+    if (options.challenge && options.fieldOptionGiven) {
+        error = "--challenge plays the day's run: no --frames, --level or --stalls";
         return false;
     }
     return true;
@@ -79,7 +91,8 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
             return *end == '\0' && out >= low && out <= high;
         };
         long long value = 0;
-        options.playOptionGiven |= name == "--seed" || name == "--frames" || name == "--level" || name == "--stalls";
+        options.fieldOptionGiven |= name == "--frames" || name == "--level" || name == "--stalls";
+        options.playOptionGiven |= name == "--seed" || options.fieldOptionGiven;
         if (name == "--seed" && number(0, kLargestSeed, options.seed)) continue;
         if (name == "--frames" && number(1, 100000000, options.frames)) continue;
         if (name == "--level" && number(1, 1000, value)) {
@@ -96,6 +109,11 @@ bool parseOptions(int argc, char** argv, Options& options, std::string& error)
         }
         if (name == "--record" && hasValue) {
             options.record = argv[++i];
+            continue;
+        }
+        if (name == "--challenge" && hasValue) {
+            options.challenge = parseChallengeDay(argv[++i], error);
+            if (!options.challenge) return false;
             continue;
         }
         if (name == "--replay" && hasValue) {
@@ -135,6 +153,8 @@ bool start(PlaySession& session, Game& game, const Options& options, Demo& demo,
     bool started = false;
     if (!options.replay.empty()) {
         started = startReplaying(session, game, std::move(demo), error);
+    } else if (options.challenge) {
+        started = startChallenge(session, game, *options.challenge, static_cast<int>(options.frames), error);
     } else {
         started = startPlaying(session, game, error);
         startAtLevel(game, options.level);
@@ -171,6 +191,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "runner: %s\n", error.c_str());
         return kReplayUnverifiable;
     }
+    // Checked before the replay takes the demo: a challenge's result is its demo.
+    const bool replayingChallenge = replaying && demo.start.challenge;
+    const std::string notChallenge = replayingChallenge ? challengeProblem(demo) : "";
+    const std::string challengeDay = replayingChallenge ? formatChallengeDay(demo.start.challenge->day) : "";
+    int challengeStepCount = 0;
+    if (options.challenge) {
+        if (!challengeSteps(processEnvironment(), challengeStepCount, error)) return refuse(error);
+        options.frames = challengeStepCount;
+    }
     auto recording = std::make_unique<DemoWriter>();
     if (!options.record.empty() && !recording->open(options.record, options.force)) return refuse(recording->error());
 
@@ -206,7 +235,7 @@ int main(int argc, char** argv)
         if (!replaying) {
             headless::releaseAllKeys();
             for (int key : input.keys) headless::setKey(key, true);
-            headless::advanceTime(input.seconds);
+            headless::advanceTime(options.challenge ? kChallengeStep : input.seconds);
         }
 
         const auto start = std::chrono::steady_clock::now();
@@ -240,6 +269,14 @@ int main(int argc, char** argv)
         const ReplayVerdict verdict = replayVerdict(session, end);
         std::printf("%s: %s\n", options.replay.c_str(), verdict.message.c_str());
         if (status == 0) status = verdict.status;
+        if (replayingChallenge) {
+            if (notChallenge.empty()) {
+                std::printf("challenge %s: a well-formed challenge\n", challengeDay.c_str());
+            } else {
+                std::printf("challenge %s: not a challenge result: %s\n", challengeDay.c_str(), notChallenge.c_str());
+                if (status == 0) status = kNoChallengeResult;
+            }
+        }
     }
     if (options.timing && !frameSeconds.empty()) {
         std::sort(frameSeconds.begin(), frameSeconds.end());

@@ -182,6 +182,7 @@ void CANCEL_CLOSE() { state.closeRequested = false; }
 
 bool KEY_HELD(int key) { return key_position::valid(key) && state.keys[key]; }
 bool KEY_PRESSED(int key) { return key_position::valid(key) && state.pressed[key]; }
+bool KEY_DOWN_NOW(int key) { return KEY_HELD(key); } // a key let go here is up at once: no tap outlives it
 
 bool FOCUS_LOST() { return state.focusLost; }
 

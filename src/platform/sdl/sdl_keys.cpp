@@ -62,6 +62,8 @@ bool keyDown(int scanCode)
 
 bool KEY_HELD(int key) { return isDown(key); }
 
+bool KEY_DOWN_NOW(int key) { return key_position::valid(key) && SDL_GetKeyboardState(nullptr)[key]; }
+
 bool KEY_PRESSED(int key) { return key_position::valid(key) && sdl::tapped(SDL_Scancode(key)); }
 
 void CANCEL_CLOSE() { sdl::cancelClose(); }

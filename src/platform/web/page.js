@@ -87,6 +87,8 @@ Module.printed = [];
     if (query.has("replay")) args.push("--replay", "/demos/" + query.get("replay").replace(/[^\w-]/g, "") + ".demo");
     if (query.has("record")) args.push("--record", recording);
     if (query.has("seed")) args.push("--seed", query.get("seed"));
+    // ?challenge plays today's, ?challenge=YYYY-MM-DD an earlier day's for practice.
+    if (query.has("challenge")) args.push("--challenge", ...(query.get("challenge") ? [query.get("challenge")] : []));
     return args;
   };
 

@@ -151,6 +151,8 @@ bool keyDown(int scanCode)
 
 bool KEY_HELD(int key) { return isDown(key); }
 
+bool KEY_DOWN_NOW(int key) { return key_position::valid(key) && keyboard.down[key]; }
+
 bool KEY_PRESSED(int key) { return key_position::valid(key) && keyboard.tapped[key]; }
 
 // A page has no close button of its own: the tab's closes the page, program and all.

@@ -58,6 +58,10 @@ record shield_sight_ping 3 <<'SCRIPT'
 100 0.02
 SCRIPT
 
+# The day's challenge, random keys from seed 7: a format-2 demo of 10,800 steps.
+"$runner" --challenge 2026-12-01 --random --seed 7 --force --record tests/data/demos/challenge_2026_12_01.demo >/dev/null
+echo "challenge_2026_12_01: $(stat -c %s tests/data/demos/challenge_2026_12_01.demo) bytes"
+
 record zoom_in_and_out 4 <<'SCRIPT'
 60 0.02
 30 0.02 PGUP
