@@ -52,7 +52,7 @@ bool startChallenge(PlaySession& session, Game& game, const ChallengeDay& day, i
     if (!startPlaying(session, game, error)) return false;
     setModelLines(game.player.model, builtinShipLines());
     stopWatchingShipFile(game);
-    SCREEN_TITLE("Challenge " + formatChallengeDay(day) + " (UTC)");
+    SCREEN_TITLE(challengeTitle(day));
     return true;
 }
 

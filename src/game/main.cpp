@@ -93,7 +93,7 @@ bool startNewChallengeRun(const Launch& launch, PlaySession& session, Game& game
 {
     endChallengeRun(run);
     endSession(session);
-    endGame(game);
+    releaseGame(game);
     PlaySession next;
     next.settings = session.settings;
     next.screenshotFolder = session.screenshotFolder;

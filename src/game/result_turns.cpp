@@ -1,6 +1,6 @@
-// Watching a demo ends the finished game and starts a replay in its place; the window
-// closes with it and opens again for the tables, which are drawn over the picture kept
-// at time up. The screen is redrawn only when something changed.
+// Watching a demo lets go of the finished game and starts a replay in its place, in the
+// same window; the tables come back drawn over the picture kept at time up. The screen
+// is redrawn only when something changed.
 #include "game/result_turns.h"
 
 #include "app/pause_screen.h"
@@ -14,7 +14,6 @@
 namespace {
 
 constexpr int kIdleWaitMs = 50; // the screen waits for input without using the CPU
-constexpr int kScreenDepth = 32;
 
 void redraw(ResultTurns& turns)
 {
@@ -30,7 +29,7 @@ void startWatching(ResultTurns& turns, const PlaySession& played, Game& game)
         turns.screen.problems.push_back(error);
         return;
     }
-    endGame(game);
+    releaseGame(game);
     turns.watching = std::make_unique<PlaySession>();
     turns.watching->settings = played.settings;
     if (!startReplaying(*turns.watching, game, std::move(demo), error)) turns.screen.problems.push_back(error);
@@ -40,10 +39,8 @@ void stopWatching(ResultTurns& turns, Game& game)
 {
     endSession(*turns.watching);
     turns.watching.reset();
-    endGame(game);
-    if (SCREEN_OPEN(SCREEN_WIDTH, SCREEN_HEIGHT, kScreenDepth, 1, 0, 0) != 0) {
-        turns.screen.problems.push_back("cannot open the window again: " + SCREEN_ERROR());
-    }
+    releaseGame(game);
+    SCREEN_TITLE(challengeTitle(turns.screen.run.day));
 }
 
 } // namespace
