@@ -136,6 +136,7 @@ const kKeys = {
   KeyA: { key: "a", windowsVirtualKeyCode: 65 },
   KeyS: { key: "s", windowsVirtualKeyCode: 83 },
   Escape: { key: "Escape", windowsVirtualKeyCode: 27 },
+  Enter: { key: "Enter", windowsVirtualKeyCode: 13 },
   F12: { key: "F12", windowsVirtualKeyCode: 123 },
 };
 
@@ -185,6 +186,18 @@ class Page {
   async press(code) {
     await this.key("keyDown", code);
     await this.key("keyUp", code);
+  }
+
+  // Types text as a US keyboard would: each character's key down, with the character's
+  // text, and up again. Letters, digits and spaces.
+  async type(text) {
+    for (const character of text) {
+      const code = character === " " ? "Space" : /\d/.test(character) ? "Digit" + character : "Key" + character.toUpperCase();
+      const keyCode = character === " " ? 32 : character.toUpperCase().charCodeAt(0);
+      const event = { code, key: character, text: character, windowsVirtualKeyCode: keyCode };
+      await this.send("Input.dispatchKeyEvent", { type: "keyDown", ...event });
+      await this.send("Input.dispatchKeyEvent", { type: "keyUp", code, key: character, windowsVirtualKeyCode: keyCode });
+    }
   }
 
   async click(x, y, button = "left") {
