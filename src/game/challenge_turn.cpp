@@ -98,6 +98,7 @@ void reachTimeUp(ChallengeRun& run, PlaySession& session, Game& game)
     run.result.score = end.score;
     run.result.level = end.level;
     removeNotice(session.notice);
+    SCREEN_OVERLAY(nullptr, 0, 0, OVERLAY_CORNER); // "TIME UP" says it; a demo watched next has no countdown
     std::printf("challenge %s: score %d, level %d%s\n", formatChallengeDay(run.result.day).c_str(), run.result.score,
                 run.result.level, run.result.shortened ? " (a shortened test run)" : run.result.practice ? " (practice)" : "");
     std::fflush(stdout);
