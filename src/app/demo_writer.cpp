@@ -5,6 +5,7 @@
 
 #include "app/demo_layout.h"
 #include "base/bit_cast.h"
+#include "platform/file_replace.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -143,6 +144,7 @@ bool DemoWriter::finish(DemoEnd end)
     end.frames = frames_;
     write(encodeDemoEnd(end));
     if (file_ && std::fclose(file_) != 0 && error_.empty()) fail(std::strerror(errno));
+    if (file_ && error_.empty()) keepWrittenFile(path_);
     file_ = nullptr;
     return error_.empty();
 }

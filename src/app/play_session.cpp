@@ -206,7 +206,8 @@ bool takeTurn(PlaySession& session, SoundBank& sounds, const std::function<bool(
     if (expireNotice(session.notice) && session.paused) showAgain();
     answerPauseAndHelp(session, sounds, input);
     if (session.paused) {
-        if (quitAsked(session, input)) return false;
+        // A run of fixed steps (a challenge) asks before it ends: its own turn answers quit.
+        if (!session.fixedSteps && quitAsked(session, input)) return false;
         if (input.pressed[bit(Action::screenshot)]) takeScreenshot(session);
         WAIT_EVENTS(kPausedWaitMs);
         return true;

@@ -103,7 +103,8 @@ bool stepSession(PlaySession& session, SoundBank& sounds, const FrameRunner& run
 // real time since the last turn asks for (the first holding the turn's held actions,
 // the others only those still down, so a tap counts once), then one presentation; at
 // most a quarter of a second is caught up after a hitch, the rest is never played. Once
-// the limit is played the world stands still.
+// the limit is played the world stands still. Quitting is left to the caller, which
+// asks first: a paused turn does not end on Escape either.
 bool stepSession(PlaySession& session, SoundBank& sounds, const SteppedFrame& frame);
 // The real time since the last reading (and any time banked by a pause), which the
 // next frame is to play.

@@ -38,11 +38,11 @@ void showCountdown(ChallengeRun& run, int seconds)
     run.countdownShows = seconds;
 }
 
-// A new press of Escape, or a click on the window's close button (which reads as
-// Escape held until it is answered).
-bool escapePressed(ChallengeRun& run)
+// A new press of Escape (or the controller's quit), or a click on the window's close
+// button (which reads as Escape held until it is answered).
+bool escapePressed(ChallengeRun& run, const PlaySession& session)
 {
-    const bool down = KEY_DOWN(scancode::ESCAPE) != 0;
+    const bool down = KEY_DOWN(scancode::ESCAPE) != 0 || readFrameInput(session.settings).held[bit(Action::quit)];
     const bool pressed = down && !run.escapeHeld;
     run.escapeHeld = down;
     CANCEL_CLOSE();
@@ -74,7 +74,7 @@ void askToAbandon(ChallengeRun& run, PlaySession& session, Game& game)
 // False when the player quits; the time spent asking is not played.
 bool answerAbandon(ChallengeRun& run, PlaySession& session)
 {
-    if (escapePressed(run)) return false;
+    if (escapePressed(run, session)) return false;
     if (otherKeyPressed()) {
         run.askingToAbandon = false;
         resumeVoices(run.pausedVoices);
@@ -118,7 +118,7 @@ bool playChallengeTurn(ChallengeRun& run, PlaySession& session, Game& game)
 {
     if (run.timeUp) return resultScreenTurn(run, session, game);
     if (run.askingToAbandon) return answerAbandon(run, session);
-    if (escapePressed(run)) {
+    if (escapePressed(run, session)) {
         askToAbandon(run, session, game);
         return true;
     }

@@ -187,4 +187,6 @@ bool removeFile(const std::string& path, std::string& error)
     return true;
 }
 
+void keepWrittenFile(const std::string& path) { backend::fileSaved(path); }
+
 FileKept savedFileKept(const std::string& path, std::string& problem) { return backend::fileKept(path, problem); }

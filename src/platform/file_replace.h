@@ -21,6 +21,10 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string& e
 bool moveFile(const std::string& from, const std::string& to, std::string& error);
 bool removeFile(const std::string& path, std::string& error);
 
+// Says that the file at path, written in place, is whole now: a backend that keeps the
+// user's files itself (the browser's) then keeps it as it keeps a replaced file.
+void keepWrittenFile(const std::string& path);
+
 // Whether the file saved last at path is kept: at once where the user's files are the
 // file system's, only once stored where a backend keeps them itself (the browser's
 // storage, written after the save). On failed, problem says why in words for the user.

@@ -413,3 +413,24 @@ TEST_F(Session, ChallengeAt30Or60Or144FramesASecond_PlaysTheSameStepsIntoTheSame
     EXPECT_EQ(shownFrames[0], kSteps / 2) << "two steps a shown frame";
     EXPECT_EQ(shownFrames[2], kSteps) << "a frame with no step due shows nothing new";
 }
+
+TEST_F(Session, ChallengeAfterAHitchCatchesUpAQuarterSecondAndAPauseDoesNotCount)
+{
+    std::string error;
+    ASSERT_TRUE(startChallenge(session, game, {2026, 12, 1}, 600, error)) << error;
+    const auto turnAfter = [&](double seconds) {
+        headless::advanceTime(seconds);
+        EXPECT_TRUE(playTurn(session, game));
+        return session.fixedSteps->played;
+    };
+    EXPECT_EQ(turnAfter(2.0), 15) << "a two-second hitch";
+    EXPECT_EQ(turnAfter(1.0 / 60.0), 16);
+    pressAndRelease("P");
+    EXPECT_EQ(turnAfter(0.0), 16);
+    EXPECT_TRUE(session.paused);
+    EXPECT_EQ(turnAfter(60.0), 16) << "paused";
+    pressAndRelease("P");
+    EXPECT_EQ(turnAfter(0.0), 16);
+    EXPECT_FALSE(session.paused);
+    EXPECT_EQ(turnAfter(0.1), 22) << "the minute paused is not played";
+}
