@@ -1,10 +1,17 @@
 // The result screen's rules. The run's demo moves into the folder of its entry, which
-// names it, so that an entry and its demo are kept and pruned together.
+// names it, so that an entry and its demo are kept and pruned together; a demo the
+// player recorded elsewhere (--record FILE) stays theirs, and a copy goes there.
 #include "app/result_screen.h"
 
+#include "app/demo_file.h"
+#include "files/file_read.h"
 #include "platform/file_replace.h"
 
+#include <algorithm>
+
 namespace {
+
+constexpr FileKind kDemoFile{"demo", kDemoLargestFile};
 
 std::string fileNameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
 
@@ -24,18 +31,45 @@ void readTables(ResultScreen& screen)
     screen.tables = bestTables(screen.entries, screen.day);
 }
 
+bool madeByTheGame(const ResultScreen& screen, const std::string& demo)
+{
+    return !demo.empty() && demo == screen.challengeFolder + "/" + fileNameOf(demo);
+}
+
+// A copy of a demo recorded elsewhere, under its own name prefixed with the finishing
+// time, so that it takes the place of no other run's demo.
+bool copyDemo(const std::string& from, const std::string& to, std::string& error)
+{
+    if (!noFileAt(to)) {
+        error = to + " exists already";
+        return false;
+    }
+    FileBytes bytes;
+    if (!readWholeFile(from, kDemoFile, bytes, error)) {
+        error = from + ": " + error;
+        return false;
+    }
+    return replaceFile(to, bytes.text(), error);
+}
+
 // The demo's name in the entry's folder, "" when it could not be brought there.
-std::string moveDemoBeside(ResultScreen& screen)
+std::string bringDemoBeside(ResultScreen& screen)
 {
     const std::string& from = screen.run.demoPath;
     if (from.empty()) return "";
-    const std::string to = screen.entryFolder + "/" + fileNameOf(from);
-    std::string error;
-    if (from != to && !moveFile(from, to, error)) {
-        screen.problems.push_back("the demo is not kept with the run: " + error);
-        return "";
+    const bool made = madeByTheGame(screen, from);
+    std::string name = fileNameOf(from);
+    if (!made) {
+        std::string stamp = screen.finished;
+        stamp.erase(std::remove(stamp.begin(), stamp.end(), ':'), stamp.end()); // no colons in names
+        name = stamp + "_" + name;
     }
-    return fileNameOf(from);
+    const std::string to = screen.entryFolder + "/" + name;
+    std::string error;
+    const bool brought = from == to || (made ? moveFile(from, to, error) : copyDemo(from, to, error));
+    if (brought) return name;
+    screen.problems.push_back("the demo is not kept with the run: " + error);
+    return "";
 }
 
 void enterRun(ResultScreen& screen, const std::string& name)
@@ -48,7 +82,7 @@ void enterRun(ResultScreen& screen, const std::string& name)
         screen.problems.push_back("the run is not kept: " + error);
         return;
     }
-    entry.demo = moveDemoBeside(screen);
+    entry.demo = bringDemoBeside(screen);
     if (!writeScoreEntry(screen.entryFolder, entry, error)) {
         screen.problems.push_back("the run is not kept: " + error);
         return;
@@ -120,10 +154,11 @@ ResultChoice updateResultScreen(ResultScreen& screen, const ResultInput& input)
 void closeResultScreen(ResultScreen& screen)
 {
     screen.naming.reset();
-    const std::string& demo = screen.run.demoPath;
-    if (!screen.enteredFile.empty() || demo.empty() || demo != screen.challengeFolder + "/" + fileNameOf(demo)) return;
     std::string error;
-    if (!removeFile(demo, error)) screen.problems.push_back(error);
+    const std::string& demo = screen.run.demoPath;
+    if (screen.enteredFile.empty() && madeByTheGame(screen, demo) && !removeFile(demo, error)) {
+        screen.problems.push_back(error);
+    }
 }
 
 std::string selectedDemo(const ResultScreen& screen)

@@ -43,8 +43,10 @@ TEST(ResultScreen, NamesTheRunEntersItWithItsDemoAndOffersTheNameNextTime)
     ASSERT_FALSE(screen.naming);
     ASSERT_EQ(screen.tables.day.size(), 1u);
     EXPECT_EQ(screen.tables.day[0].name, "Ada");
-    EXPECT_EQ(selectedDemo(screen), folder + "/run.demo");
-    EXPECT_TRUE(fs::exists(folder + "/run.demo"));
+    // A demo recorded where the player asked stays there; the entry keeps a copy.
+    EXPECT_EQ(selectedDemo(screen), folder + "/2026-12-08T070000Z_run.demo");
+    EXPECT_TRUE(fs::exists(folder + "/2026-12-08T070000Z_run.demo"));
+    EXPECT_TRUE(fs::exists(demo));
     EXPECT_NE(resultLines(screen).lines.at(size_t(resultLines(screen).marked)).find("Ada"), std::string::npos);
     ResultInput watch;
     watch.watch = true;
