@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <map>
 #include <random>
@@ -80,9 +79,9 @@ bool parseEntry(std::string_view text, ScoreEntry& entry, std::string& problem)
         const std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         if (lineNumber++ == 0) {
-            if (line != kFirstLine) problem = "not a score entry (its first line is not \"" + std::string(kFirstLine) + "\")";
-            if (!problem.empty()) return false;
-            continue;
+            if (line == kFirstLine) continue;
+            problem = "not a score entry (its first line is not \"" + std::string(kFirstLine) + "\")";
+            return false;
         }
         const size_t equals = line.find('=');
         if (equals == std::string_view::npos) continue;
