@@ -1,6 +1,7 @@
 // A challenge shortened for the test plays to its end in the real page: the result
 // screen asks for a name, typed as text, and Enter enters the run, with its demo, in
-// the shortened runs' tables in the browser's storage; Escape then ends the game.
+// the shortened runs' tables in the browser's storage, where the demo, moved beside its
+// entry, is kept under its new path only; Escape then ends the game.
 "use strict";
 const path = require("path");
 const { withSite } = require("./lib/page_driver");
@@ -25,6 +26,17 @@ const storedEntry = `(() => {
   return name ? FS.readFile(${JSON.stringify(tables)} + "/" + name, { encoding: "utf8" }) : "";
 })()`;
 
+// The paths the browser's storage holds (stored_files.js keeps one record per file).
+const storedPaths = `new Promise((resolve, reject) => {
+  const opening = indexedDB.open("/home/web_user");
+  opening.onerror = () => reject(opening.error);
+  opening.onsuccess = () => {
+    const listing = opening.result.transaction("FILE_DATA").objectStore("FILE_DATA").getAllKeys();
+    listing.onsuccess = () => resolve(listing.result);
+    listing.onerror = () => reject(listing.error);
+  };
+})`;
+
 withSite(site, async (browser, address) => {
   const page = await browser.open(address + "/game.html?challenge&challenge-steps=120");
   await page.waitFor("the prompt to start", () => page.evaluate(`document.getElementById("headline").textContent.startsWith("click")`), 30);
@@ -39,6 +51,11 @@ withSite(site, async (browser, address) => {
   const demo = /\ndemo=(.+)\n/.exec(entry);
   if (!demo || !(await page.evaluate(`FS.analyzePath(${JSON.stringify(tables + "/")} + ${JSON.stringify(demo ? demo[1] : "")}).exists`))) {
     throw new Error("the run's demo is not beside its entry: " + entry);
+  }
+  const stored = await page.evaluate(storedPaths);
+  const demos = stored.filter((file) => file.endsWith("/" + demo[1]));
+  if (demos.length !== 1 || !demos[0].startsWith(tables + "/")) {
+    throw new Error("the browser's storage does not hold the demo beside its entry only: " + JSON.stringify(stored));
   }
   await page.waitFor("the result screen", async () => markedPixels(await page.canvasPixels()), 10);
   await page.screenshot(path.join(shots, "game_challenge_result.png"));
