@@ -73,6 +73,8 @@ std::optional<ChallengeDay> parseChallengeDay(const std::string& text, std::stri
     return day;
 }
 
+std::string challengeTitle(const ChallengeDay& day) { return "Challenge " + formatChallengeDay(day) + " (UTC)"; }
+
 std::string formatChallengeDay(const ChallengeDay& day)
 {
     char text[32];

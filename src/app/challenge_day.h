@@ -30,6 +30,8 @@ constexpr ChallengeDay kLastChallengeDay{2065, 12, 31};
 // otherwise nothing, with the problem in words (the text given quoted in it).
 std::optional<ChallengeDay> parseChallengeDay(const std::string& text, std::string& problem);
 std::string formatChallengeDay(const ChallengeDay& day);
+// The window's title during the day's run: "Challenge 2026-12-08 (UTC)".
+std::string challengeTitle(const ChallengeDay& day);
 // The UTC calendar day that the moment falls on.
 ChallengeDay utcDay(std::time_t moment);
 

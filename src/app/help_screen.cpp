@@ -2,23 +2,15 @@
 // its controller inputs; a cell too long for its column loses its middle to "...".
 #include "app/help_screen.h"
 
-#include "app/pause_screen.h"
 #include "app/screen_notice.h"
-#include "platform/font8x8.h"
+#include "app/text_panel.h"
 #include "platform/platform.h"
-
-#include <algorithm>
 
 namespace {
 
 constexpr size_t kActionColumn = 14;
 constexpr size_t kKeysColumn = 25;
 constexpr size_t kPadColumn = 39;
-constexpr int kLineHeight = 12;
-constexpr uint32_t kTextColour = 0xFFFFFFFF;
-constexpr uint32_t kPanelColour = 0xFF101020;
-constexpr uint32_t kBorderColour = 0xFF6070A0;
-constexpr int kPanelMargin = 8; // pixels of panel around the text
 
 std::string row(const std::string& action, const std::string& keys, const std::string& pad)
 {
@@ -78,36 +70,4 @@ std::vector<std::string> gameHelpLines(const Settings& settings)
     return lines;
 }
 
-void drawTextPanel(int left, int top, int right, int bottom)
-{
-    const int panelLeft = std::max(left - kPanelMargin, 0);
-    const int panelRight = std::min(right + kPanelMargin, SCREEN_WIDTH) - 1;
-    const int panelTop = top - kPanelMargin;
-    const int panelBottom = bottom + kPanelMargin - 1;
-    SCREEN_LOCK();
-    if (uint8_t* pixels = SCREEN_POINTER()) {
-        for (int y = std::max(panelTop, 0); y <= std::min(panelBottom, SCREEN_HEIGHT - 1); ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(pixels + size_t(y) * SCREEN_PITCH);
-            std::fill(row + panelLeft, row + panelRight + 1, kPanelColour);
-        }
-    }
-    DRAW_LINE(nullptr, float(panelLeft), float(panelTop), float(panelRight), float(panelBottom), kBorderColour,
-              LINE_KIND_BOX);
-    SCREEN_UNLOCK(-1, -1);
-}
-
-void drawHelp(const std::vector<std::string>& lines)
-{
-    SCREEN_LOCK();
-    dimScreen();
-    size_t widest = 0;
-    for (const std::string& line : lines) widest = std::max(widest, line.size());
-    const int left = (SCREEN_WIDTH - int(widest) * kGlyphSize) / 2;
-    int top = (SCREEN_HEIGHT - int(lines.size()) * kLineHeight) / 2;
-    drawTextPanel(left, top, SCREEN_WIDTH - left, top + int(lines.size()) * kLineHeight);
-    for (const std::string& line : lines) {
-        DRAW_TEXT(nullptr, float(left), float(top), line, kTextColour);
-        top += kLineHeight;
-    }
-    SCREEN_UNLOCK(-1, -1);
-}
+void drawHelp(const std::vector<std::string>& lines) { drawTextPanel(lines); }

@@ -15,9 +15,6 @@ std::string actionPadText(const Settings& settings, Action action);
 // The game's table: each action with its keys and its controller inputs as the
 // settings bind them, then the keys that close the help.
 std::vector<std::string> gameHelpLines(const Settings& settings);
-// A dark bordered panel a few pixels beyond the text area given (right and bottom
-// excluded), which keeps text readable over any picture.
-void drawTextPanel(int left, int top, int right, int bottom);
 // Dims the picture on screen and writes the lines on a dark panel in its middle;
 // shown at the outermost unlock.
 void drawHelp(const std::vector<std::string>& lines);

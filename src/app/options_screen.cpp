@@ -4,6 +4,7 @@
 #include "app/options_screen.h"
 
 #include "app/help_screen.h"
+#include "app/text_panel.h"
 #include "app/pause_screen.h"
 #include "app/screen_notice.h"
 #include "platform/font8x8.h"
@@ -66,7 +67,7 @@ void drawOptions(const OptionsMenu& menu, const Settings& settings)
     const int top = pageTop(lines.size());
     SCREEN_LOCK();
     dimScreen();
-    drawTextPanel(left, top, left + int(layout.width) * kGlyphSize, top + pageRows(lines.size()) * kLineHeight);
+    drawPanelAround(left, top, left + int(layout.width) * kGlyphSize, top + pageRows(lines.size()) * kLineHeight);
     drawLine(left, top, menuTitle(menu), kTextColour);
     int y = firstLineTop(lines.size());
     for (size_t i = 0; i < lines.size(); ++i, y += kLineHeight) {

@@ -2,6 +2,7 @@
 // day is fixed here, except the shake of the view, which the recording keeps.
 #include "game/challenge.h"
 
+#include "app/score_table.h"
 #include "game/builtin_ship.h"
 #include "game/game_session.h"
 #include "game/ship_reload.h"
@@ -28,12 +29,6 @@ bool challengeSteps(const Environment& environment, int& steps, std::string& err
     return true;
 }
 
-std::string challengeFolder(const Environment& environment)
-{
-    const std::string data = userDataFolder(environment);
-    return data.empty() ? data : data + "/challenge";
-}
-
 bool challengeDemoPath(const Environment& environment, const ChallengeDay& day, std::time_t now, long processId,
                        std::string& path, std::string& error)
 {
@@ -57,7 +52,7 @@ bool startChallenge(PlaySession& session, Game& game, const ChallengeDay& day, i
     if (!startPlaying(session, game, error)) return false;
     setModelLines(game.player.model, builtinShipLines());
     stopWatchingShipFile(game);
-    SCREEN_TITLE("Challenge " + formatChallengeDay(day) + " (UTC)");
+    SCREEN_TITLE(challengeTitle(day));
     return true;
 }
 

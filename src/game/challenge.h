@@ -18,11 +18,8 @@ inline const std::string kChallengeStepsVariable = "SPACE_GAME_CHALLENGE_STEPS";
 // error when the variable is set to anything but a whole number from 1 to kChallengeSteps.
 bool challengeSteps(const Environment& environment, int& steps, std::string& error);
 
-// The folder the runs are kept in, "$XDG_DATA_HOME/space-game/challenge"; empty
-// without a home folder.
-std::string challengeFolder(const Environment& environment);
 // Where a run is recorded unless the player names a file: DAY-UNIXTIME-PID.demo in the
-// challenge folder, which is made when missing, so that two runs never share a file.
+// challenge folder (score_table.h), which is made when missing, so that two runs never share a file.
 // False with error naming the folder and the problem.
 bool challengeDemoPath(const Environment& environment, const ChallengeDay& day, std::time_t now, long processId,
                        std::string& path, std::string& error);

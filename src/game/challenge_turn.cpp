@@ -98,14 +98,25 @@ void reachTimeUp(ChallengeRun& run, PlaySession& session, Game& game)
     run.result.score = end.score;
     run.result.level = end.level;
     removeNotice(session.notice);
-    showTimeUp(run.timeUpScreen, run.result);
+    SCREEN_OVERLAY(nullptr, 0, 0, OVERLAY_CORNER); // "TIME UP" says it; a demo watched next has no countdown
+    std::printf("challenge %s: score %d, level %d%s\n", formatChallengeDay(run.result.day).c_str(), run.result.score,
+                run.result.level, run.result.shortened ? " (a shortened test run)" : run.result.practice ? " (practice)" : "");
+    std::fflush(stdout);
+    showResult(run.resultTurns, run.result, run.challengeFolder);
+}
+
+bool resultScreenTurn(ChallengeRun& run, const PlaySession& session, Game& game)
+{
+    const ResultChoice choice = resultTurn(run.resultTurns, session, game);
+    run.newRunAsked = choice == ResultChoice::newRun;
+    return choice == ResultChoice::stay;
 }
 
 } // namespace
 
 bool playChallengeTurn(ChallengeRun& run, PlaySession& session, Game& game)
 {
-    if (run.timeUp) return timeUpTurn(run.timeUpScreen);
+    if (run.timeUp) return resultScreenTurn(run, session, game);
     if (run.askingToAbandon) return answerAbandon(run, session);
     if (escapePressed(run, session)) {
         askToAbandon(run, session, game);
@@ -119,7 +130,7 @@ bool playChallengeTurn(ChallengeRun& run, PlaySession& session, Game& game)
 
 void endChallengeRun(ChallengeRun& run)
 {
-    closeTimeUp(run.timeUpScreen);
+    closeResult(run.resultTurns);
     SCREEN_OVERLAY(nullptr, 0, 0, OVERLAY_CORNER);
     destroyImage(run.countdown);
     run.countdown = nullptr;

@@ -160,7 +160,7 @@ bool runGameFrame(Game& game)
     return !KEY_DOWN(scancode::ESCAPE);
 }
 
-void endGame(Game& game)
+void releaseGame(Game& game)
 {
     freeGameImages(game.images);
     freeDepthBuffer();
@@ -172,5 +172,10 @@ void endGame(Game& game)
     game.player.model = Model{};
     std::vector<Shot>().swap(game.player.shots);
     SOUND_CLOSE(game.soundBank);
+}
+
+void endGame(Game& game)
+{
+    releaseGame(game);
     SCREEN_CLOSE();
 }

@@ -57,4 +57,8 @@ void restAfterFrame();
 // A whole frame: advanceGame, shown, restAfterFrame. False once Escape (or the
 // window's close button) ends the game.
 bool runGameFrame(Game& game);
+// Lets go of everything startGame took but the window, for another game (a new run, a
+// demo watched) to start in it without the window closing and opening again.
+void releaseGame(Game& game);
+// releaseGame, and the window closes.
 void endGame(Game& game);

@@ -7,8 +7,9 @@
 namespace {
 
 constexpr OptionSpec kGameOptions[] = {kDataOption,   kFullscreenOption,    kWindowedOption,  kMuteOption,
-                                       kVolumeOption, kSeedOption,          kChallengeOption, kRecordOption,
-                                       kReplayOption, kWriteSettingsOption, kForceOption,     kHelpOption,
+                                       kVolumeOption, kSeedOption,          kChallengeOption, kScoresOption,
+                                       kRecordOption, kReplayOption,        kWriteSettingsOption, kForceOption,
+                                       kHelpOption,
                                        kVersionOption};
 
 constexpr std::string_view kGameDetails = R"(Keys:
@@ -46,6 +47,9 @@ from level 1 with the ship built into the game, for three minutes of play (the
 countdown is in the top-right corner; Escape asks before it abandons the run).
 --challenge DAY plays an earlier day's (YYYY-MM-DD) for practice. Every run is
 recorded, into $XDG_DATA_HOME/space-game/challenge/ unless --record names a file.
+At time up the run's score and the local tables show; a run that makes the day's
+best ten or the best ten of all time is entered under a name. --scores prints
+both tables.
 
 Installed, the game flies the ship you saved with space-game-editor, kept in
 $XDG_DATA_HOME/space-game/model/Ship.mdata (~/.local/share by default).

@@ -18,6 +18,7 @@ inline constexpr OptionSpec kVolumeOption{"--volume", "N", "master volume from 0
 inline constexpr OptionSpec kSeedOption{"--seed", "N", "fix the random seed: the same seed and keys start the same"};
 inline constexpr OptionSpec kWriteSettingsOption{"--write-settings", "",
                                                  "write a settings file with every default and exit"};
+inline constexpr OptionSpec kScoresOption{"--scores", "", "print the challenge's local score tables and exit"};
 inline constexpr OptionSpec kForceOption{"--force", "", "with --write-settings or --record: replace an existing file"};
 inline constexpr OptionSpec kRecordOption{"--record", "FILE", "record the game into FILE as a demo"};
 inline constexpr OptionSpec kChallengeOption{"--challenge", "",

@@ -3,12 +3,15 @@
 // and shut down. The turns run as the platform runs frames (RUN_FRAMES): in a browser
 // page, after main has handed control back.
 #include "app/build_info.h"
+#include "app/challenge_day.h"
 #include "game/challenge.h"
 #include "game/challenge_turn.h"
 #include "game/game_command_line.h"
 #include "game/game_demo.h"
 #include "game/game_options.h"
 #include "game/game_session.h"
+#include "app/score_lines.h"
+#include "app/score_table.h"
 #include "app/screen_notice.h"
 #include "app/screenshot.h"
 #include "app/settings.h"
@@ -32,6 +35,21 @@ int writeSettings(const Launch& launch)
         return 1;
     }
     std::printf("wrote the default settings to %s\n", path.c_str());
+    return standardOutputWritten(launch.program) ? 0 : 1;
+}
+
+int printScores(const Launch& launch)
+{
+    const std::string folder = challengeFolder(launch.environment);
+    if (folder.empty()) {
+        std::fprintf(stderr, "%s: no data folder: %s\n", launch.program.c_str(), homeProblem(launch.environment).c_str());
+        return 1;
+    }
+    std::vector<std::string> warnings;
+    const std::vector<ScoreEntry> entries = readScoreEntries(folder, warnings);
+    for (const std::string& warning : warnings) std::fprintf(stderr, "%s: %s\n", launch.program.c_str(), warning.c_str());
+    const std::string today = formatChallengeDay(utcDay(std::time(nullptr)));
+    for (const std::string& line : scoreReport(bestTables(entries, today), today)) std::printf("%s\n", line.c_str());
     return standardOutputWritten(launch.program) ? 0 : 1;
 }
 
@@ -64,7 +82,37 @@ bool prepareChallenge(const Launch& launch, const ChallengeChoice& choice, std::
     run.result.practice = choice.practice;
     run.result.shortened = steps < kChallengeSteps;
     run.result.demoPath = recordPath;
+    run.challengeFolder = challengeFolder(launch.environment);
     return true;
+}
+
+// R on the result screen: the finished run is let go and a new one started, of the
+// day the command line now names (today's may have become tomorrow's), recorded
+// into the challenge folder: a file that --record named belongs to the first run.
+bool startNewChallengeRun(const Launch& launch, PlaySession& session, Game& game, ChallengeRun& run, std::string& error)
+{
+    endChallengeRun(run);
+    endSession(session);
+    releaseGame(game);
+    PlaySession next;
+    next.settings = session.settings;
+    next.screenshotFolder = session.screenshotFolder;
+    session = std::move(next);
+    run = ChallengeRun{};
+    std::optional<ChallengeChoice> choice;
+    int steps = 0;
+    std::string recordPath;
+    if (!readChallengeChoice(launch.commandLine, std::time(nullptr), choice, error) ||
+        !prepareChallenge(launch, *choice, std::time(nullptr), steps, recordPath, run, error)) {
+        return false;
+    }
+    auto recording = std::make_unique<DemoWriter>();
+    if (!recording->open(recordPath, false)) {
+        error = "cannot record: " + recording->error();
+        return false;
+    }
+    return startChallenge(session, game, choice->day, steps, error) &&
+           startRecording(session, game, std::move(recording), error);
 }
 
 // The warnings as the window shows them: a file by its name alone ("settings.ini:3:
@@ -86,6 +134,7 @@ int main(int argc, char** argv)
     Launch launch;
     if (const std::optional<int> status = launchProgram(kGameProgram, argc, argv, launch)) return *status;
     if (launch.commandLine.has(kWriteSettingsOption.name)) return writeSettings(launch);
+    if (launch.commandLine.has(kScoresOption.name)) return printScores(launch);
     const char* program = launch.program.c_str();
 
     PlaySession session;
@@ -146,7 +195,14 @@ int main(int argc, char** argv)
         status = 1;
     }
     const auto turn = [&] {
-        return status == 0 && (challenge ? playChallengeTurn(run, session, game) : playTurn(session, game));
+        if (status != 0) return false;
+        if (!challenge) return playTurn(session, game);
+        if (playChallengeTurn(run, session, game)) return true;
+        if (!run.newRunAsked) return false;
+        if (startNewChallengeRun(launch, session, game, run, error)) return true;
+        std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+        status = 1;
+        return false;
     };
     return RUN_FRAMES(turn, [&] {
         if (challenge) endChallengeRun(run);

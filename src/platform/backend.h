@@ -33,9 +33,16 @@ void setTitle(const std::string& title);
 void setIcon(const uint32_t* pixels, int width, int height);
 // The live keyboard for a set-1 code (Escape also after a close request).
 bool keyDown(int scanCode);
+// The backend's own text input on or off (TEXT_INPUT_START), and each piece of text
+// it receives, which the shared part keeps while text input is on.
+void startTextInput();
+void stopTextInput();
+void textTyped(const std::string& text);
 // A file was replaced with new contents (file_replace.h), for a backend that keeps
 // or hands on the user's files itself (the browser's).
 void fileSaved(const std::string& path);
+// A file was removed (or moved away): such a backend forgets it.
+void fileRemoved(const std::string& path);
 // Whether such a backend has kept the file saved last at path yet (savedFileKept).
 FileKept fileKept(const std::string& path, std::string& problem);
 

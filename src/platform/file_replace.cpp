@@ -166,6 +166,27 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string& e
     return true;
 }
 
+bool moveFile(const std::string& from, const std::string& to, std::string& error)
+{
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        error = "cannot move " + from + " to " + to + ": " + std::strerror(errno);
+        return false;
+    }
+    backend::fileRemoved(from);
+    backend::fileSaved(to);
+    return true;
+}
+
+bool removeFile(const std::string& path, std::string& error)
+{
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+        error = "cannot remove " + failure(path, errno);
+        return false;
+    }
+    backend::fileRemoved(path);
+    return true;
+}
+
 void keepWrittenFile(const std::string& path) { backend::fileSaved(path); }
 
 FileKept savedFileKept(const std::string& path, std::string& problem) { return backend::fileKept(path, problem); }

@@ -15,6 +15,12 @@
 // already made is removed again.
 bool replaceFile(const std::string& path, std::string_view bytes, std::string& error);
 
+// Renames a file within its file system, and removes one, so that a backend that keeps
+// the user's files itself (the browser's) keeps them in step. False with error naming
+// the file and why; removing a file that is already gone is no failure.
+bool moveFile(const std::string& from, const std::string& to, std::string& error);
+bool removeFile(const std::string& path, std::string& error);
+
 // Says that the file at path, written in place, is whole now: a backend that keeps the
 // user's files itself (the browser's) then keeps it as it keeps a replaced file.
 void keepWrittenFile(const std::string& path);

@@ -143,6 +143,14 @@ bool KEY_DOWN_NOW(int key);
 // WAIT_EVENTS), even if it is already up again.
 bool KEY_PRESSED(int key);
 
+// Text typed as the keyboard's layout shows it, for entering a name: kept only between
+// TEXT_INPUT_START and TEXT_INPUT_STOP. The keys go on being read by position as well,
+// so Backspace and Enter are read as keys; they type no text.
+void TEXT_INPUT_START();
+void TEXT_INPUT_STOP();
+// The text (UTF-8) typed since the last call or the start, which it then forgets.
+std::string TEXT_TYPED();
+
 // The window lost the keyboard focus, or was minimised, since the last frame boundary.
 bool FOCUS_LOST();
 // Sleeps until an event arrives or the time is up, then processes pending events as a

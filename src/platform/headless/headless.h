@@ -29,6 +29,9 @@ void setKey(int scanCode, bool down);
 void setKeyAt(int key, bool down);
 void releaseAllKeys();
 
+// Text typed on the keyboard (TEXT_TYPED reads it while text input is on).
+void typeText(const std::string& text);
+
 // The window loses the focus (as when the player switches to another program).
 void loseFocus();
 // What the connected controllers report from now on; buttons that go down (or are

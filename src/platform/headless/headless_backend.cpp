@@ -91,6 +91,9 @@ void setIcon(const uint32_t* pixels, int width, int height)
 }
 
 void fileSaved(const std::string& /*path*/) {}
+void fileRemoved(const std::string& /*path*/) {}
+void startTextInput() {}
+void stopTextInput() {}
 
 FileKept fileKept(const std::string& /*path*/, std::string& problem)
 {
@@ -123,6 +126,8 @@ void setKeyAt(int key, bool down)
 }
 
 void releaseAllKeys() { state.keys.fill(false); }
+
+void typeText(const std::string& text) { backend::textTyped(text); }
 
 void loseFocus() { state.focusLost = true; }
 

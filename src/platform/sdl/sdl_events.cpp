@@ -65,6 +65,7 @@ void handle(const SDL_Event& event)
     case SDL_QUIT: events.closeRequested = true; break;
     case SDL_WINDOWEVENT: handleWindowEvent(event.window); break;
     case SDL_KEYDOWN: handleKeyDown(event.key); break;
+    case SDL_TEXTINPUT: backend::textTyped(event.text.text); break;
     case SDL_MOUSEBUTTONDOWN: sdl::latchButtonPress(event.button); break;
     case SDL_MOUSEWHEEL:
         events.wheel += event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
@@ -92,6 +93,9 @@ int wheelPosition() { return events.wheel; }
 } // namespace sdl
 
 namespace backend {
+
+void startTextInput() { SDL_StartTextInput(); }
+void stopTextInput() { SDL_StopTextInput(); }
 
 void pumpEvents(bool frameBoundary)
 {

@@ -182,6 +182,7 @@ void setIcon(const uint32_t* pixels, int width, int height)
 }
 
 void fileSaved(const std::string& /*path*/) {} // the desktop's files are the file system's
+void fileRemoved(const std::string& /*path*/) {}
 
 FileKept fileKept(const std::string& /*path*/, std::string& /*problem*/) { return FileKept::yes; }
 

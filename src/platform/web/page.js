@@ -1,7 +1,8 @@
 // The page around a program built for the browser (joined before emscripten's own
 // code). It waits for the data and the player's stored files, starts the program
 // with arguments taken from the address (?replay=NAME plays a packed golden demo,
-// ?record keeps the game as a demo to download, ?seed=N), and, for a program that
+// ?record keeps the game as a demo to download, ?seed=N, ?challenge-steps=N shortens
+// a challenge for a test), and, for a program that
 // plays sound, only after a first key or click, which browsers require before sound.
 // The player's files are kept in the browser by stored_files.js; a saved picture is
 // offered as a download.
@@ -58,6 +59,10 @@ Module.printed = [];
     }
   };
 
+  Module.onFileRemoved = (path) => {
+    if (path.startsWith(home + "/")) Module.forgetFile(path);
+  };
+
   // Leaving while a file is still being stored would lose it, and leaving the editor
   // with unsaved changes (its title starts with "*", as on the desktop) loses them:
   // the browser asks first.
@@ -77,6 +82,12 @@ Module.printed = [];
     }
     FS.chmod(path, 0o555);
   };
+
+  // The testing aid that shortens a challenge, as the desktop takes it from the
+  // environment; set before the C library reads the environment, once, at its start.
+  Module.preRun = [].concat(Module.preRun || [], () => {
+    if (query.has("challenge-steps")) ENV.SPACE_GAME_CHALLENGE_STEPS = query.get("challenge-steps");
+  });
 
   const argumentsFromAddress = () => {
     const args = [];

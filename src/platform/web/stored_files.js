@@ -83,20 +83,20 @@ var Module = typeof Module !== "undefined" ? Module : {};
     if (problem) console.error(path + " not saved: " + problem);
   };
 
-  // Called by page.js for each file saved in the home folder. The write is committed
-  // at once rather than when its answer comes back, so a page closed right after it
-  // still keeps the file.
-  Module.storeFile = (path) => {
+  // Changes the file's record, counted as a write of it until the browser says how it
+  // went. prepare reads what the change needs (it may fail) and returns the change,
+  // which is given the store. The write is committed at once rather than when its
+  // answer comes back, so a page closed right after it still keeps the change.
+  const writeRecord = (path, prepare) => {
     const number = ++writeCount;
     const file = files.get(path) || { pending: 0 };
     files.set(path, Object.assign(file, { latest: number, state: "pending", problem: "" }));
     file.pending++;
     if (!database) return settle(path, number, unavailable);
     try {
-      const stat = FS.stat(path);
-      const record = { timestamp: stat.mtime, mode: stat.mode, contents: FS.readFile(path) };
+      const change = prepare();
       const transaction = database.transaction(kStore, "readwrite", { durability: "strict" });
-      transaction.objectStore(kStore).put(record, path);
+      change(transaction.objectStore(kStore));
       transaction.oncomplete = () => settle(path, number, "");
       transaction.onabort = () => settle(path, number, reason(transaction.error));
       if (transaction.commit) transaction.commit();
@@ -104,6 +104,17 @@ var Module = typeof Module !== "undefined" ? Module : {};
       settle(path, number, reason(error));
     }
   };
+
+  // Called by page.js for each file saved in the home folder.
+  Module.storeFile = (path) => writeRecord(path, () => {
+    const stat = FS.stat(path);
+    const record = { timestamp: stat.mtime, mode: stat.mode, contents: FS.readFile(path) };
+    return (store) => store.put(record, path);
+  });
+
+  // Called by page.js for each file removed from the home folder, so that the next
+  // visit does not bring it back.
+  Module.forgetFile = (path) => writeRecord(path, () => (store) => store.delete(path));
 
   // For the backend: 0 stored (or never saved here), 1 still being written, 2 failed.
   Module.fileState = (path) => {

@@ -18,6 +18,7 @@ const bool kUsualUmask = (::umask(022), true);
 } // namespace
 
 EM_JS(void, tellPageFileSaved, (const char* path), { Module.onFileSaved(UTF8ToString(path)); });
+EM_JS(void, tellPageFileRemoved, (const char* path), { Module.onFileRemoved(UTF8ToString(path)); });
 EM_JS(int, pageFileState, (const char* path), { return Module.fileState(UTF8ToString(path)); });
 EM_JS(void, pageFileProblem, (const char* path, char* text, int size),
       { stringToUTF8(Module.fileProblem(UTF8ToString(path)), text, size); });
@@ -25,6 +26,7 @@ EM_JS(void, pageFileProblem, (const char* path, char* text, int size),
 namespace backend {
 
 void fileSaved(const std::string& path) { tellPageFileSaved(path.c_str()); }
+void fileRemoved(const std::string& path) { tellPageFileRemoved(path.c_str()); }
 
 FileKept fileKept(const std::string& path, std::string& problem)
 {

@@ -15,6 +15,7 @@
 #include <emscripten/html5.h>
 
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -53,12 +54,22 @@ bool browsersKey(const EmscriptenKeyboardEvent& event)
            (event.ctrlKey && position == key_position::A + ('R' - 'A'));
 }
 
+// The browser names a key that types by the one character it types ("a", "é"), any
+// other by a word ("Enter"); shortcuts with Ctrl or the system's key type nothing.
+bool typesText(const EmscriptenKeyboardEvent& event)
+{
+    const auto lead = static_cast<unsigned char>(event.key[0]);
+    const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    return lead != 0 && std::strlen(event.key) == length && !event.ctrlKey && !event.metaKey;
+}
+
 EM_BOOL onKeyDown(int /*type*/, const EmscriptenKeyboardEvent* event, void* /*data*/)
 {
     if (!event->repeat) {
         press(key_position::byBrowserCode(event->code));
         latchModifiers(*event);
     }
+    if (typesText(*event)) backend::textTyped(event->key); // a held key types again, as in any text field
     return !browsersKey(*event);
 }
 
@@ -114,6 +125,11 @@ void web::listenToPage()
 }
 
 namespace backend {
+
+// Key events carry their text whether or not it is wanted; the shared part keeps it
+// only while text input is on.
+void startTextInput() {}
+void stopTextInput() {}
 
 void pumpEvents(bool frameBoundary)
 {

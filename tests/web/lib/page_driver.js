@@ -141,6 +141,7 @@ const kKeys = {
   KeyP: { key: "p", windowsVirtualKeyCode: 80 },
   KeyT: { key: "t", windowsVirtualKeyCode: 84 },
   Escape: { key: "Escape", windowsVirtualKeyCode: 27 },
+  Enter: { key: "Enter", windowsVirtualKeyCode: 13 },
   F12: { key: "F12", windowsVirtualKeyCode: 123 },
 };
 
@@ -190,6 +191,18 @@ class Page {
   async press(code) {
     await this.key("keyDown", code);
     await this.key("keyUp", code);
+  }
+
+  // Types text as a US keyboard would: each character's key down, with the character's
+  // text, and up again. Letters, digits and spaces.
+  async type(text) {
+    for (const character of text) {
+      const code = character === " " ? "Space" : /\d/.test(character) ? "Digit" + character : "Key" + character.toUpperCase();
+      const keyCode = character === " " ? 32 : character.toUpperCase().charCodeAt(0);
+      const event = { code, key: character, text: character, windowsVirtualKeyCode: keyCode };
+      await this.send("Input.dispatchKeyEvent", { type: "keyDown", ...event });
+      await this.send("Input.dispatchKeyEvent", { type: "keyUp", code, key: character, windowsVirtualKeyCode: keyCode });
+    }
   }
 
   async click(x, y, button = "left") {
