@@ -93,6 +93,9 @@ constexpr UtcSeconds kRejectedDemoKeptFor = 7 * 24 * 3600;
 // What a duplicate's reason says; duplicateOf names the run.
 constexpr const char* kDuplicateReason = "the same inputs were verified first as another run";
 
+// One store may be shared by threads, but its calls take turns (a database connection
+// serves one at a time): readers that must not wait behind a write open a store of
+// their own.
 class RunStore {
 public:
     virtual ~RunStore() = default;

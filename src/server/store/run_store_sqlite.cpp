@@ -66,6 +66,7 @@ private:
 
 std::unique_ptr<RunStore> openSqliteRunStore(const std::string& path)
 {
+    if (path.empty()) throw RunStoreError("the database \"sqlite:\" names no file");
     std::filesystem::path folder = std::filesystem::path(path).parent_path();
     std::error_code failure;
     if (!folder.empty()) std::filesystem::create_directories(folder, failure);

@@ -11,8 +11,13 @@ SqliteConnection::SqliteConnection(const std::string& path, int busyMilliseconds
         throw RunStoreError("cannot open the database " + path + ": " + problem);
     }
     sqlite3_busy_timeout(db_, busyMilliseconds);
-    execute("PRAGMA journal_mode = WAL");
-    execute("PRAGMA foreign_keys = ON");
+    try {
+        execute("PRAGMA journal_mode = WAL");
+        execute("PRAGMA foreign_keys = ON");
+    } catch (...) {
+        sqlite3_close(db_); // a constructor that throws gets no destructor
+        throw;
+    }
 }
 
 SqliteConnection::~SqliteConnection() { sqlite3_close(db_); }

@@ -243,6 +243,7 @@ TEST(OpenRunStore, RefusesWhatItCannotOpen_NamingTheDatabase)
         std::string named;
     } rows[] = {
         {"mysql://somewhere", "mysql://somewhere"},
+        {"sqlite:", "names no file"},
         {"sqlite:/proc/no/such/runs.sqlite", "/proc/no/such"},
         {"postgresql://user:secret@/nothing?host=/nonexistent", "postgresql://...@/nothing"},
     };
