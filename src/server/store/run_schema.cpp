@@ -10,7 +10,6 @@ std::string runsSchema(const SqlTypes& types)
            " name TEXT NOT NULL,"
            " day TEXT NOT NULL,"
            " run_key TEXT NOT NULL,"
-           " demo " + types.bytes + "," // NULL once a rejected run's week is over
            " delete_token TEXT NOT NULL,"
            " received_at " + integer + " NOT NULL,"
            " status TEXT NOT NULL DEFAULT 'pending' CHECK (status IN ('pending', 'verified', 'rejected')),"
@@ -20,11 +19,14 @@ std::string runsSchema(const SqlTypes& types)
            " duplicate_of " + integer + " REFERENCES runs (id) ON DELETE SET NULL,"
            " finished_at " + integer + ","
            " claim_token TEXT,"
-           " claim_expires " + integer +
+           " claim_expires " + integer + ","
+           // Last: SQLite reaches a column after a large value only through its overflow pages.
+           " demo " + types.bytes + // NULL once a rejected run's week is over
            ");"
            // The database itself refuses to rank one key twice.
            "CREATE UNIQUE INDEX IF NOT EXISTS runs_verified_once ON runs (run_key) WHERE status = 'verified';"
-           "CREATE INDEX IF NOT EXISTS runs_board ON runs (day, score DESC, id) WHERE status = 'verified';"
+           // Holds all a board shows, so reading one touches no row.
+           "CREATE INDEX IF NOT EXISTS runs_board ON runs (day, score DESC, id, name, level) WHERE status = 'verified';"
            "CREATE INDEX IF NOT EXISTS runs_pending ON runs (id) WHERE status = 'pending';"
            "CREATE INDEX IF NOT EXISTS runs_duplicates ON runs (duplicate_of);";
 }
