@@ -105,6 +105,11 @@ bool PostgresCluster::start(std::string& reason)
     return true;
 }
 
+bool PostgresCluster::restart(std::string& reason)
+{
+    return run("pg_ctl", {"-D", folder_ + "/data", "-m", "fast", "-t", "60", "-w", "restart"}, reason);
+}
+
 std::string PostgresCluster::freshDatabase(std::string& reason)
 {
     std::string name = "runs" + std::to_string(++databases_);

@@ -19,6 +19,8 @@ public:
 
     // A new, empty database: its postgresql:// address, or "" with reason.
     std::string freshDatabase(std::string& reason);
+    // Stops the server (dropping every connection) and starts it again.
+    bool restart(std::string& reason);
 
 private:
     PostgresCluster(std::string programs, std::string folder);

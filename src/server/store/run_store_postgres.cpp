@@ -27,9 +27,9 @@ std::string parameterText(const SqlParam& param)
 
 class PostgresSession final : public SqlSession {
 public:
-    explicit PostgresSession(const std::string& url) : connection_(url)
+    explicit PostgresSession(const std::string& url) : url_(url), connection_(std::make_unique<pqxx::connection>(url))
     {
-        pqxx::work schema(connection_);
+        pqxx::work schema(*connection_);
         schema.exec_params("SELECT pg_advisory_xact_lock($1)", kSchemaLock);
         schema.exec(runsSchema(kTypes));
         schema.commit();
@@ -37,21 +37,19 @@ public:
 
     std::vector<SqlRow> query(const std::string& sql, const std::vector<SqlParam>& params) override
     {
-        try {
-            if (current_) return run(*current_, sql, params);
-            pqxx::work alone(connection_);
+        if (current_) return guarded([&] { return run(*current_, sql, params); });
+        return guarded([&] {
+            pqxx::work alone(connection());
             std::vector<SqlRow> rows = run(alone, sql, params);
             alone.commit();
             return rows;
-        } catch (const pqxx::failure& failure) {
-            throw RunStoreError(std::string("the PostgreSQL database: ") + failure.what());
-        }
+        });
     }
 
     void transaction(const std::function<void()>& work) override
     {
-        try {
-            pqxx::work transaction(connection_);
+        guarded([&] {
+            pqxx::work transaction(connection());
             current_ = &transaction;
             struct Forget {
                 pqxx::work*& current;
@@ -59,9 +57,8 @@ public:
             } forget{current_};
             work();
             transaction.commit();
-        } catch (const pqxx::failure& failure) {
-            throw RunStoreError(std::string("the PostgreSQL database: ") + failure.what());
-        }
+            return 0;
+        });
     }
 
     std::string rowLock(bool skipLocked) const override { return skipLocked ? " FOR UPDATE SKIP LOCKED" : " FOR UPDATE"; }
@@ -72,6 +69,27 @@ public:
     }
 
 private:
+    // A connection lost (the database restarted) fails this call and is made again for
+    // the next: the call is not repeated, as a commit that broke off may have happened.
+    pqxx::connection& connection()
+    {
+        if (!connection_ || !connection_->is_open()) {
+            connection_.reset();
+            connection_ = std::make_unique<pqxx::connection>(url_);
+        }
+        return *connection_;
+    }
+
+    template <typename Work>
+    static auto guarded(Work work) -> decltype(work())
+    {
+        try {
+            return work();
+        } catch (const pqxx::failure& failure) {
+            throw RunStoreError(std::string("the PostgreSQL database: ") + failure.what());
+        }
+    }
+
     static std::vector<SqlRow> run(pqxx::work& transaction, const std::string& sql, const std::vector<SqlParam>& params)
     {
         std::vector<std::string> texts;
@@ -89,7 +107,8 @@ private:
         return rows;
     }
 
-    pqxx::connection connection_;
+    std::string url_;
+    std::unique_ptr<pqxx::connection> connection_;
     pqxx::work* current_ = nullptr; // the transaction() under way
 };
 

@@ -26,10 +26,10 @@ protected:
         } else {
             std::string reason;
             bool unavailable = false;
-            PostgresCluster* cluster = PostgresCluster::shared(reason, unavailable);
+            cluster_ = PostgresCluster::shared(reason, unavailable);
             if (unavailable) GTEST_SKIP() << reason;
-            ASSERT_NE(cluster, nullptr) << reason;
-            database_ = cluster->freshDatabase(reason);
+            ASSERT_NE(cluster_, nullptr) << reason;
+            database_ = cluster_->freshDatabase(reason);
             ASSERT_FALSE(database_.empty()) << reason;
         }
         store_ = open();
@@ -65,6 +65,7 @@ protected:
     }
 
     std::string folder_;
+    PostgresCluster* cluster_ = nullptr;
     std::string database_;
     std::unique_ptr<RunStore> store_;
     UtcSeconds clock_ = 1'772'000'000;
@@ -233,8 +234,23 @@ TEST_P(RunStoreTest, TwoStores_NeverClaimTheSameRun)
     EXPECT_EQ(store_->pendingCount(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, RunStoreTest, testing::Values("sqlite", "postgresql"),
-                         [](const testing::TestParamInfo<std::string>& info) { return info.param; });
+std::string storeName(const testing::TestParamInfo<std::string>& info) { return info.param; }
+
+INSTANTIATE_TEST_SUITE_P(Stores, RunStoreTest, testing::Values("sqlite", "postgresql"), storeName);
+
+using PostgresRunStoreTest = RunStoreTest;
+
+// A restarted database fails the call that finds it gone, and no call after it.
+TEST_P(PostgresRunStoreTest, Restarted_NextCallsReconnect)
+{
+    RunId id = submit("ann", "k").id;
+    std::string reason;
+    ASSERT_TRUE(cluster_->restart(reason)) << reason;
+    EXPECT_THROW(store_->pendingCount(), RunStoreError);
+    EXPECT_EQ(store_->run(id)->name, "ann");
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, PostgresRunStoreTest, testing::Values("postgresql"), storeName);
 
 TEST(OpenRunStore, RefusesWhatItCannotOpen_NamingTheDatabase)
 {
