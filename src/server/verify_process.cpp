@@ -137,7 +137,8 @@ std::string howItEnded(int status)
         }
         return std::string("it crashed (") + strsignal(signal) + ")";
     }
-    return "it ended with status " + std::to_string(WEXITSTATUS(status)) + " and no verdict";
+    if (WEXITSTATUS(status) == 0) return "it gave no verdict";
+    return "it ended with status " + std::to_string(WEXITSTATUS(status));
 }
 
 ChallengeJudgement failed(const std::string& why) { return {false, "the replay failed: " + why, 0, 0}; }
