@@ -45,8 +45,9 @@ public:
             written += static_cast<size_t>(count);
         }
         const bool whole = written == demo.size();
-        if (!whole) error = systemError("cannot write " + path_);
-        return ::close(file) == 0 && whole;
+        const bool closed = ::close(file) == 0;
+        if (!whole || !closed) error = systemError("cannot write " + path_);
+        return whole && closed;
     }
     ~TemporaryDemo()
     {
