@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -101,22 +102,26 @@ bool spawnVerifier(const VerifyProgram& program, const std::string& demoPath, pi
     return true;
 }
 
-// Reads to the end of the output or to the deadline, whichever is first; false at
-// the deadline.
-bool readAnswer(int output, std::chrono::steady_clock::time_point deadline, std::string& answer)
+enum class AnswerEnd { Whole, Late, Stopped };
+
+// Reads to the end of the output, or until the deadline passes or the server stops,
+// which it looks at every kStopCheck.
+AnswerEnd readAnswer(int output, std::chrono::steady_clock::time_point deadline, const std::atomic<bool>& stopping,
+                     std::string& answer)
 {
+    constexpr std::chrono::milliseconds kStopCheck{200};
     char buffer[4096];
     for (;;) {
+        if (stopping) return AnswerEnd::Stopped;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return false;
+        if (left.count() <= 0) return AnswerEnd::Late;
         pollfd ready{output, POLLIN, 0};
-        const int polled = poll(&ready, 1, static_cast<int>(left.count()));
-        if (polled < 0 && errno == EINTR) continue;
-        if (polled == 0) return false;
-        if (polled < 0) return true; // nothing more can be read: the answer is what came
+        const int polled = poll(&ready, 1, static_cast<int>(std::min(left, kStopCheck).count()));
+        if ((polled < 0 && errno == EINTR) || polled == 0) continue;
+        if (polled < 0) return AnswerEnd::Whole; // nothing more can be read: the answer is what came
         const ssize_t count = ::read(output, buffer, sizeof buffer);
         if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) return true;
+        if (count <= 0) return AnswerEnd::Whole;
         if (answer.size() < kLongestAnswer) answer.append(buffer, static_cast<size_t>(count));
     }
 }
@@ -147,18 +152,22 @@ ChallengeJudgement failed(const std::string& why) { return {false, "the replay f
 } // namespace
 
 std::optional<ChallengeJudgement> judgeInChildProcess(const VerifyProgram& program, std::span<const uint8_t> demo,
-                                                      std::string& error)
+                                                      const std::atomic<bool>& stopping, std::string& error)
 {
     TemporaryDemo file;
     pid_t child = 0;
     int output = -1;
     if (!file.write(demo, error) || !spawnVerifier(program, file.path(), child, output, error)) return std::nullopt;
     std::string answer;
-    const bool answered = readAnswer(output, std::chrono::steady_clock::now() + kVerifyDeadline, answer);
+    const AnswerEnd end = readAnswer(output, std::chrono::steady_clock::now() + kVerifyDeadline, stopping, answer);
     ::close(output);
-    if (!answered) kill(child, SIGKILL);
+    if (end != AnswerEnd::Whole) kill(child, SIGKILL);
     const int status = waitForChild(child);
-    if (!answered) return failed("it took longer than " + std::to_string(kVerifyDeadline.count()) + " s");
+    if (end == AnswerEnd::Stopped) {
+        error = "the server is stopping";
+        return std::nullopt;
+    }
+    if (end == AnswerEnd::Late) return failed("it took longer than " + std::to_string(kVerifyDeadline.count()) + " s");
     const std::optional<ChallengeJudgement> judgement = parseJudgementJson(answer);
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && judgement) return judgement;
     return failed(howItEnded(status));

@@ -6,6 +6,7 @@
 
 #include "replay/challenge_judgement.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -22,6 +23,7 @@ constexpr std::chrono::seconds kVerifyDeadline{300};
 
 // The child's judgement; a child that fails gives a rejection "the replay failed: ...".
 // Nothing, with error, when the server could not start one (no temporary file, no
-// process): the run itself is not at fault then, and stays to be judged again.
+// process) or began to stop meanwhile (the child is then ended): the run itself is
+// not at fault, and stays to be judged again.
 std::optional<ChallengeJudgement> judgeInChildProcess(const VerifyProgram& program, std::span<const uint8_t> demo,
-                                                      std::string& error);
+                                                      const std::atomic<bool>& stopping, std::string& error);

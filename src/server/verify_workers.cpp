@@ -31,7 +31,7 @@ VerifyWorkers::VerifyWorkers(std::string database, VerifyProgram program, unsign
 VerifyWorkers::~VerifyWorkers()
 {
     {
-        const std::lock_guard lock(mutex_);
+        const std::lock_guard lock(mutex_); // a worker between its check and its wait would miss the news
         stopping_ = true;
     }
     wakeUp_.notify_all();
@@ -95,7 +95,7 @@ bool VerifyWorkers::judgeOne(RunStore& store)
     const auto demo = std::span(reinterpret_cast<const uint8_t*>(claim->demo.data()), claim->demo.size());
     const auto start = std::chrono::steady_clock::now();
     std::string error;
-    const std::optional<ChallengeJudgement> judgement = judgeInChildProcess(program_, demo, error);
+    const std::optional<ChallengeJudgement> judgement = judgeInChildProcess(program_, demo, stopping_, error);
     if (!judgement) {
         // The claim runs out and the run is judged again, here or by another process.
         std::fprintf(stderr, "space-game-server: run %lld waits: %s\n", static_cast<long long>(claim->id), error.c_str());

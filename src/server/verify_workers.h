@@ -28,7 +28,7 @@ class VerifyWorkers {
 public:
     // settled is told each run whose verdict this process wrote or lost.
     VerifyWorkers(std::string database, VerifyProgram program, unsigned count, std::function<void(RunId)> settled);
-    ~VerifyWorkers(); // lets each judgement in progress end, then joins
+    ~VerifyWorkers(); // ends the judgements in progress (their runs wait for another claim) and joins
     VerifyWorkers(const VerifyWorkers&) = delete;
     VerifyWorkers& operator=(const VerifyWorkers&) = delete;
 
@@ -51,7 +51,7 @@ private:
     std::atomic<double> secondsPerRun_;
     std::mutex mutex_;
     std::condition_variable wakeUp_;
-    bool stopping_ = false;
+    std::atomic<bool> stopping_ = false;
     uint64_t wakeCount_ = 0;
     std::vector<std::thread> threads_;
 };

@@ -126,6 +126,17 @@ EOF_ROWS
 request GET api/runs/999999
 expect 404 "an unknown run"
 
+# Ten runs of one address waiting for their replay are as many as it may have. (A
+# replay takes seconds of a niced process; the eleven requests take milliseconds.)
+runner_demo 2026-12-02 "$work/today.demo"
+for _ in $(seq 10); do
+    submit queued "$work/today.demo"
+    expect 202 "a run while fewer than ten of the address wait"
+done
+submit queued "$work/today.demo"
+expect 429 "an eleventh run waiting"
+grep -qF "10 runs from one address are waiting" <<<"$BODY" || fail "the queue's reason: $BODY"
+
 # Only the submitter's token removes the run.
 request DELETE "api/runs/$id?token=not-the-token"
 expect 403 "a delete with the wrong token"

@@ -8,6 +8,10 @@
 
 #include <fstream>
 
+namespace {
+const std::atomic<bool> kGoingOn = false;
+}
+
 TEST(VerifyProcess, AChildThatCrashesOrRunsOutOrSaysNothingRejectsTheRunAlone)
 {
     const ScratchFolder scratch("verify_process", {});
@@ -32,17 +36,25 @@ TEST(VerifyProcess, AChildThatCrashesOrRunsOutOrSaysNothingRejectsTheRunAlone)
         std::filesystem::permissions(program, std::filesystem::perms::owner_all);
         const uint8_t demo[] = {1, 2, 3};
         std::string error;
-        const std::optional<ChallengeJudgement> judgement = judgeInChildProcess({program, "data"}, demo, error);
+        const std::optional<ChallengeJudgement> judgement = judgeInChildProcess({program, "data"}, demo, kGoingOn, error);
         ASSERT_TRUE(judgement) << error;
         EXPECT_EQ(judgement->verified, row.verified);
         EXPECT_EQ(judgement->reason, row.reason);
     }
 }
 
-TEST(VerifyProcess, NoChildIsTheServersFaultNotTheRuns)
+TEST(VerifyProcess, NoChildOrAStopIsTheServersFaultNotTheRuns)
 {
     std::string error;
     const uint8_t demo[] = {1};
-    EXPECT_FALSE(judgeInChildProcess({"/nonexistent/judge", "data"}, demo, error));
+    EXPECT_FALSE(judgeInChildProcess({"/nonexistent/judge", "data"}, demo, kGoingOn, error));
     EXPECT_NE(error.find("cannot start /nonexistent/judge"), std::string::npos) << error;
+
+    const ScratchFolder scratch("verify_process_stop", {});
+    const std::string program = (scratch.path() / "judge").string();
+    std::ofstream(program) << "#!/bin/sh\nexec sleep 60\n";
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    const std::atomic<bool> stopping = true;
+    EXPECT_FALSE(judgeInChildProcess({program, "data"}, demo, stopping, error));
+    EXPECT_EQ(error, "the server is stopping");
 }
