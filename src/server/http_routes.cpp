@@ -1,5 +1,7 @@
 #include "server/http_routes.h"
 
+#include "server/submission_check.h"
+
 #include <nlohmann/json.hpp>
 
 namespace {
@@ -21,7 +23,7 @@ std::span<const uint8_t> bodyBytes(const httplib::Request& request)
 void explainBareErrors(const httplib::Request&, httplib::Response& response)
 {
     if (!response.body.empty()) return;
-    const char* reason = response.status == 413   ? "a run's demo is at most 1 MiB"
+    const char* reason = response.status == 413   ? kBodyTooLarge
                          : response.status == 404 ? "nothing is here"
                          : response.status == 400 ? "the request cannot be read"
                                                   : "the request cannot be answered";

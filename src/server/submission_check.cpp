@@ -28,7 +28,7 @@ std::string nameProblem(const std::string& name)
 
 SubmissionCheck checkSubmission(const std::string& name, std::span<const uint8_t> body, const ChallengeDay& today)
 {
-    if (body.size() > kLargestBody) return refused(413, "a run's demo is at most 1 MiB");
+    if (body.size() > kLargestBody) return refused(413, kBodyTooLarge);
     const std::string badName = nameProblem(name);
     if (!badName.empty()) return refused(400, badName);
     SubmissionCheck check;
