@@ -19,6 +19,7 @@ packages=(
     libsdl2-dev:arm64 libsdl2-mixer-dev:arm64 zlib1g-dev:arm64
     libgtest-dev:arm64 libbenchmark-dev:arm64 libpng-dev:arm64 libmpfr-dev:arm64
     libsqlite3-dev:arm64 libpqxx-dev:arm64 libssl-dev:arm64 # the leaderboard's run storage
+    libcpp-httplib-dev:arm64 # the leaderboard server's HTTP (its JSON library is headers for every machine)
     libjack-dev:arm64 # SDL2_mixer's headers pull in a JACK one: the one the host has, not a rival
 )
 missing=()

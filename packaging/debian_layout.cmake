@@ -3,7 +3,7 @@
 # `cmake --install` keeps them in bin/, on the user's PATH.
 set(staged ${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX})
 file(MAKE_DIRECTORY ${staged}/games)
-foreach(program space-game space-game-editor)
+foreach(program space-game space-game-editor space-game-server)
     file(RENAME ${staged}/bin/${program} ${staged}/games/${program})
 endforeach()
 file(GLOB left ${staged}/bin/*)

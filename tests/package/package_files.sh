@@ -15,7 +15,7 @@ metainfo=$(echo "$build"/package/*.metainfo.xml)
 # --no-net: the screenshots' addresses are checked for their form, not fetched.
 appstreamcli validate --pedantic --no-net "$metainfo" || fail "appstreamcli validate --pedantic $metainfo"
 
-for program in game:space-game editor:space-game-editor; do
+for program in game:space-game editor:space-game-editor server:space-game-server; do
     binary=$build/${program%%:*}
     page=$build/package/man/${program#*:}.6.gz
     # Wide and in plain ASCII, so that no option is broken over two lines or shown
@@ -30,4 +30,4 @@ for program in game:space-game editor:space-game-editor; do
         grep -q "^$section" <<<"$manual" || fail "the manual page of ${program#*:} has no $section section"
     done
 done
-echo "PASS: AppStream metadata valid; both manual pages show every option of --help"
+echo "PASS: AppStream metadata valid; each manual page shows every option of --help"
