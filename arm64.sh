@@ -16,7 +16,7 @@ apt=("${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::T
 
 packages=(
     crossbuild-essential-arm64 qemu-user        # the compiler, and a way to run what it makes
-    libsdl2-dev:arm64 libsdl2-mixer-dev:arm64 zlib1g-dev:arm64
+    libsdl2-dev:arm64 libsdl2-mixer-dev:arm64 zlib1g-dev:arm64 libcurl4-openssl-dev:arm64
     libgtest-dev:arm64 libbenchmark-dev:arm64 libpng-dev:arm64 libmpfr-dev:arm64
     libjack-dev:arm64 # SDL2_mixer's headers pull in a JACK one: the one the host has, not a rival
 )
