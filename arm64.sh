@@ -18,6 +18,8 @@ packages=(
     crossbuild-essential-arm64 qemu-user        # the compiler, and a way to run what it makes
     libsdl2-dev:arm64 libsdl2-mixer-dev:arm64 zlib1g-dev:arm64 libcurl4-openssl-dev:arm64
     libgtest-dev:arm64 libbenchmark-dev:arm64 libpng-dev:arm64 libmpfr-dev:arm64
+    libsqlite3-dev:arm64 libpqxx-dev:arm64 libssl-dev:arm64 # the leaderboard's run storage
+    libcpp-httplib-dev:arm64 # the leaderboard server's HTTP (its JSON library is headers for every machine)
     libjack-dev:arm64 # SDL2_mixer's headers pull in a JACK one: the one the host has, not a rival
 )
 missing=()
@@ -40,7 +42,7 @@ cmake --build "$build"
 # under ctest, every one with a time limit, so a test that hangs fails with its name
 # instead of stalling the run. The golden demos are replayed by the runner too, whose
 # exit status says whether each ended as recorded.
-ctest --test-dir "$build" --output-on-failure -j 2 -L '^unit$' --timeout 900
+ctest --test-dir "$build" --output-on-failure -j 2 -L '^(unit|postgresql)$' --timeout 900
 run=(qemu-aarch64 -L /usr/aarch64-linux-gnu)
 for demo in tests/data/demos/*.demo; do
     "${run[@]}" "$build/runner" --replay "$demo" >/dev/null || { echo "arm64: $demo does not replay as recorded" >&2; exit 1; }

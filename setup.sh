@@ -16,6 +16,8 @@ packages=(
     lintian appstream                           # checks of the package and of its AppStream metadata
     x11-utils                                   # xprop: the window's icon in the end-to-end tests
     locales                                     # a decimal-comma locale for the model file tests
+    libsqlite3-dev libpqxx-dev libssl-dev postgresql # the leaderboard's run storage; a PostgreSQL cluster for its tests
+    libcpp-httplib-dev nlohmann-json3-dev curl jq # the leaderboard server's HTTP and JSON; its end-to-end test
 )
 
 missing=()

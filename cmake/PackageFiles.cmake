@@ -20,7 +20,7 @@ add_custom_command(OUTPUT ${PACKAGE_FILES}/changelog.gz
 set(package_outputs ${PACKAGE_FILES}/changelog.gz)
 install(FILES ${PACKAGE_FILES}/changelog.gz DESTINATION ${GAME_DOC_DESTINATION})
 
-# A manual page per program, section 6 (games): help2man reads the program's --help,
+# A manual page per program, section 6 (games) unless another is given: help2man reads the program's --help,
 # and packaging/NAME.h2m adds what --help does not say. The program runs under its
 # installed name, which its --help shows and the page is named by. (The version is
 # given, not read: "Space Game 1.0.0" would name the page "Space".)
@@ -28,7 +28,11 @@ find_program(HELP2MAN help2man REQUIRED)
 file(MAKE_DIRECTORY ${PACKAGE_FILES}/man)
 # A cross build's program runs through its emulator, from a script of that name.
 function(manual_page target name summary)
-    set(page ${PACKAGE_FILES}/man/${name}.6)
+    set(section 6)
+    if(ARGC GREATER 3)
+        set(section ${ARGV3})
+    endif()
+    set(page ${PACKAGE_FILES}/man/${name}.${section})
     if(CMAKE_CROSSCOMPILING_EMULATOR)
         list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " emulator)
         file(GENERATE OUTPUT ${PACKAGE_FILES}/man/${name} CONTENT "#!/bin/sh\nexec ${emulator} $<TARGET_FILE:${target}> \"$@\"\n"
@@ -39,15 +43,16 @@ function(manual_page target name summary)
     endif()
     add_custom_command(OUTPUT ${page}.gz
                        COMMAND ${make_runnable}
-                       COMMAND ${HELP2MAN} --no-info --section=6 --name=${summary} --version-string=${PROJECT_VERSION}
+                       COMMAND ${HELP2MAN} --no-info --section=${section} --name=${summary} --version-string=${PROJECT_VERSION}
                                --include=${PROJECT_SOURCE_DIR}/packaging/${name}.h2m --output=${page}
                                ${PACKAGE_FILES}/man/${name}
                        COMMAND ${GZIP} -9nkf ${page}
                        DEPENDS ${target} ${PROJECT_SOURCE_DIR}/packaging/${name}.h2m
                        COMMENT "Writing the manual page of ${name}")
     set(package_outputs ${package_outputs} ${page}.gz PARENT_SCOPE)
-    install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+    install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
 endfunction()
 manual_page(game space-game "fly a ship through a field of asteroids")
 manual_page(editor space-game-editor "edit the ship that space-game flies")
+manual_page(server space-game-server "the leaderboard server that replays every run it ranks" 1) # a service, not a game
 add_custom_target(package_files ALL DEPENDS ${package_outputs})

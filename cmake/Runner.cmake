@@ -1,7 +1,7 @@
 # The headless runner, for the desktop build and the browser build (under node) alike:
 # scripted or random play with a fixed seed and fixed frame times. It counts heap
-# blocks through its own operator new, so it links no test library. Its turn is a
-# library of its own, through which the tests replay the golden demos.
+# blocks through its own operator new, so it links no test library. Its turn is the
+# replay layer's (src/replay), through which the tests replay the golden demos too.
 enable_testing()
 
 # Counting replacements of the global operator new and delete, for the programs that
@@ -9,15 +9,12 @@ enable_testing()
 add_library(heap_count OBJECT tools/heap_count/heap_count.cpp)
 target_include_directories(heap_count PUBLIC tools/heap_count)
 
-add_library(headless_turn STATIC tools/runner/headless_turn.cpp)
-target_include_directories(headless_turn PUBLIC tools/runner)
-target_link_libraries(headless_turn PUBLIC game_logic)
 # Its scripted and random input, a library so that the tests can hold its draws.
 add_library(runner_input STATIC tools/runner/input_script.cpp)
 target_include_directories(runner_input PUBLIC tools/runner)
 target_link_libraries(runner_input PUBLIC platform)
 add_executable(runner tools/runner/main.cpp)
-target_link_libraries(runner PRIVATE headless_turn runner_input heap_count)
+target_link_libraries(runner PRIVATE replay runner_input heap_count)
 link_backend(runner platform_headless)
 
 # Random play from a quiet to a crowded level, pinned to its final state and picture:

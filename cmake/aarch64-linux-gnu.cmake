@@ -14,3 +14,7 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${QEMU_AARCH64} -L /usr/aarch64-linux-gnu)
 
 # The package is for the target, not for the machine that builds it.
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+
+# pkg-config answers for arm64 under this name (pkgconf's arm64 personality), so the
+# libraries found through it (libpqxx) are the target's, not the host's.
+set(PKG_CONFIG_EXECUTABLE aarch64-linux-gnu-pkg-config)

@@ -44,10 +44,12 @@ for library in libsdl2-2.0-0 libsdl2-mixer-2.0-0 zlib1g libc6; do
 done
 [ -n "$(dpkg-deb -f "$package" Description)" ] || fail "no description"
 files=$(dpkg-deb -c "$package" | awk '{print $6}')
-for file in ./usr/games/space-game ./usr/games/space-game-editor ./usr/share/space-game/data/visual/space.png \
+for file in ./usr/games/space-game ./usr/games/space-game-editor ./usr/bin/space-game-server \
+    ./usr/share/space-game/data/visual/space.png \
     ./usr/share/space-game/data/model/Ship.mdata ./usr/share/applications/space-game.desktop \
     ./usr/share/applications/space-game-editor.desktop ./usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/space-game.png \
     ./usr/share/man/man6/space-game.6.gz ./usr/share/man/man6/space-game-editor.6.gz \
+    ./usr/share/man/man1/space-game-server.1.gz ./usr/share/doc/space-game/examples/space-game-server.service \
     ./usr/share/metainfo/org.space_game.game.metainfo.xml ./usr/share/doc/space-game/{README.md,copyright,changelog.gz}; do
     grep -qx "$file" <<<"$files" || fail "the package lacks $file"
 done
@@ -66,6 +68,7 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends -o 
 [ "$(cd / && /usr/games/space-game --version)" = "Space Game $version" ] ||
     fail "space-game --version: $(cd / && /usr/games/space-game --version)"
 (cd / && /usr/games/space-game-editor --help) | grep -q "^Usage: space-game-editor " || fail "space-game-editor --help"
+(cd / && /usr/bin/space-game-server --help) | grep -q "^Usage: space-game-server " || fail "space-game-server --help"
 
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -q -o DPkg::Lock::Timeout=300 space-game >"$scratch/apt.log" 2>&1 ||
     fail "apt-get purge: $(cat "$scratch/apt.log")"

@@ -7,7 +7,7 @@
 #include "game/game_demo.h"
 #include "game/game_session.h"
 #include "platform/headless/headless.h"
-#include "headless_turn.h"
+#include "replay/headless_turn.h"
 #include "space/world_size.h"
 
 #include <gtest/gtest.h>

@@ -12,7 +12,7 @@
 #include "game/game_demo.h"
 #include "game/game_session.h"
 #include "platform/headless/headless.h"
-#include "headless_turn.h"
+#include "replay/headless_turn.h"
 #include "input_script.h"
 #include "heap_count.h"
 #include "platform/platform.h"

@@ -1,6 +1,6 @@
 // The recording sound library never finishes a sound and keeps every call: a turn ends
 // each one-off sound (the looping thrust and shield voices go on) and clears the calls.
-#include "headless_turn.h"
+#include "replay/headless_turn.h"
 
 #include "platform/headless/fbsound_fake.h"
 #include "game/game_session.h"

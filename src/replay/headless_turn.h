@@ -1,6 +1,6 @@
 // One turn of the game on the headless backend, as the runner plays it: shared with
-// the tests that replay the golden demos, so that they go the way `runner --replay`
-// goes.
+// the tests that replay the golden demos and with the server's judgement of a run, so
+// that both go the way `runner --replay` goes.
 #pragma once
 
 #include "game/game.h"
