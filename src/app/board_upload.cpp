@@ -44,7 +44,9 @@ void afterApi(BoardUpload& upload, const HttpReply& reply)
 void afterSending(BoardUpload& upload, const HttpReply& reply, double now)
 {
     if (reply.status == 0) return finish(upload, "Leaderboard: not sent to " + upload.server + " (" + reply.error + ")");
-    const auto id = jsonText(reply.body, "id");
+    // A server may number its runs or name them: either is the run's address.
+    const auto number = jsonNumber(reply.body, "id");
+    const auto id = number ? std::to_string(*number) : jsonText(reply.body, "id");
     if ((reply.status != 200 && reply.status != 202) || !id) return finish(upload, refusal(reply));
     upload.runId = *id;
     upload.stage = BoardUpload::Stage::checking;

@@ -1,6 +1,7 @@
-// The leaderboard client: the server's answers read field by field, and a kept run of
-// the day sent from the result screen through the real HTTP path to a scripted server
-// on 127.0.0.1, whose answers walk it from "checking..." to a rank or a refusal.
+// The leaderboard client: the server's answers read field by field, a kept run of the
+// day sent from the result screen through the real HTTP path to a scripted server on
+// 127.0.0.1, whose answers walk it from "checking..." to a rank or a refusal, and the
+// golden challenge run sent to the real server program, which replays and ranks it.
 #include "support/scratch_folder.h"
 #include "app/board_reply.h"
 #include "app/result_screen.h"
@@ -11,13 +12,19 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <functional>
 #include <thread>
 
@@ -81,13 +88,71 @@ private:
     std::thread thread_;
 };
 
+// The leaderboard server program on a free port of 127.0.0.1 with an SQLite file in
+// folder, its day set to the golden run's next, when the run is still taken.
+class ServerProcess {
+public:
+    explicit ServerProcess(const std::filesystem::path& folder) : output_(folder / "server.out")
+    {
+        std::vector<std::string> words = {SERVER_PROGRAM, "--listen", "127.0.0.1:0", "--database",
+                                          "sqlite:" + (folder / "runs.sqlite").string()};
+        std::vector<char*> argv;
+        for (std::string& word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+        std::vector<std::string> variables = {"SPACE_GAME_SERVER_TODAY=2026-12-02"};
+        for (char** variable = environ; *variable; ++variable) variables.emplace_back(*variable);
+        std::vector<char*> envp;
+        for (std::string& variable : variables) envp.push_back(variable.data());
+        envp.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = 0;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~ServerProcess()
+    {
+        if (pid_ == 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+    // "http://127.0.0.1:PORT" once the server says where it listens (within 30 s), or "".
+    std::string address() const
+    {
+        for (int wait = 0; pid_ != 0 && wait < 300; ++wait) {
+            std::stringstream said;
+            said << std::ifstream(output_).rdbuf();
+            const std::string text = said.str();
+            const size_t at = text.find("http://127.0.0.1:");
+            const size_t end = text.find('/', at + 7);
+            if (at != std::string::npos && end != std::string::npos) return text.substr(at, end - at);
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return "";
+    }
+    std::string output() const
+    {
+        std::stringstream said;
+        said << std::ifstream(output_).rdbuf();
+        return said.str();
+    }
+
+private:
+    std::filesystem::path output_;
+    pid_t pid_ = 0;
+};
+
 constexpr std::time_t kFinished = 1796713200; // 2026-12-08T07:00:00Z
 
-// A run of the day (or a shortened test run) entered under a name, with the leaderboard at server.
-ResultScreen enteredRun(const ScratchFolder& scratch, const std::string& server, bool shortened = false)
+// A run of the day (or a shortened test run) entered under a name, with the leaderboard
+// at server; its demo the bytes given, or a copy of the file given.
+ResultScreen enteredRun(const ScratchFolder& scratch, const std::string& server, bool shortened = false,
+                        const std::string& demoFile = "")
 {
     const std::string demo = (scratch.path() / "run.demo").string();
-    std::ofstream(demo) << "the demo's bytes";
+    if (demoFile.empty()) std::ofstream(demo) << "the demo's bytes";
+    else std::filesystem::copy_file(demoFile, demo);
     const ChallengeResult run{.day = {2026, 12, 8}, .score = 420, .level = 3, .demoPath = demo, .practice = false, .shortened = shortened};
     ResultScreen screen = openResultScreen(run, (scratch.path() / "challenge").string(), kFinished);
     screen.leaderboard = server;
@@ -98,14 +163,14 @@ ResultScreen enteredRun(const ScratchFolder& scratch, const std::string& server,
     return screen;
 }
 
-// The line the screen shows once the leaderboard has had its last word, within 20 s
-// of real time; the game's clock goes on a second a turn, to the next question.
+// The line the screen shows once the leaderboard has had its last word, within 60 s
+// of real time; the game's clock goes on a tenth of a second a turn.
 std::string finalVerdict(ResultScreen& screen)
 {
     const auto start = std::chrono::steady_clock::now();
     while (screen.upload && screen.upload->stage != BoardUpload::Stage::done &&
-           std::chrono::steady_clock::now() - start < std::chrono::seconds(20)) {
-        headless::advanceTime(1.0);
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(60)) {
+        headless::advanceTime(0.1);
         followBoardUpload(*screen.upload, REAL_SECONDS());
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -194,4 +259,17 @@ TEST(BoardUpload, RefusalsAndSilenceAreSaidInWordsAndOnlyRealRunsGo)
     const ResultScreen shortened = enteredRun(shortenedScratch, unused, true);
     EXPECT_FALSE(shortened.enteredFile.empty());
     EXPECT_FALSE(shortened.upload) << "a shortened test run was sent";
+}
+
+TEST(BoardUpload, TheGoldenChallengeRunIsVerifiedAndRankedByTheRealServer)
+{
+    ScratchFolder scratch("board_upload");
+    const ServerProcess server(scratch.path());
+    const std::string address = server.address();
+    ASSERT_FALSE(address.empty()) << "the server did not say where it listens:\n" << server.output();
+    ResultScreen screen =
+        enteredRun(scratch, address, false, std::string(SOURCE_DIR) + "/tests/data/demos/challenge_2026_12_01.demo");
+    EXPECT_EQ(resultLines(screen).lines[4], "Leaderboard: checking...");
+    finalVerdict(screen);
+    EXPECT_EQ(screen.upload->verdict, "Leaderboard: verified, rank 1 of 2026-12-01 at " + address) << server.output();
 }

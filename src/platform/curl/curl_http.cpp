@@ -17,9 +17,14 @@ constexpr size_t kLargestReply = 1 << 20; // the server's answers are small JSON
 
 struct Transfer {
     CURL* easy = nullptr;
+    curl_slist* headers = nullptr;
     std::string sent;
     HttpReply reply;
-    ~Transfer() { curl_easy_cleanup(easy); }
+    ~Transfer()
+    {
+        curl_easy_cleanup(easy);
+        curl_slist_free_all(headers);
+    }
 };
 
 struct Transfers {
@@ -92,6 +97,11 @@ int HTTP_START(const std::string& method, const std::string& url, const std::str
     if (method == "POST") {
         curl_easy_setopt(easy, CURLOPT_POSTFIELDS, transfer->sent.data());
         curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(transfer->sent.size()));
+        // Bytes, not the form libcurl labels a body by default, which servers may parse
+        // (and refuse past a form's size); no wait for a "100 Continue" either.
+        transfer->headers = curl_slist_append(nullptr, "Content-Type: application/octet-stream");
+        transfer->headers = curl_slist_append(transfer->headers, "Expect:");
+        curl_easy_setopt(easy, CURLOPT_HTTPHEADER, transfer->headers);
     }
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);

@@ -125,7 +125,8 @@ Module.printed = [];
       settle(0, new Uint8Array(), "you said no");
       return id;
     }
-    fetch(url, { method, body: body.length > 0 ? body : undefined })
+    const headers = body.length > 0 ? { "Content-Type": "application/octet-stream" } : {};
+    fetch(url, { method, headers, body: body.length > 0 ? body : undefined })
       .then(async (response) => settle(response.status, new Uint8Array(await response.arrayBuffer()), ""))
       .catch((error) => settle(0, new Uint8Array(), error.message));
     return id;
