@@ -1,7 +1,7 @@
-// The leaderboard client: the server's answers read field by field, a kept run of the
-// day sent from the result screen through the real HTTP path to a scripted server on
-// 127.0.0.1, whose answers walk it from "checking..." to a rank or a refusal, and the
-// golden challenge run sent to the real server program, which replays and ranks it.
+// The leaderboard client: the server's answers read field by field, and kept runs of
+// the day sent from the result screen through the real HTTP path to the real server
+// program on 127.0.0.1, which replays them: a forged one refused with its reason, the
+// golden challenge run verified and ranked.
 #include "support/scratch_folder.h"
 #include "app/board_reply.h"
 #include "app/result_screen.h"
@@ -11,82 +11,20 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
-#include <functional>
 #include <thread>
 
 namespace {
-
-// Answers each request with what answer() makes of its first line and body, one
-// connection at a time, until destroyed.
-class ScriptedServer {
-public:
-    using Answer = std::function<std::string(const std::string& requestLine, const std::string& body)>;
-    explicit ScriptedServer(Answer answer) : answer_(std::move(answer))
-    {
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        if (bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 || listen(listener_, 8) != 0 ||
-            getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-            ADD_FAILURE() << "no port to listen on";
-        }
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] { serve(); });
-    }
-    ~ScriptedServer()
-    {
-        stopping_ = true;
-        shutdown(listener_, SHUT_RDWR);
-        thread_.join();
-        close(listener_);
-    }
-    std::string address() const { return "http://127.0.0.1:" + std::to_string(port_); }
-
-private:
-    void serve()
-    {
-        for (int client; !stopping_ && (client = accept(listener_, nullptr, nullptr)) >= 0; close(client)) {
-            std::string request;
-            char chunk[4096];
-            size_t headerEnd = std::string::npos, length = 0;
-            while (headerEnd == std::string::npos || request.size() < headerEnd + 4 + length) {
-                const ssize_t got = read(client, chunk, sizeof chunk);
-                if (got <= 0) break;
-                request.append(chunk, size_t(got));
-                headerEnd = request.find("\r\n\r\n");
-                const size_t field = request.find("Content-Length: ");
-                if (field != std::string::npos && field < headerEnd) length = std::stoul(request.substr(field + 16));
-            }
-            if (headerEnd == std::string::npos) continue;
-            const std::string json = answer_(request.substr(0, request.find("\r\n")), request.substr(headerEnd + 4));
-            const std::string status = json.substr(0, 3), body = json.substr(4);
-            const std::string reply = "HTTP/1.1 " + status + " X\r\nContent-Type: application/json\r\nContent-Length: " +
-                                      std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
-            if (write(client, reply.data(), reply.size()) < 0) ADD_FAILURE() << "the reply was not written";
-        }
-    }
-    Answer answer_;
-    int listener_ = -1;
-    int port_ = 0;
-    std::atomic<bool> stopping_{false};
-    std::thread thread_;
-};
 
 // The leaderboard server program on a free port of 127.0.0.1 with an SQLite file in
 // folder, its day set to the golden run's next, when the run is still taken.
@@ -196,80 +134,46 @@ TEST(BoardReply, ReadsTopLevelFieldsOnlyAndRefusesOtherKinds)
     EXPECT_EQ(percentEncoded("Ada L/é&=~"), "Ada%20L%2F%C3%A9%26%3D~");
 }
 
-TEST(BoardUpload, AnEnteredRunIsSentCheckedAndRanked)
-{
-    std::string sent;
-    int asked = 0;
-    ScriptedServer server([&](const std::string& line, const std::string& body) -> std::string {
-        if (line == "GET /api/info HTTP/1.1") return R"(200 {"day": "2026-12-08", "rules": 2})";
-        if (line == "POST /api/runs?name=Ada%20Lovelace HTTP/1.1") {
-            sent = body;
-            return R"(202 {"id": "r1", "status": "pending", "delete_token": "t"})";
-        }
-        if (line != "GET /api/runs/r1 HTTP/1.1") return R"(404 {"error": "no such page"})";
-        return ++asked < 3 ? R"(200 {"id": "r1", "status": "pending", "rank": null})"
-                           : R"(200 {"id": "r1", "day": "2026-12-08", "status": "verified", "rank": 2})";
-    });
-    ScratchFolder scratch("board_upload");
-    ResultScreen screen = enteredRun(scratch, server.address());
-    ASSERT_FALSE(screen.enteredFile.empty()) << "the run was not entered locally";
-    EXPECT_EQ(resultLines(screen).lines[4], "Leaderboard: checking...");
-    EXPECT_EQ(finalVerdict(screen), "Leaderboard: verified, rank 2 of 2026-12-08 at " + server.address());
-    EXPECT_EQ(sent, "the demo's bytes");
-    EXPECT_EQ(asked, 3) << "asked again after the verdict, or not until it";
-}
-
-TEST(BoardUpload, RefusalsAndSilenceAreSaidInWordsAndOnlyRealRunsGo)
-{
-    struct Case {
-        const char* what;
-        std::string runAnswer; // to GET /api/runs/r1
-        std::string postAnswer;
-        std::string verdict;
-    } cases[] = {
-        {"a rejected replay", R"(200 {"status": "rejected", "reason": "the replay ends elsewhere"})",
-         R"(202 {"id": "r1"})", "Leaderboard: refused: the replay ends elsewhere"},
-        {"a refused upload", "", R"(429 {"error": "too many runs from one address"})",
-         "Leaderboard: too many runs from one address"},
-        {"a verified run sent again", R"(200 {"status": "verified", "day": "2026-12-08", "rank": 1})",
-         R"(200 {"id": "r1", "status": "verified"})", "verified, rank 1 of 2026-12-08"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        ScriptedServer server([&](const std::string& line, const std::string&) -> std::string {
-            if (line.starts_with("GET /api/info")) return R"(200 {"day": "2026-12-08"})";
-            return line.starts_with("POST") ? c.postAnswer : c.runAnswer;
-        });
-        ScratchFolder scratch("board_upload");
-        ResultScreen screen = enteredRun(scratch, server.address());
-        EXPECT_NE(finalVerdict(screen).find(c.verdict), std::string::npos) << finalVerdict(screen);
-    }
-    ScratchFolder scratch("board_upload");
-    std::string unused;
-    {
-        ScriptedServer gone([](const std::string&, const std::string&) { return std::string("404 {}"); });
-        unused = gone.address(); // nothing listens there once it is gone
-    }
-    ResultScreen screen = enteredRun(scratch, unused);
-    finalVerdict(screen); // the screen fits it to its columns
-    EXPECT_EQ(screen.upload->verdict, "Leaderboard: no answer from " + unused + " (Couldn't connect to server)");
-    EXPECT_FALSE(screen.enteredFile.empty()) << "the local entry depends on the network";
-
-    ScratchFolder shortenedScratch("board_upload");
-    const ResultScreen shortened = enteredRun(shortenedScratch, unused, true);
-    EXPECT_FALSE(shortened.enteredFile.empty());
-    EXPECT_FALSE(shortened.upload) << "a shortened test run was sent";
-}
-
-TEST(BoardUpload, TheGoldenChallengeRunIsVerifiedAndRankedByTheRealServer)
+TEST(BoardUpload, TheRealServerRanksTheGoldenRunAfterRefusingAForgedCopyWithItsReason)
 {
     ScratchFolder scratch("board_upload");
     const ServerProcess server(scratch.path());
     const std::string address = server.address();
     ASSERT_FALSE(address.empty()) << "the server did not say where it listens:\n" << server.output();
-    ResultScreen screen =
-        enteredRun(scratch, address, false, std::string(SOURCE_DIR) + "/tests/data/demos/challenge_2026_12_01.demo");
+    const std::string golden = std::string(SOURCE_DIR) + "/tests/data/demos/challenge_2026_12_01.demo";
+    // The same inputs claiming another score: refused, and blocking the true run nobody.
+    std::string forgedBytes;
+    {
+        std::ifstream in(golden, std::ios::binary);
+        forgedBytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    forgedBytes[forgedBytes.size() - 27] ^= 0x40; // the claimed score, in the end record's last 33 bytes
+    const std::filesystem::path forged = scratch.path() / "forged.demo";
+    std::ofstream(forged, std::ios::binary) << forgedBytes;
+
+    ScratchFolder forgedScratch("board_upload");
+    ResultScreen refused = enteredRun(forgedScratch, address, false, forged.string());
+    finalVerdict(refused);
+    EXPECT_TRUE(refused.upload->verdict.starts_with("Leaderboard: refused: ")) << refused.upload->verdict;
+    EXPECT_GT(refused.upload->verdict.size(), std::string("Leaderboard: refused: ").size() + 5);
+
+    ResultScreen screen = enteredRun(scratch, address, false, golden);
     EXPECT_EQ(resultLines(screen).lines[4], "Leaderboard: checking...");
     finalVerdict(screen);
     EXPECT_EQ(screen.upload->verdict, "Leaderboard: verified, rank 1 of 2026-12-01 at " + address) << server.output();
+}
+
+TEST(BoardUpload, NoAnswerIsSaidInWordsAndTheEntryKept_AndATestRunIsNeverSent)
+{
+    const std::string nobody = "http://127.0.0.1:1"; // a port no server listens on
+    ScratchFolder scratch("board_upload");
+    ResultScreen screen = enteredRun(scratch, nobody);
+    finalVerdict(screen); // the screen fits it to its columns
+    EXPECT_EQ(screen.upload->verdict, "Leaderboard: no answer from " + nobody + " (Couldn't connect to server)");
+    EXPECT_FALSE(screen.enteredFile.empty()) << "the local entry depends on the network";
+
+    ScratchFolder shortenedScratch("board_upload");
+    const ResultScreen shortened = enteredRun(shortenedScratch, nobody, true);
+    EXPECT_FALSE(shortened.enteredFile.empty());
+    EXPECT_FALSE(shortened.upload) << "a shortened test run was sent";
 }
