@@ -1,7 +1,8 @@
 // The leaderboard's board page, served with the site by the real server program: the
 // golden challenge run, sent as a player's, is verified and listed, and its "watch"
 // link opens the game page, which fetches the run's demo from the server and replays
-// it. The replay is watched until it runs with that demo, not for its three minutes.
+// it (watched until it runs with that demo, not for its three minutes); the page asks
+// the player once before it sends anything.
 //   node board_watch_replays_run.js SITE SERVER_PROGRAM
 "use strict";
 const { spawn } = require("child_process");
@@ -70,5 +71,20 @@ withBrowser(site, async (browser) => {
   await new Promise((resolve) => setTimeout(resolve, 3000));
   const title = await board.evaluate("document.title");
   if (title.includes("(exit")) throw new Error("the replay ended early: " + title);
-  console.log("run " + id + " watched from the board: " + title);
+
+  // What the page sends goes only after the player's yes, asked once: two bodies sent
+  // (garbage, which the server refuses in words) open one confirm dialog.
+  const answers = await board.evaluate(`(async () => {
+    const answers = [];
+    for (let i = 0; i < 2; ++i) {
+      const request = Module.httpStart("POST", location.origin + "/api/runs?name=x", new Uint8Array([1, 2, 3]));
+      for (let wait = 0; !Module.httpReply(request) && wait < 200; ++wait) await new Promise((r) => setTimeout(r, 50));
+      answers.push(Module.httpReply(request).status);
+    }
+    return answers.join(" ");
+  })()`);
+  if (answers !== "400 400" || board.dialogs.join(" ") !== "confirm") {
+    throw new Error("two runs sent: answers " + answers + ", dialogs " + board.dialogs.join(" "));
+  }
+  console.log("run " + id + " watched from the board: " + title + "; sending asked once");
 }, stopServer);

@@ -151,7 +151,7 @@ class Page {
     this.sessionId = sessionId;
     this.console = [];
     this.dialogs = []; // the types of the dialogs the page opened, answered at once
-    this.leaveWhenAsked = true; // the answer to "leave the page?", as the player's
+    this.leaveWhenAsked = true; // the player's answer to "leave the page?" and to "send the run?"
   }
 
   send(method, params = {}) {
