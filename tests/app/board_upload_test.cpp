@@ -59,9 +59,7 @@ public:
     std::string address() const
     {
         for (int wait = 0; pid_ != 0 && wait < 300; ++wait) {
-            std::stringstream said;
-            said << std::ifstream(output_).rdbuf();
-            const std::string text = said.str();
+            const std::string text = output();
             const size_t at = text.find("http://127.0.0.1:");
             const size_t end = text.find('/', at + 7);
             if (at != std::string::npos && end != std::string::npos) return text.substr(at, end - at);
