@@ -16,7 +16,7 @@ apt=("${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::T
 
 packages=(
     crossbuild-essential-arm64 qemu-user        # the compiler, and a way to run what it makes
-    libsdl2-dev:arm64 libsdl2-mixer-dev:arm64 zlib1g-dev:arm64
+    libsdl2-dev:arm64 libsdl2-mixer-dev:arm64 zlib1g-dev:arm64 libcurl4-openssl-dev:arm64
     libgtest-dev:arm64 libbenchmark-dev:arm64 libpng-dev:arm64 libmpfr-dev:arm64
     libsqlite3-dev:arm64 libpqxx-dev:arm64 libssl-dev:arm64 # the leaderboard's run storage
     libcpp-httplib-dev:arm64 # the leaderboard server's HTTP (its JSON library is headers for every machine)

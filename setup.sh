@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config            # the build
     libsdl2-dev libsdl2-mixer-dev zlib1g-dev     # what the programs link
+    libcurl4-openssl-dev                        # the game sending runs to a leaderboard
     libgtest-dev libbenchmark-dev libpng-dev     # tests, benchmarks, the reference PNG decoder
     libmpfr-dev                                 # the reference for the game's sine, cosine and arctangent
     libx11-dev xvfb xdotool imagemagick x11-apps # end-to-end tests of the real windows

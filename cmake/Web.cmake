@@ -55,6 +55,9 @@ target_link_options(png_out_of_memory PRIVATE "SHELL:-s MAXIMUM_MEMORY=128MB" "S
                     "SHELL:-s WASM_ASYNC_COMPILATION=0" "SHELL:-s ENVIRONMENT=node")
 add_test(NAME node_png_out_of_memory COMMAND png_out_of_memory)
 
+# The leaderboard server is a native program: the board's test serves the site with it.
+set(NATIVE_SERVER_PROGRAM ${CMAKE_SOURCE_DIR}/build/release/server CACHE FILEPATH
+    "The native leaderboard server that serves the site in the board's browser test")
 # The real pages in headless Chromium, served on 127.0.0.1. A page replays a demo at
 # the speed it was recorded: the three shortest golden demos take half a minute.
 set(PAGE_REPLAYED_DEMOS zoom_in_and_out shield_sight_ping die_and_respawn)
@@ -64,6 +67,8 @@ foreach(script ${WEB_PAGE_TESTS})
     set(arguments ${WEB_SITE})
     if(test_name STREQUAL "game_replays_golden_demos")
         list(APPEND arguments ${PAGE_REPLAYED_DEMOS})
+    elseif(test_name STREQUAL "board_watch_replays_run")
+        list(APPEND arguments ${NATIVE_SERVER_PROGRAM})
     endif()
     add_test(NAME chromium_${test_name} COMMAND node ${script} ${arguments})
     set_tests_properties(chromium_${test_name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK chromium)

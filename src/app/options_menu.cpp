@@ -28,6 +28,10 @@ MenuLine optionLine(OptionLine line, const OptionsMenu& menu, const Settings& se
     case OptionLine::restoreDefaults:
         return {menu.confirmingDefaults ? "Restore defaults: sure? Enter again to restore" : "Restore defaults", "",
                 false, ""};
+    case OptionLine::leaderboard:
+        // an address is no thing to type with a controller: the file holds it
+        return {"Leaderboard", (settings.leaderboard.empty() ? "off" : settings.leaderboard) + "  (settings file)",
+                false, ""};
     case OptionLine::back: return {"Back", "", false, ""};
     }
     return {};
@@ -71,6 +75,7 @@ void chooseOption(OptionLine line, OptionsMenu& menu, Settings& settings, MenuOu
         outcome.volumeChanged = outcome.windowChanged = true;
         outcome.notice = "Defaults restored";
         break;
+    case OptionLine::leaderboard: outcome.notice = "Set leaderboard = ADDRESS in settings.ini"; break;
     case OptionLine::back: outcome.closed = true; break;
     default: changeValue(line, +1, menu, settings, outcome); break;
     }
@@ -118,7 +123,7 @@ std::vector<OptionLine> optionLines(const OptionsMenu& menu)
 {
     std::vector<OptionLine> lines = {OptionLine::volume, OptionLine::shake, OptionLine::fullscreen};
     if (menu.largestScale > 0) lines.push_back(OptionLine::windowSize);
-    lines.insert(lines.end(), {OptionLine::controls, OptionLine::restoreDefaults, OptionLine::back});
+    lines.insert(lines.end(), {OptionLine::controls, OptionLine::restoreDefaults, OptionLine::leaderboard, OptionLine::back});
     return lines;
 }
 

@@ -21,7 +21,7 @@ struct MenuInput {
     std::optional<PadInput> padInput; // the first controller input pressed or pushed
 };
 
-enum class OptionLine { volume, shake, fullscreen, windowSize, controls, restoreDefaults, back };
+enum class OptionLine { volume, shake, fullscreen, windowSize, controls, restoreDefaults, leaderboard, back };
 
 struct OptionsMenu {
     bool controlsShown = false;

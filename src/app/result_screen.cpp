@@ -6,6 +6,7 @@
 #include "app/demo_file.h"
 #include "files/file_read.h"
 #include "platform/file_replace.h"
+#include "platform/platform.h"
 
 #include <algorithm>
 
@@ -72,6 +73,26 @@ std::string bringDemoBeside(ResultScreen& screen)
     return "";
 }
 
+// Only a real run of the day goes: a practice run or a shortened test run would be
+// refused by any server, and the entry (and its demo) stays here whatever happens there.
+void sendToLeaderboard(ResultScreen& screen, const ScoreEntry& entry)
+{
+    if (screen.leaderboard.empty() || screen.run.practice || screen.run.shortened) return;
+    if (entry.demo.empty()) {
+        screen.problems.push_back("not sent to the leaderboard: the run has no demo");
+        return;
+    }
+    const std::string demo = screen.entryFolder + "/" + entry.demo;
+    FileBytes bytes;
+    std::string error;
+    if (!readWholeFile(demo, kDemoFile, bytes, error)) {
+        screen.problems.push_back("not sent to the leaderboard: " + demo + ": " + error);
+        return;
+    }
+    screen.upload = startBoardUpload(screen.leaderboard, screen.leaderboardIsHome, entry.name, std::string(bytes.text()),
+                                     REAL_SECONDS());
+}
+
 void enterRun(ResultScreen& screen, const std::string& name)
 {
     std::string error;
@@ -88,6 +109,7 @@ void enterRun(ResultScreen& screen, const std::string& name)
         return;
     }
     screen.enteredFile = entry.file;
+    sendToLeaderboard(screen, entry);
     readTables(screen);
     pruneScoreEntries(screen.tableFolder, screen.entries, screen.problems);
     readTables(screen);

@@ -4,6 +4,7 @@
 // here; reading the platform's input and drawing are kept apart (result_view.h).
 #pragma once
 
+#include "app/board_upload.h"
 #include "app/challenge_day.h"
 #include "app/name_entry.h"
 #include "app/score_table.h"
@@ -27,6 +28,9 @@ struct ResultScreen {
     std::string enteredFile;         // the run's entry once written
     size_t selected = 0;             // over the day's rows, then the all-time rows
     std::vector<std::string> problems; // for the player: set-aside entries, a failed save
+    std::string leaderboard;           // where an entered run goes; "" keeps it here
+    bool leaderboardIsHome = false;    // the page's own server, which may have no API
+    std::optional<BoardUpload> upload; // the entered run on its way to the leaderboard
 };
 
 // What a frame brought, decided by readResultInput from keys by position and controllers.
@@ -40,8 +44,9 @@ enum class ResultChoice { stay, watch, newRun, quit };
 
 ResultScreen openResultScreen(const ChallengeResult& run, const std::string& challengeFolder, std::time_t now);
 // Applies one frame's input: edits and, once confirmed, enters the name (writing the
-// entry, keeping the name for next time, pruning what left the tables), or moves the
-// selection; what the player chose otherwise.
+// entry, keeping the name for next time, pruning what left the tables, and sending a
+// real run of the day to the leaderboard), or moves the selection; what the player
+// chose otherwise.
 ResultChoice updateResultScreen(ResultScreen& screen, const ResultInput& input);
 // Leaving the screen: the demo of a run that was not entered is removed when the game
 // made it in the challenge folder, where only entries name demos; one recorded where

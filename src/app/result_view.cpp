@@ -48,8 +48,10 @@ ResultLines resultLines(const ResultScreen& screen)
 {
     ResultLines view;
     auto& lines = view.lines;
+    // The leaderboard's word takes the blank line under the standing: the panel is full
+    const std::string board = screen.upload ? screen.upload->verdict : "";
     lines = {heading(screen), "", "Score " + std::to_string(screen.run.score) + "   level " +
-             std::to_string(screen.run.level), standing(screen), ""};
+             std::to_string(screen.run.level), standing(screen), fitToColumns(board, kProblemColumns)};
     if (screen.naming) {
         view.marked = int(lines.size());
         lines.push_back(nameLine(*screen.naming));

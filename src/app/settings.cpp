@@ -112,6 +112,20 @@ bool readSwitch(const std::string& value, bool& on, std::string& problem)
     return false;
 }
 
+// An empty address is the default: nothing leaves the machine unless the player says so.
+bool readServerAddress(const std::string& value, std::string& address, std::string& problem)
+{
+    const bool web = value.starts_with("http://") || value.starts_with("https://");
+    const bool plain = std::all_of(value.begin(), value.end(), [](unsigned char c) { return c > ' ' && c < 127; });
+    if (!value.empty() && (!web || !plain)) {
+        problem = "\"" + value + "\" is no http:// or https:// address";
+        return false;
+    }
+    address = value;
+    while (address.ends_with('/')) address.pop_back(); // the paths asked for start with one
+    return true;
+}
+
 // The bindings of the lines read so far: for each action, its latest line.
 struct FileBinding {
     int line = 0;
@@ -132,6 +146,7 @@ bool applyLine(const std::string& name, const std::string& value, int line, Sett
     if (name == "window_scale") return readWholeNumber(value, 1, kLargestWindowScale, settings.windowScale, problem);
     if (name == "shake") return readSwitch(value, settings.shake, problem);
     if (name == "fullscreen") return readSwitch(value, settings.fullscreen, problem);
+    if (name == "leaderboard") return readServerAddress(value, settings.leaderboard, problem);
     Action action{};
     const bool isPad = name.starts_with(kPadPrefix);
     if (!actionByName(isPad ? name.substr(std::string(kPadPrefix).size()) : name, action) ||
@@ -297,7 +312,7 @@ std::vector<std::string> settingNames()
         if (binding.action != Action::quit) names.push_back(actionName(binding.action));
     }
     for (const DefaultBinding& binding : kDefaults) names.push_back(kPadPrefix + actionName(binding.action));
-    names.insert(names.end(), {"volume", "shake", "fullscreen", "window_scale"});
+    names.insert(names.end(), {"volume", "shake", "fullscreen", "window_scale", "leaderboard"});
     return names;
 }
 
@@ -308,6 +323,7 @@ std::string settingValueText(const Settings& settings, const std::string& name)
     if (name == "window_scale") return std::to_string(settings.windowScale);
     if (name == "shake") return onOff(settings.shake);
     if (name == "fullscreen") return onOff(settings.fullscreen);
+    if (name == "leaderboard") return settings.leaderboard;
     const auto listed = [](const auto& inputs, auto nameOf) {
         std::string list;
         for (const auto& input : inputs) list += (list.empty() ? "" : ", ") + nameOf(input);
@@ -350,7 +366,10 @@ std::string settingsText(const Settings& settings)
             line("fullscreen") +
             "# The window's starting size as a multiple of 640 x 480, from 1 to 4 (at most what\n"
             "# the desktop has room for).\n" +
-            line("window_scale");
+            line("window_scale") +
+            "# The leaderboard server a kept challenge run is sent to (its demo and the name\n"
+            "# entered), as an http:// or https:// address; empty sends nothing anywhere.\n" +
+            line("leaderboard");
     return text;
 }
 

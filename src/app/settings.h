@@ -22,6 +22,7 @@ struct Settings {
     bool shake = true;
     bool fullscreen = false;
     int windowScale = 1; // the window's starting size as a multiple of 640 x 480
+    std::string leaderboard; // the server kept challenge runs go to ("http(s)://..."); "" sends nothing
 
     bool operator==(const Settings&) const = default;
 };

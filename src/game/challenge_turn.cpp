@@ -102,7 +102,7 @@ void reachTimeUp(ChallengeRun& run, PlaySession& session, Game& game)
     std::printf("challenge %s: score %d, level %d%s\n", formatChallengeDay(run.result.day).c_str(), run.result.score,
                 run.result.level, run.result.shortened ? " (a shortened test run)" : run.result.practice ? " (practice)" : "");
     std::fflush(stdout);
-    showResult(run.resultTurns, run.result, run.challengeFolder);
+    showResult(run.resultTurns, run.result, run.challengeFolder, session.settings.leaderboard);
 }
 
 bool resultScreenTurn(ChallengeRun& run, const PlaySession& session, Game& game)

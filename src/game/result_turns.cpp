@@ -45,15 +45,20 @@ void stopWatching(ResultTurns& turns, Game& game)
 
 } // namespace
 
-void showResult(ResultTurns& turns, const ChallengeResult& run, const std::string& challengeFolder)
+void showResult(ResultTurns& turns, const ChallengeResult& run, const std::string& challengeFolder,
+                const std::string& leaderboard)
 {
     turns.stoppedWorld = keepScreenPicture();
     turns.screen = openResultScreen(run, challengeFolder, std::time(nullptr));
+    turns.screen.leaderboard = leaderboard.empty() ? HTTP_HOME() : leaderboard;
+    turns.screen.leaderboardIsHome = leaderboard.empty();
     redraw(turns);
 }
 
 ResultChoice resultTurn(ResultTurns& turns, const PlaySession& played, Game& game)
 {
+    // The leaderboard's answers come in while the player reads, or watches.
+    const bool boardNews = turns.screen.upload && followBoardUpload(*turns.screen.upload, REAL_SECONDS());
     if (turns.watching) {
         // The replay ends at its last frame or at Escape; the tables come back either way.
         if (!playTurn(*turns.watching, game)) {
@@ -72,7 +77,7 @@ ResultChoice resultTurn(ResultTurns& turns, const PlaySession& played, Game& gam
         if (!turns.watching) redraw(turns);
         return ResultChoice::stay;
     }
-    if (resultLines(turns.screen) != before) redraw(turns);
+    if (boardNews || resultLines(turns.screen) != before) redraw(turns);
     return choice;
 }
 

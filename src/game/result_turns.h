@@ -19,7 +19,10 @@ struct ResultTurns {
 };
 
 // Keeps the picture on screen and shows the result over it.
-void showResult(ResultTurns& turns, const ChallengeResult& run, const std::string& challengeFolder);
+// An entered run of the day goes to the leaderboard at that address ("" sends nothing;
+// the page's own server, when the page came from one).
+void showResult(ResultTurns& turns, const ChallengeResult& run, const std::string& challengeFolder,
+                const std::string& leaderboard);
 // One turn of the screen, or of the demo being watched (in game, whose finished run is
 // let go for it); what the player chose, stay while the screen goes on.
 ResultChoice resultTurn(ResultTurns& turns, const PlaySession& played, Game& game);

@@ -212,6 +212,21 @@ void SLEEP_MS(int milliseconds);
 // they are, for the frames to use), and finish's status ends the page's program.
 int RUN_FRAMES(const std::function<bool()>& frame, const std::function<int()>& finish);
 
+// Requests to a web server (the leaderboard), never waited for: HTTP_START returns at
+// once with the request's number, and HTTP_POLL, called on later turns, moves the
+// transfers on and answers once the request is done, forgetting it then. The desktop
+// uses libcurl (https, and the proxies the environment names); the browser, fetch,
+// where the page asks the player once before it sends anything with a body.
+struct HttpReply {
+    int status = 0;    // the server's status; 0 when no answer came
+    std::string body;
+    std::string error; // why no answer came, in a few words
+};
+int HTTP_START(const std::string& method, const std::string& url, const std::string& body);
+bool HTTP_POLL(int request, HttpReply& reply);
+// The server the program was loaded from ("https://host:port"), "" where it was not.
+std::string HTTP_HOME();
+
 void RANDOM_SEED(double seed);
 // Uniformly distributed in [0, 1).
 double RANDOM_UNIT();

@@ -122,7 +122,7 @@ TEST(OptionsMenu, ChoosingAnActionWaitsAndEscapeWalksBackToLeaving)
     headless::reset();
     Settings settings = defaultSettings();
     OptionsMenu menu = optionsAt(kRestoreLine - 1, 0); // Restore defaults: no window size line above it
-    EXPECT_EQ(optionLines(menu).size(), 6u) << "no window size line where the page decides the size";
+    EXPECT_EQ(optionLines(menu).size(), 7u) << "no window size line where the page decides the size";
     stepMenu(menu, settings, commandInput(MenuCommand::up));
     stepMenu(menu, settings, commandInput(MenuCommand::choose));
     ASSERT_TRUE(menu.controlsShown);

@@ -66,6 +66,7 @@ TEST(Settings, EachGoodLineChangesItsSettingAlone)
         {"\xEF\xBB\xBFvolume = 7", [](Settings& s) { s.volume = 7; }}, // a byte-order mark before line 1
         {"pause =", [](Settings& s) { s.keys[bit(Action::pause)].clear(); }}, // Start still resumes
         {"window_scale = 4", [](Settings& s) { s.windowScale = 4; }},
+        {"leaderboard = https://board.example.org:8443/", [](Settings& s) { s.leaderboard = "https://board.example.org:8443"; }},
         {"# fire = X", [](Settings&) {}},
         {"", [](Settings&) {}},
     };
@@ -94,6 +95,8 @@ TEST(Settings, EachBadLineIsOneWarningWithItsLineNumberAndChangesNothing)
         {"window_scale = 0", "from 1 to 4"},
         {"window_scale = 2.5", "from 1 to 4"},
         {"shake = yes", "neither on nor off"},
+        {"leaderboard = ftp://board.example.org", "no http:// or https:// address"},
+        {"leaderboard = http://board example", "no http:// or https:// address"},
         {"fire W", "expected \"name = value\""},
     };
     for (const auto& [line, problem] : cases) {

@@ -11,9 +11,9 @@ settings=$XDG_CONFIG_HOME/space-game/settings.ini
 
 # The pages' layout: the options' Volume line and the controls' THRUST line, each the
 # first of its page and selected when the page opens.
-VOLUME_LINE=448x10+96+197
+VOLUME_LINE=448x10+96+192
 THRUST_LINE=624x10+8+143
-OPTIONS_PANEL=464x148+88+166
+OPTIONS_PANEL=464x158+88+161
 CONTROLS_PANEL=640x256+0+112
 
 # crop FILE GEOMETRY OUT: the part of a screenshot.

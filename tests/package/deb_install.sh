@@ -39,7 +39,7 @@ package="$scratch/space-game_${version}_$(dpkg --print-architecture).deb"
 [ -f "$package" ] || fail "no $(basename "$package") in: $(ls "$scratch")"
 
 depends=$(dpkg-deb -f "$package" Depends)
-for library in libsdl2-2.0-0 libsdl2-mixer-2.0-0 zlib1g libc6; do
+for library in libsdl2-2.0-0 libsdl2-mixer-2.0-0 zlib1g libcurl4 libc6; do
     grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 [ -n "$(dpkg-deb -f "$package" Description)" ] || fail "no description"

@@ -11,9 +11,9 @@ const shots = process.env.SCREENSHOT_DIR || path.join(site, "../screenshots");
 
 // The pages' first lines, selected when each opens: the options' Volume (no window
 // size line in a page) and the controls' THRUST.
-const volumeLine = { x: 96, y: 203, width: 448, height: 10 };
+const volumeLine = { x: 96, y: 198, width: 448, height: 10 };
 const thrustLine = { x: 8, y: 143, width: 624, height: 10 };
-const optionsPanel = { x: 88, y: 172, width: 464, height: 136 };
+const optionsPanel = { x: 88, y: 167, width: 464, height: 146 };
 const controlsPanel = { x: 0, y: 112, width: 640, height: 256 };
 
 const pauseLine = { x: 240, y: 236, width: 160, height: 8 };

@@ -1,6 +1,7 @@
 // The page around a program built for the browser (joined before emscripten's own
 // code). It waits for the data and the player's stored files, starts the program
 // with arguments taken from the address (?replay=NAME plays a packed golden demo,
+// ?run=ID a leaderboard run from the page's server,
 // ?record keeps the game as a demo to download, ?seed=N, ?challenge-steps=N shortens
 // a challenge for a test), and, for a program that
 // plays sound, only after a first key or click, which browsers require before sound.
@@ -17,6 +18,7 @@ Module.printed = [];
   const home = "/home/web_user";
   const recording = "/tmp/space-game.demo"; // offered as a download, not kept
   const chosenDemo = "/tmp/chosen.demo";
+  const runDemo = "/tmp/run.demo"; // ?run=ID: a leaderboard run, fetched from the page's server
   const notice = document.getElementById("notice");
   const headline = document.getElementById("headline");
   const details = document.getElementById("details");
@@ -92,12 +94,46 @@ Module.printed = [];
   const argumentsFromAddress = () => {
     const args = [];
     if (query.has("replay")) args.push("--replay", "/demos/" + query.get("replay").replace(/[^\w-]/g, "") + ".demo");
+    if (query.has("run")) args.push("--replay", runDemo);
     if (query.has("record")) args.push("--record", recording);
     if (query.has("seed")) args.push("--seed", query.get("seed"));
     // ?challenge plays today's, ?challenge=YYYY-MM-DD an earlier day's for practice.
     if (query.has("challenge")) args.push("--challenge", ...(query.get("challenge") ? [query.get("challenge")] : []));
     return args;
   };
+
+  // The leaderboard's requests (web_http.cpp) go to the server the page came from. The
+  // player says yes once (kept in the browser) before anything is sent; a no holds
+  // until the page is loaded again.
+  const requests = new Map();
+  let lastRequest = 0;
+  let sendingRefused = false;
+  const consentKey = "space-game-leaderboard";
+  const maySend = (url) => {
+    if (localStorage.getItem(consentKey) === "yes") return true;
+    if (sendingRefused) return false;
+    const yes = confirm("Send your challenge run (its demo and the name you entered) to the leaderboard at " +
+                        new URL(url).origin + "? The board shows it to everyone once its replay checks out.");
+    if (yes) localStorage.setItem(consentKey, "yes");
+    else sendingRefused = true;
+    return yes;
+  };
+  Module.httpStart = (method, url, body) => {
+    const id = ++lastRequest;
+    const settle = (status, bytes, error) => requests.set(id, { status, body: bytes, error });
+    if (body.length > 0 && !maySend(url)) {
+      settle(0, new Uint8Array(), "you said no");
+      return id;
+    }
+    const headers = body.length > 0 ? { "Content-Type": "application/octet-stream" } : {};
+    fetch(url, { method, headers, body: body.length > 0 ? body : undefined })
+      .then(async (response) => settle(response.status, new Uint8Array(await response.arrayBuffer()), ""))
+      .catch((error) => settle(0, new Uint8Array(), error.message));
+    return id;
+  };
+  Module.httpReply = (id) => requests.get(id);
+  Module.httpForget = (id) => requests.delete(id);
+  Module.httpHome = () => (location.protocol === "http:" || location.protocol === "https:" ? location.origin : "");
 
   // The end of the program: its status in the title, for the player and for tests.
   Module.onProgramEnd = (status) => {
@@ -118,8 +154,23 @@ Module.printed = [];
     if (!Module.framesRunning) Module.onProgramEnd(status);
   };
 
-  Module.onRuntimeInitialized = () => {
+  const runFetched = query.has("run")
+    ? fetch("/api/runs/" + encodeURIComponent(query.get("run")) + "/demo").then(async (response) => {
+        if (!response.ok) throw new Error("the server answered " + response.status);
+        return new Uint8Array(await response.arrayBuffer());
+      })
+    : null;
+
+  Module.onRuntimeInitialized = async () => {
     makeReadOnly("/data");
+    if (runFetched) {
+      try {
+        FS.writeFile(runDemo, await runFetched);
+      } catch (error) {
+        show("run " + query.get("run") + " could not be fetched", error.message);
+        return;
+      }
+    }
     if (!Module.waitsForGesture) {
       start(argumentsFromAddress());
       return;

@@ -151,7 +151,7 @@ class Page {
     this.sessionId = sessionId;
     this.console = [];
     this.dialogs = []; // the types of the dialogs the page opened, answered at once
-    this.leaveWhenAsked = true; // the answer to "leave the page?", as the player's
+    this.leaveWhenAsked = true; // the player's answer to "leave the page?" and to "send the run?"
   }
 
   send(method, params = {}) {
@@ -223,20 +223,25 @@ class Page {
   }
 }
 
-// Serves site, opens Chromium, runs test(browser, address), and always cleans up;
-// a failure is printed and ends the process with status 1.
-async function withSite(site, test) {
-  const server = await serve(site);
+// Opens Chromium, runs test(browser), and always cleans up (then cleanUp()); a failure
+// is printed and ends the process with status 1.
+async function withBrowser(site, test, cleanUp = () => {}) {
   const browser = new Browser(site);
   try {
-    await test(browser, "http://127.0.0.1:" + server.address().port);
+    await test(browser);
   } catch (error) {
     console.error("FAILED: " + error.message);
     process.exitCode = 1;
   } finally {
     await browser.close();
-    server.close();
+    cleanUp();
   }
 }
 
-module.exports = { withSite };
+// Serves site and runs test(browser, address) in withBrowser.
+async function withSite(site, test) {
+  const server = await serve(site);
+  await withBrowser(site, (browser) => test(browser, "http://127.0.0.1:" + server.address().port), () => server.close());
+}
+
+module.exports = { withSite, withBrowser };
