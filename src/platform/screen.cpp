@@ -137,7 +137,7 @@ void SCREEN_INFO(int& width, int& height, int& depth, int& bytesPerPixel, int& p
 
 void SCREEN_CLEAR()
 {
-    if (!screen.open) return;
+    if (!screen.open || screenPixelsSkipped()) return;
     SCREEN_LOCK();
     std::fill_n(framebufferPixels(), SCREEN_WIDTH * SCREEN_HEIGHT, kBackground);
     SCREEN_UNLOCK();

@@ -2,6 +2,8 @@
 // pointer it belongs to, so the fillers can bound every index they form.
 #include "render/triangles.h"
 
+#include "render/framebuffer.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -27,7 +29,10 @@ bool allocateDepthBuffer(int width, int height)
 
 void clearDepthBuffer()
 {
-    // All-zero bytes are 0.0f, the depth nothing can fail to beat.
+    // All-zero bytes are 0.0f, the depth nothing can fail to beat. The programs draw
+    // their triangles on the screen only, so a frame whose screen pixels are skipped
+    // has no use for a clear one.
+    if (screenPixelsSkipped()) return;
     if (DEPTH_BUFFER == ownedBuffer && ownedBuffer) std::memset(ownedBuffer, 0, ownedEntries * sizeof(float));
 }
 

@@ -6,6 +6,7 @@
 
 namespace {
 std::vector<uint32_t> pixels; // empty while closed
+bool skipped = false;
 } // namespace
 
 void openFramebuffer(uint32_t fill) { pixels.assign(std::size_t(SCREEN_WIDTH) * SCREEN_HEIGHT, fill); }
@@ -13,3 +14,7 @@ void openFramebuffer(uint32_t fill) { pixels.assign(std::size_t(SCREEN_WIDTH) * 
 void closeFramebuffer() { std::vector<uint32_t>().swap(pixels); }
 
 uint32_t* framebufferPixels() { return pixels.empty() ? nullptr : pixels.data(); }
+
+void skipScreenPixels(bool skip) { skipped = skip; }
+
+bool screenPixelsSkipped() { return skipped; }

@@ -14,3 +14,11 @@ void openFramebuffer(uint32_t fill);
 void closeFramebuffer();
 // Pixel (0, 0), or null while the framebuffer is closed.
 uint32_t* framebufferPixels();
+
+// For frames nobody will look at (a replay judged by its end): the screen clear, the
+// depth buffer's clear and every pixel routine drawing on the screen leave their
+// pixels alone, while whatever the drawing code works out besides still happens.
+// Images are drawn on as ever (triangles on one would meet an uncleared depth buffer:
+// the programs draw theirs on the screen only). Off until asked for.
+void skipScreenPixels(bool skip);
+bool screenPixelsSkipped();

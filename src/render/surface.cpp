@@ -1,4 +1,5 @@
-// The drawing target behind an Image pointer: the image, or the framebuffer for null.
+// The drawing target behind an Image pointer: the image, or the framebuffer for null,
+// which is nothing to draw on while its pixels are skipped.
 #include "render/surface.h"
 
 #include "render/framebuffer.h"
@@ -10,6 +11,6 @@ Surface surfaceOf(Image* target)
         return {imagePixels(target), int(target->width), int(target->height), int(target->pitch)};
     }
     uint32_t* screen = framebufferPixels();
-    if (!screen) return {};
+    if (!screen || screenPixelsSkipped()) return {};
     return {reinterpret_cast<uint8_t*>(screen), SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_PITCH};
 }

@@ -69,7 +69,7 @@ ChallengeJudgement judgeChallengeDemo(Demo demo, const std::string& dataFolder)
         headless::reset();
         return rejected("the replay cannot start: " + error);
     }
-    while (playHeadlessTurn(session, game)) {
+    while (playReplayTurnDrawingLastFrame(session, game)) {
     }
     const ChallengeJudgement judgement = judgeReplayed(session, gameEnd(session, game));
     endSession(session);

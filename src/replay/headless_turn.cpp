@@ -4,6 +4,7 @@
 
 #include "platform/headless/fbsound_fake.h"
 #include "game/game_session.h"
+#include "render/framebuffer.h"
 
 namespace {
 
@@ -24,5 +25,14 @@ bool playHeadlessTurn(PlaySession& session, Game& game)
 {
     const bool running = playTurn(session, game);
     settleSounds(game);
+    return running;
+}
+
+bool playReplayTurnDrawingLastFrame(PlaySession& session, Game& game)
+{
+    const DemoReplay& replay = *session.replay;
+    skipScreenPixels(replay.played + 1 < replay.demo.frames.size());
+    const bool running = playHeadlessTurn(session, game);
+    skipScreenPixels(false);
     return running;
 }
