@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -58,6 +59,19 @@ bool verifyProgram(const Launch& launch, VerifyProgram& program, std::string& er
     return error.empty();
 }
 
+// The claims' length, shortened by the testing variable when it is set.
+bool readClaimSeconds(const Environment& environment, UtcSeconds& seconds, std::string& error)
+{
+    const std::string text = environment(kClaimSecondsVariable);
+    if (text.empty()) return true;
+    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (problem == std::errc() && end == text.data() + text.size() && seconds >= 1 && seconds <= kClaimSeconds) {
+        return true;
+    }
+    error = kClaimSecondsVariable + " wants seconds from 1 to " + std::to_string(kClaimSeconds) + ", not '" + text + "'";
+    return false;
+}
+
 int fail(const Launch& launch, const std::string& error, int status)
 {
     std::fprintf(stderr, "%s: %s\n", launch.program.c_str(), error.c_str());
@@ -72,6 +86,8 @@ int runServer(const Launch& launch, const ServerOptions& options)
     ServerClock clock;
     std::string error;
     if (!readServerClock(launch.environment, clock, error)) return fail(launch, error, 2);
+    UtcSeconds claimSeconds = kClaimSeconds;
+    if (!readClaimSeconds(launch.environment, claimSeconds, error)) return fail(launch, error, 2);
     if (!openRunStore(options.database, error)) return fail(launch, error, 1);
     VerifyProgram program;
     if (!verifyProgram(launch, program, error)) return fail(launch, error, 1);
@@ -94,7 +110,8 @@ int runServer(const Launch& launch, const ServerOptions& options)
     }
     ClientLimits limits;
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    VerifyWorkers workers(options.database, program, cores, [&limits](RunId id) { limits.settle(id); });
+    VerifyWorkers workers(options.database, program, cores, [&limits](RunId id) { limits.settle(id); },
+                          claimSeconds);
     StorePool stores(options.database);
     Leaderboard leaderboard(stores, limits, workers, clock);
     addRoutes(server, leaderboard, options.trustedProxy);
