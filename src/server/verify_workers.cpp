@@ -21,9 +21,9 @@ constexpr double kNewTimeWeight = 0.2;
 UtcSeconds utcNow() { return static_cast<UtcSeconds>(std::time(nullptr)); }
 
 VerifyWorkers::VerifyWorkers(std::string database, VerifyProgram program, unsigned count,
-                             std::function<void(RunId)> settled)
+                             std::function<void(RunId)> settled, UtcSeconds claimSeconds)
     : database_(std::move(database)), program_(std::move(program)), settled_(std::move(settled)),
-      secondsPerRun_(kFirstGuessSeconds)
+      claimSeconds_(claimSeconds), secondsPerRun_(kFirstGuessSeconds)
 {
     for (unsigned i = 0; i < count; ++i) threads_.emplace_back([this] { work(); });
 }
@@ -90,7 +90,7 @@ void VerifyWorkers::work()
 // False when there was nothing to judge, or it could not be judged now.
 bool VerifyWorkers::judgeOne(RunStore& store)
 {
-    const std::optional<RunClaim> claim = store.claimNext(utcNow(), kClaimSeconds);
+    const std::optional<RunClaim> claim = store.claimNext(utcNow(), claimSeconds_);
     if (!claim) return false;
     const auto demo = std::span(reinterpret_cast<const uint8_t*>(claim->demo.data()), claim->demo.size());
     const auto start = std::chrono::steady_clock::now();
