@@ -28,8 +28,9 @@ std::vector<SettingsLine> settingsLines(const std::string& text)
         line.number = int(lines.size()) + 1;
         const std::string content = trimmed(text.substr(start, end - start));
         line.setting = !content.empty() && content.front() != '#';
-        const size_t equals = text.find('=', start);
-        line.hasEquals = line.setting && equals < end;
+        // searched within the line only: a long file without "=" would be scanned per line
+        const size_t equals = std::string_view(text).substr(0, end).find('=', start);
+        line.hasEquals = line.setting && equals != std::string_view::npos;
         if (line.hasEquals) {
             line.name = trimmed(text.substr(start, equals - start));
             line.value = trimmed(text.substr(equals + 1, end - equals - 1));
