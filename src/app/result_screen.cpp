@@ -26,10 +26,12 @@ ScoreEntry runAsEntry(const ResultScreen& screen)
     return entry;
 }
 
-void readTables(ResultScreen& screen)
+// The folder's entries, and the tables over them.
+std::vector<ScoreEntry> readTables(ResultScreen& screen)
 {
-    screen.entries = readScoreEntries(screen.tableFolder, screen.problems);
-    screen.tables = bestTables(screen.entries, screen.day);
+    std::vector<ScoreEntry> entries = readScoreEntries(screen.tableFolder, screen.problems);
+    screen.tables = bestTables(entries, screen.day);
+    return entries;
 }
 
 bool madeByTheGame(const ResultScreen& screen, const std::string& demo)
@@ -110,9 +112,8 @@ void enterRun(ResultScreen& screen, const std::string& name)
     }
     screen.enteredFile = entry.file;
     sendToLeaderboard(screen, entry);
-    readTables(screen);
-    pruneScoreEntries(screen.tableFolder, screen.entries, screen.problems);
-    readTables(screen);
+    // Pruning takes only entries that are in no table, so the tables read stay as shown.
+    pruneScoreEntries(screen.tableFolder, readTables(screen), screen.problems);
 }
 
 std::vector<const ScoreEntry*> tableRows(const ScoreTables& tables)
@@ -145,8 +146,8 @@ ResultScreen openResultScreen(const ChallengeResult& run, const std::string& cha
     screen.tableFolder = run.shortened ? shortenedRunFolder(challengeFolder) : challengeFolder;
     screen.entryFolder = challengeFolder.empty() ? "" : entryFolderFor(challengeFolder, run.practice, run.shortened);
     if (challengeFolder.empty()) screen.problems.push_back("no data folder to keep the tables in");
-    readTables(screen);
-    if (!screen.entryFolder.empty() && entersTables(screen.entries, runAsEntry(screen))) {
+    const std::vector<ScoreEntry> entries = readTables(screen);
+    if (!screen.entryFolder.empty() && entersTables(entries, runAsEntry(screen))) {
         screen.naming = offerName(lastPlayerName(screen.entryFolder));
     }
     return screen;

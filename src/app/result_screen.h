@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-
 struct ResultScreen {
     ChallengeResult run;
     std::string day;             // the run's, as the tables name days
@@ -22,7 +21,6 @@ struct ResultScreen {
     std::string challengeFolder; // where the game keeps the runs' demos
     std::string tableFolder;     // the tables shown
     std::string entryFolder;     // where the run is entered; "" when it is not
-    std::vector<ScoreEntry> entries;
     ScoreTables tables;
     std::optional<NameEntry> naming; // while the name is asked
     std::string enteredFile;         // the run's entry once written
