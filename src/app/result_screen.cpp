@@ -116,20 +116,20 @@ void enterRun(ResultScreen& screen, const std::string& name)
     pruneScoreEntries(screen.tableFolder, readTables(screen), screen.problems);
 }
 
-std::vector<const ScoreEntry*> tableRows(const ScoreTables& tables)
+// The rows are the day's, then the all-time table's.
+size_t rowCount(const ScoreTables& tables) { return tables.day.size() + tables.allTime.size(); }
+
+const ScoreEntry& rowAt(const ScoreTables& tables, size_t row)
 {
-    std::vector<const ScoreEntry*> rows;
-    for (const ScoreEntry& entry : tables.day) rows.push_back(&entry);
-    for (const ScoreEntry& entry : tables.allTime) rows.push_back(&entry);
-    return rows;
+    return row < tables.day.size() ? tables.day[row] : tables.allTime[row - tables.day.size()];
 }
 
 // The run's own row once entered, else the first.
 size_t rowOfEnteredRun(const ResultScreen& screen)
 {
-    const std::vector<const ScoreEntry*> rows = tableRows(screen.tables);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (!screen.enteredFile.empty() && rows[i]->file == screen.enteredFile) return i;
+    if (screen.enteredFile.empty()) return 0;
+    for (size_t row = 0; row < rowCount(screen.tables); ++row) {
+        if (rowAt(screen.tables, row).file == screen.enteredFile) return row;
     }
     return 0;
 }
@@ -165,7 +165,7 @@ ResultChoice updateResultScreen(ResultScreen& screen, const ResultInput& input)
         }
         return ResultChoice::stay;
     }
-    const size_t count = tableRows(screen.tables).size();
+    const size_t count = rowCount(screen.tables);
     if (count > 0 && input.rowStep != 0) {
         screen.selected = size_t((long(screen.selected) + input.rowStep + long(count)) % long(count));
     }
@@ -186,7 +186,7 @@ void closeResultScreen(ResultScreen& screen)
 
 std::string selectedDemo(const ResultScreen& screen)
 {
-    const std::vector<const ScoreEntry*> rows = tableRows(screen.tables);
-    if (screen.selected >= rows.size() || rows[screen.selected]->demo.empty()) return "";
-    return screen.tableFolder + "/" + rows[screen.selected]->demo;
+    if (screen.selected >= rowCount(screen.tables)) return "";
+    const std::string& demo = rowAt(screen.tables, screen.selected).demo;
+    return demo.empty() ? "" : screen.tableFolder + "/" + demo;
 }
