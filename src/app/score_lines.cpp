@@ -5,12 +5,11 @@
 
 namespace {
 
-constexpr size_t kTimeOfDayLength = 5; // "07:15" of "2026-12-08T07:15:03Z"
-constexpr size_t kTimeOfDayStart = 11;
+constexpr size_t kHoursAndMinutes = 5; // "07:15" of "2026-12-08T07:15:03Z"
 
 std::string tableLine(size_t rank, const ScoreEntry& entry, bool showDay)
 {
-    const std::string when = showDay ? entry.day : entry.finished.substr(kTimeOfDayStart, kTimeOfDayLength);
+    const std::string when = showDay ? entry.day : entry.finished.substr(kStampTimeStart, kHoursAndMinutes);
     char line[96];
     std::snprintf(line, sizeof line, "%2zu. %-16s %9lld  level %-3d %s", rank, entry.name.c_str(),
                   static_cast<long long>(entry.score), entry.level, when.c_str());

@@ -101,11 +101,6 @@ bool parseEntry(std::string_view text, ScoreEntry& entry, std::string& problem)
     return problem.empty();
 }
 
-bool endsWith(std::string_view text, std::string_view end)
-{
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
 std::vector<std::string> entryFileNames(const std::string& folder)
 {
     std::vector<std::string> names;
@@ -113,7 +108,7 @@ std::vector<std::string> entryFileNames(const std::string& folder)
     if (!listing) return names;
     while (const dirent* item = ::readdir(listing)) {
         const std::string name = item->d_name;
-        if (name.front() != '.' && endsWith(name, kEntrySuffix)) names.push_back(name);
+        if (name.front() != '.' && name.ends_with(kEntrySuffix)) names.push_back(name);
     }
     ::closedir(listing);
     std::sort(names.begin(), names.end()); // the same order whatever the folder's
@@ -135,7 +130,7 @@ std::string randomLetters()
 // "2026-12-08_071503_k3x9qa.score" keeps a folder listing in order.
 bool claimEntryName(const std::string& folder, const ScoreEntry& entry, std::string& name, std::string& error)
 {
-    std::string time = entry.finished.substr(11, 8);
+    std::string time = entry.finished.substr(kStampTimeStart, kStampTimeLength);
     time.erase(std::remove(time.begin(), time.end(), ':'), time.end());
     for (int tries = 0; tries < kMostNameTries; ++tries) {
         name = entry.day + "_" + time + "_" + randomLetters() + std::string(kEntrySuffix);

@@ -42,6 +42,9 @@ std::string entryFolderFor(const std::string& challengeFolder, bool practice, bo
 
 // "YYYY-MM-DDTHH:MM:SSZ" for a time in seconds since the epoch.
 std::string utcStamp(std::time_t seconds);
+// Where the time of day, "HH:MM:SS", stands in such a stamp.
+constexpr size_t kStampTimeStart = 11;
+constexpr size_t kStampTimeLength = 8;
 
 // Higher score first, then the earlier finish, then the file name.
 bool ranksBefore(const ScoreEntry& a, const ScoreEntry& b);
