@@ -3,6 +3,7 @@
 #include "app/options_input.h"
 
 #include "app/options_screen.h"
+#include "app/pause_screen.h"
 #include "platform/key_positions.h"
 
 #include <utility>
@@ -69,10 +70,7 @@ MenuInput readMenuInput(const OptionsMenu& menu, const Settings& settings, PadSt
     input.key = firstKeyPressed();
     input.padInput = firstPadInput(pads, lastPads);
     lastPads = pads;
-    int x = 0, y = 0, wheel = 0, buttons = 0, clip = 0;
-    MOUSE_GET(x, y, wheel, buttons, clip);
-    if (buttons > 0 && (buttons & MOUSE_LEFT)) {
-        input.clickedLine = optionsLineAt(menu, settings, x, y, input.clickedArrow);
-    }
+    int x = 0, y = 0;
+    if (leftClickAt(x, y)) input.clickedLine = optionsLineAt(menu, settings, x, y, input.clickedArrow);
     return input;
 }

@@ -56,6 +56,13 @@ void showMousePointer(bool shown)
     MOUSE_SET(kLeavePlace, kLeavePlace, shown ? 1 : 0, kLeaveClip);
 }
 
+bool leftClickAt(int& x, int& y)
+{
+    int wheel = 0, buttons = 0, clip = 0;
+    MOUSE_GET(x, y, wheel, buttons, clip);
+    return buttons > 0 && (buttons & MOUSE_LEFT); // -1: the pointer is off the picture
+}
+
 bool onOptionsLine(int x, int y)
 {
     const int right = kOptionsLineLeft + int(kOptionsLine.size()) * kGlyphSize;

@@ -17,6 +17,9 @@ void showPauseScreen(const std::string& message);
 // The pointer shows over the paused screens, for their lines to be clicked, and is
 // hidden while the game plays.
 void showMousePointer(bool shown);
+// Where the left button went down since the last reading of the mouse, in framebuffer
+// pixels; false when it did not, or not over the picture.
+bool leftClickAt(int& x, int& y);
 // Whether framebuffer pixel (x, y) is on the pause screen's Options line.
 bool onOptionsLine(int x, int y);
 // Dims the picture on screen to half its brightness (shown at the outermost unlock).

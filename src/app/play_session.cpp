@@ -129,9 +129,8 @@ void closeHelp(PlaySession& session, bool byEscape)
 // Enter: Alt+Enter switches fullscreen.)
 bool optionsAsked(const FrameInput& input)
 {
-    int x = 0, y = 0, wheel = 0, buttons = 0, clip = 0;
-    MOUSE_GET(x, y, wheel, buttons, clip);
-    const bool clicked = buttons > 0 && (buttons & MOUSE_LEFT) && onOptionsLine(x, y);
+    int x = 0, y = 0;
+    const bool clicked = leftClickAt(x, y) && onOptionsLine(x, y);
     return input.pressed[bit(Action::options)] || (PADS_READ().pressed & (1u << pad::A)) || clicked;
 }
 
