@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kLineHeight = 12;
 constexpr uint32_t kTextColour = 0xFFFFFFFF;
-constexpr uint32_t kSelectedColour = 0xFFFFE040;
 constexpr uint32_t kHintColour = 0xFFA0A8C0;
 constexpr size_t kMarkerColumns = 2; // "> "
 
@@ -72,7 +71,7 @@ void drawOptions(const OptionsMenu& menu, const Settings& settings)
     int y = firstLineTop(lines.size());
     for (size_t i = 0; i < lines.size(); ++i, y += kLineHeight) {
         const bool selected = int(i) == menu.selected;
-        drawLine(left, y, lineText(lines[i], selected, layout), selected ? kSelectedColour : kTextColour);
+        drawLine(left, y, lineText(lines[i], selected, layout), selected ? kSelectedLineColour : kTextColour);
     }
     drawLine(left, y + kLineHeight, fitToColumns(menuFooter(menu), layout.width), kHintColour);
     SCREEN_UNLOCK(-1, -1);

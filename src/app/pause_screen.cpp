@@ -13,7 +13,6 @@
 namespace {
 
 constexpr uint32_t kMessageColour = 0xFFFFFFFF;
-constexpr uint32_t kSelectedColour = 0xFFFFE040; // the options' selected line's
 constexpr std::string_view kOptionsLine = "> Options";
 constexpr int kOptionsLineTop = (SCREEN_HEIGHT - kGlyphSize) / 2 + 3 * kGlyphSize;
 constexpr int kOptionsLineLeft = (SCREEN_WIDTH - int(kOptionsLine.size()) * kGlyphSize) / 2;
@@ -89,7 +88,7 @@ void showPauseScreen(const std::string& message)
     const int textWidth = static_cast<int>(message.size()) * kGlyphSize;
     DRAW_TEXT(nullptr, float((SCREEN_WIDTH - textWidth) / 2), float((SCREEN_HEIGHT - kGlyphSize) / 2), message,
               kMessageColour);
-    DRAW_TEXT(nullptr, float(kOptionsLineLeft), float(kOptionsLineTop), std::string(kOptionsLine), kSelectedColour);
+    DRAW_TEXT(nullptr, float(kOptionsLineLeft), float(kOptionsLineTop), std::string(kOptionsLine), kSelectedLineColour);
     SCREEN_UNLOCK(-1, -1);
 }
 

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+// The chosen line of a menu over the paused game, the pause screen's own Options line
+// included.
+constexpr uint32_t kSelectedLineColour = 0xFFFFE040;
+
 // "PAUSED - P resume - O options - Escape quit", naming the first key (or controller
 // input) bound to pause and to the options.
 std::string pauseMessage(const Settings& settings);
