@@ -1,17 +1,12 @@
 #include "server/client_limits.h"
 
+#include "app/settings_lines.h"
+
 #include <algorithm>
 
 namespace {
 
 constexpr std::chrono::minutes kRateWindow{1};
-
-std::string trimmed(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 } // namespace
 

@@ -2,8 +2,6 @@
 
 #include "server/submission_check.h"
 
-#include <nlohmann/json.hpp>
-
 namespace {
 
 void send(const Reply& reply, httplib::Response& response)
@@ -27,7 +25,7 @@ void explainBareErrors(const httplib::Request&, httplib::Response& response)
                          : response.status == 404 ? "nothing is here"
                          : response.status == 400 ? "the request cannot be read"
                                                   : "the request cannot be answered";
-    response.set_content(nlohmann::json{{"error", reason}}.dump(), "application/json");
+    send(errorReply(response.status, reason), response);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "server/leaderboard.h"
 
+#include "app/score_table.h"
 #include "game/challenge.h"
 #include "server/board_page.h"
 #include "server/server_day.h"
@@ -176,7 +177,7 @@ Reply Leaderboard::info()
                                {"rules_version", kChallengeRulesVersion},
                                {"limits",
                                 {{"largest_demo_bytes", kLargestBody},
-                                 {"longest_name", kLongestName},
+                                 {"longest_name", kLongestPlayerName},
                                  {"runs_per_minute", kRunsPerMinute},
                                  {"pending_per_client", kPendingPerClient},
                                  {"pending_capacity", workers_.queueCapacity()},

@@ -91,7 +91,8 @@ int runServer(const Launch& launch, const ServerOptions& options)
     if (!readServerClock(launch.environment, clock, error)) return fail(launch, error, 2);
     UtcSeconds claimSeconds = kClaimSeconds;
     if (!readClaimSeconds(launch.environment, claimSeconds, error)) return fail(launch, error, 2);
-    if (!openRunStore(options.database, error)) return fail(launch, error, 1);
+    std::unique_ptr<RunStore> firstStore = openRunStore(options.database, error);
+    if (!firstStore) return fail(launch, error, 1);
     VerifyProgram program;
     if (!verifyProgram(launch, program, error)) return fail(launch, error, 1);
 
@@ -115,7 +116,7 @@ int runServer(const Launch& launch, const ServerOptions& options)
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     VerifyWorkers workers(options.database, program, cores, [&limits](RunId id) { limits.settle(id); },
                           claimSeconds);
-    StorePool stores(options.database);
+    StorePool stores(options.database, std::move(firstStore));
     Leaderboard leaderboard(stores, limits, workers, clock);
     addRoutes(server, leaderboard, options.trustedProxy);
 

@@ -15,7 +15,11 @@ using StoreLease = std::unique_ptr<RunStore, std::function<void(RunStore*)>>;
 
 class StorePool {
 public:
-    explicit StorePool(std::string database) : database_(std::move(database)) {}
+    // The first store lent is the one given, already open.
+    StorePool(std::string database, std::unique_ptr<RunStore> first) : database_(std::move(database))
+    {
+        idle_.push_back(std::move(first));
+    }
     StorePool(const StorePool&) = delete;
     StorePool& operator=(const StorePool&) = delete;
 

@@ -1,9 +1,8 @@
 #include "server/submission_check.h"
 
+#include "app/score_table.h"
 #include "replay/challenge_judgement.h"
 #include "server/server_day.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -17,13 +16,14 @@ SubmissionCheck refused(int status, const std::string& reason)
 
 } // namespace
 
+// The rule is validPlayerName's alone; the branches only say which part of it failed.
 std::string nameProblem(const std::string& name)
 {
-    if (name.empty() || name.size() > kLongestName) {
-        return "a name has 1 to " + std::to_string(kLongestName) + " characters";
+    if (validPlayerName(name)) return "";
+    if (name.empty() || name.size() > kLongestPlayerName) {
+        return "a name has 1 to " + std::to_string(kLongestPlayerName) + " characters";
     }
-    const bool printable = std::all_of(name.begin(), name.end(), [](char c) { return c >= ' ' && c <= '~'; });
-    return printable ? "" : "a name has printable ASCII characters only";
+    return "a name has printable ASCII characters only, and not only spaces";
 }
 
 SubmissionCheck checkSubmission(const std::string& name, std::span<const uint8_t> body, const ChallengeDay& today)

@@ -12,7 +12,6 @@
 #include <string>
 
 constexpr size_t kLargestBody = size_t(1) << 20;
-constexpr size_t kLongestName = 16;
 // Said by the check and by the HTTP library's own refusal of a longer body alike.
 constexpr const char* kBodyTooLarge = "a run's demo is at most 1 MiB";
 
@@ -22,7 +21,8 @@ struct SubmissionCheck {
     Demo demo; // once accepted
 };
 
-// A name of 1 to kLongestName printable ASCII characters; else the problem in words.
+// What makes the name one the game would not give (validPlayerName), in words; empty
+// when there is nothing.
 std::string nameProblem(const std::string& name);
 
 SubmissionCheck checkSubmission(const std::string& name, std::span<const uint8_t> body, const ChallengeDay& today);

@@ -116,6 +116,7 @@ done <<EOF_ROWS
 400|1 to 16 characters||$golden
 400|1 to 16 characters|seventeen-letters|$golden
 400|printable ASCII|tab%09name|$golden
+400|not only spaces|%20%20|$golden
 400|not a demo|garbage|$work/garbage
 422|cut short|cut|$work/cut.demo
 422|step 10800 is not exactly 1/60 s|step|$work/wrong_step.demo

@@ -51,7 +51,6 @@ struct RunInfo {
     int rank = 0;  // among the day's verified runs; 0 unless verified
     std::string reason; // why it was rejected
     std::optional<RunId> duplicateOf; // the run these inputs were verified as first
-    UtcSeconds receivedAt = 0;
 };
 
 struct BoardEntry {
@@ -67,9 +66,7 @@ struct BoardEntry {
 struct RunClaim {
     RunId id = 0;
     std::string token;
-    std::string day;
     std::string demo;
-    UtcSeconds receivedAt = 0;
     UtcSeconds expiresAt = 0;
 };
 

@@ -38,13 +38,13 @@ public:
     std::optional<RunInfo> run(RunId id) override
     {
         std::lock_guard hold(lock_);
-        auto rows = db_->query("SELECT id, name, day, status, score, level, reason, duplicate_of, received_at"
+        auto rows = db_->query("SELECT id, name, day, status, score, level, reason, duplicate_of"
                                " FROM runs WHERE id = $1",
                                {id});
         if (rows.empty()) return std::nullopt;
         const SqlRow& row = rows[0];
         RunInfo info{number(row[0]), *row[1], *row[2], parseRunStatus(*row[3]), int(number(row[4])),
-                     int(number(row[5])), 0, row[6].value_or(""), std::nullopt, number(row[8])};
+                     int(number(row[5])), 0, row[6].value_or(""), std::nullopt};
         if (row[7]) info.duplicateOf = number(row[7]);
         if (info.status == RunStatus::Verified) {
             auto ahead = db_->query("SELECT count(*) FROM runs WHERE day = $1 AND status = 'verified'"
@@ -99,20 +99,18 @@ public:
     std::optional<RunClaim> claimNext(UtcSeconds now, UtcSeconds claimFor) override
     {
         std::lock_guard hold(lock_);
-        RunClaim claim{0, randomToken(), "", "", 0, now + claimFor};
+        RunClaim claim{0, randomToken(), "", now + claimFor};
         std::vector<SqlRow> rows;
         db_->transaction([&] {
             rows = db_->query("UPDATE runs SET claim_token = $1, claim_expires = $2 WHERE id ="
                               " (SELECT id FROM runs WHERE status = 'pending'"
                               " AND (claim_token IS NULL OR claim_expires <= $3) ORDER BY id LIMIT 1" +
-                                  db_->rowLock(true) + ") RETURNING id, day, demo, received_at",
+                                  db_->rowLock(true) + ") RETURNING id, demo",
                               {claim.token, claim.expiresAt, now});
         });
         if (rows.empty()) return std::nullopt;
         claim.id = number(rows[0][0]);
-        claim.day = *rows[0][1];
-        claim.demo = rows[0][2].value_or("");
-        claim.receivedAt = number(rows[0][3]);
+        claim.demo = rows[0][1].value_or("");
         return claim;
     }
 

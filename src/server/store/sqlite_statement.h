@@ -43,7 +43,6 @@ public:
     SqliteStatement& bindBlob(int index, const std::string& bytes);
     // The next row: false when there is none (the statement is done).
     bool step();
-    void run() { while (step()) {} }
 
     // The index of a named parameter ("$1"); a name the SQL lacks is a fault.
     int parameterIndex(const std::string& name) const;
