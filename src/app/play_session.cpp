@@ -262,6 +262,15 @@ void record(DemoWriter& recording, const DemoFrame& frame)
 
 } // namespace
 
+PlaySession sessionForSamePlayer(const PlaySession& played)
+{
+    PlaySession next;
+    next.settings = played.settings;
+    next.settingsFile = played.settingsFile;
+    next.screenshotFolder = played.screenshotFolder;
+    return next;
+}
+
 void beginSession(PlaySession& session)
 {
     applyWindowMode(session.settings);
