@@ -92,6 +92,9 @@ struct SteppedFrame {
 // A fresh session for the same player, for another game in the same window (a new
 // run, a demo watched): the settings, and where they and the screenshots are saved.
 PlaySession sessionForSamePlayer(const PlaySession& played);
+// Shows the screen anew without drawing, for an overlay changed over a screen that
+// draws no frames (a paused game, a question asked).
+void showScreenAgain();
 // Applies the settings that must come before the window and the sound start (window
 // size, fullscreen, volume), starts watching for controllers, and starts the game
 // clock at the real clock (or at startClock, or where the replayed demo's started), held, so that the
