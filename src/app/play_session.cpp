@@ -272,7 +272,9 @@ void showScreenAgain()
 
 void beginSession(PlaySession& session)
 {
-    applyWindowMode(session.settings);
+    // A window already open (a new run, a demo watched in it) stays as the player left
+    // it: resized, moved or switched with Alt+Enter.
+    if (!SCREEN_POINTER()) applyWindowMode(session.settings);
     applyVolume(session.settings);
     PADS_OPEN();
     session.lastReal = REAL_SECONDS();
