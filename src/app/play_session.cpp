@@ -43,13 +43,6 @@ bool quitAsked(const PlaySession& session, const FrameInput& input)
     return (KEY_DOWN(scancode::ESCAPE) && !session.help.escapeHeld) || input.held[bit(Action::quit)];
 }
 
-// Shows the screen anew: a paused game draws no frames that would show a change.
-void showAgain()
-{
-    SCREEN_LOCK();
-    SCREEN_UNLOCK(SCREEN_HEIGHT, SCREEN_HEIGHT);
-}
-
 // The time spent saving is not played: the next step leaves it out.
 void takeScreenshot(PlaySession& session)
 {
@@ -66,7 +59,7 @@ void takeScreenshot(PlaySession& session)
         std::fprintf(stderr, "screenshot not saved: %s\n", error.c_str());
         showNotice(session.notice, "Screenshot not saved: " + error);
     }
-    if (session.paused) showAgain();
+    if (session.paused) showScreenAgain();
     session.lastReal += REAL_SECONDS() - started;
 }
 
@@ -233,7 +226,7 @@ bool playFixedSteps(PlaySession& session, const FrameInput& input, const Stepped
 bool takeTurn(PlaySession& session, SoundBank& sounds, const std::function<bool(const FrameInput&)>& play)
 {
     const FrameInput input = readFrameInput(session.settings);
-    if (expireNotice(session.notice) && session.paused) showAgain();
+    if (expireNotice(session.notice) && session.paused) showScreenAgain();
     if (session.options.open) return answerOptionsTurn(session);
     answerPauseAndHelp(session, sounds, input);
     if (session.paused) {
@@ -261,9 +254,26 @@ void record(DemoWriter& recording, const DemoFrame& frame)
 
 } // namespace
 
+PlaySession sessionForSamePlayer(const PlaySession& played)
+{
+    PlaySession next;
+    next.settings = played.settings;
+    next.settingsFile = played.settingsFile;
+    next.screenshotFolder = played.screenshotFolder;
+    return next;
+}
+
+void showScreenAgain()
+{
+    SCREEN_LOCK();
+    SCREEN_UNLOCK(SCREEN_HEIGHT, SCREEN_HEIGHT);
+}
+
 void beginSession(PlaySession& session)
 {
-    applyWindowMode(session.settings);
+    // A window already open (a new run, a demo watched in it) stays as the player left
+    // it: resized, moved or switched with Alt+Enter.
+    if (!SCREEN_POINTER()) applyWindowMode(session.settings);
     applyVolume(session.settings);
     PADS_OPEN();
     session.lastReal = REAL_SECONDS();

@@ -89,10 +89,17 @@ struct SteppedFrame {
     std::function<bool()> afterShown;
 };
 
+// A fresh session for the same player, for another game in the same window (a new
+// run, a demo watched): the settings, and where they and the screenshots are saved.
+PlaySession sessionForSamePlayer(const PlaySession& played);
+// Shows the screen anew without drawing, for an overlay changed over a screen that
+// draws no frames (a paused game, a question asked).
+void showScreenAgain();
 // Applies the settings that must come before the window and the sound start (window
-// size, fullscreen, volume), starts watching for controllers, and starts the game
-// clock at the real clock (or at startClock, or where the replayed demo's started), held, so that the
-// game's start-up reads the time its first frame's step is measured from.
+// size and fullscreen, unless the window is open already; volume), starts watching for
+// controllers, and starts the game clock at the real clock (or at startClock, or where
+// the replayed demo's started), held, so that the game's start-up reads the time its
+// first frame's step is measured from.
 void beginSession(PlaySession& session);
 // Skips the real time since the last reading (start-up, a pause): it is not played.
 void skipUnplayedTime(PlaySession& session);

@@ -57,18 +57,12 @@ bool otherKeyPressed()
     return false;
 }
 
-void showScreen()
-{
-    SCREEN_LOCK();
-    SCREEN_UNLOCK(SCREEN_HEIGHT, SCREEN_HEIGHT);
-}
-
 void askToAbandon(ChallengeRun& run, PlaySession& session, Game& game)
 {
     run.askingToAbandon = true;
     run.pausedVoices = pauseAllVoices(game.soundBank);
     showNotice(session.notice, {kAbandonQuestion}, std::numeric_limits<double>::infinity());
-    showScreen();
+    showScreenAgain();
 }
 
 // False when the player quits; the time spent asking is not played.
@@ -80,7 +74,7 @@ bool answerAbandon(ChallengeRun& run, PlaySession& session)
         resumeVoices(run.pausedVoices);
         run.pausedVoices.clear();
         removeNotice(session.notice);
-        showScreen();
+        showScreenAgain();
         skipUnplayedTime(session);
         return true;
     }

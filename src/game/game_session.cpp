@@ -2,8 +2,6 @@
 // the game clock; loading time is then skipped like paused time.
 #include "game/game_session.h"
 
-#include "app/pause_screen.h"
-
 bool startPlaying(PlaySession& session, Game& game, std::string& error, std::optional<double> seed)
 {
     beginSession(session);
@@ -14,8 +12,6 @@ bool startPlaying(PlaySession& session, Game& game, std::string& error, std::opt
     }
     game.camera.shakeStrength = session.settings.shake ? 1.0f : 0.0f;
     session.volumeSampleWave = game.sounds.zapWave;
-    showMousePointer(false); // until a pause
-
     skipUnplayedTime(session);
     return true;
 }

@@ -94,16 +94,14 @@ bool startNewChallengeRun(const Launch& launch, PlaySession& session, Game& game
     endChallengeRun(run);
     endSession(session);
     releaseGame(game);
-    PlaySession next;
-    next.settings = session.settings;
-    next.screenshotFolder = session.screenshotFolder;
-    session = std::move(next);
+    session = sessionForSamePlayer(session);
     run = ChallengeRun{};
     std::optional<ChallengeChoice> choice;
     int steps = 0;
     std::string recordPath;
-    if (!readChallengeChoice(launch.commandLine, std::time(nullptr), choice, error) ||
-        !prepareChallenge(launch, *choice, std::time(nullptr), steps, recordPath, run, error)) {
+    const std::time_t now = std::time(nullptr);
+    if (!readChallengeChoice(launch.commandLine, now, choice, error) ||
+        !prepareChallenge(launch, *choice, now, steps, recordPath, run, error)) {
         return false;
     }
     auto recording = std::make_unique<DemoWriter>();

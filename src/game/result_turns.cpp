@@ -30,8 +30,7 @@ void startWatching(ResultTurns& turns, const PlaySession& played, Game& game)
         return;
     }
     releaseGame(game);
-    turns.watching = std::make_unique<PlaySession>();
-    turns.watching->settings = played.settings;
+    turns.watching = std::make_unique<PlaySession>(sessionForSamePlayer(played));
     if (!startReplaying(*turns.watching, game, std::move(demo), error)) turns.screen.problems.push_back(error);
 }
 

@@ -224,6 +224,19 @@ TEST_F(Session, OptionsOverThePause_ApplyAtOnceTakeEscapeAndResumeIntoTheSameWor
     EXPECT_EQ(outcomeOf(game), unpaused);
 }
 
+// A new run or a demo watched starts another game in the open window: the window
+// stays as the player switched it, whatever the settings say.
+TEST_F(Session, AnotherGameInTheOpenWindow_KeepsItsSizeAndFullscreen)
+{
+    start();
+    SCREEN_WINDOW_MODE(2, true);
+    endSession(session);
+    releaseGame(game);
+    session = sessionForSamePlayer(session);
+    start();
+    EXPECT_EQ(headless::windowMode(), std::make_pair(2, true));
+}
+
 TEST_F(Session, FocusLost_PausesShowingTheLastFrameDimmedWithTheMessageCentred)
 {
     start();

@@ -53,8 +53,6 @@ void onPump(std::function<void()> hook);
 // The next SCREEN_OPEN fails with this reason (as when no display is available).
 void failNextOpen(const std::string& reason);
 
-// What SCREEN_LARGEST_SCALE answers from now on (4 after reset; 0 acts as a page).
-void setLargestScale(int scale);
 // The window's scale and fullscreen as last opened or applied.
 std::pair<int, bool> windowMode();
 

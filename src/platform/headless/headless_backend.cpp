@@ -35,7 +35,6 @@ struct HeadlessState {
     FileKept saves = FileKept::yes;
     std::string saveProblem;
     backend::WindowMode mode;
-    int largestScale = kLargestHeadlessScale;
 };
 
 HeadlessState state;
@@ -64,7 +63,7 @@ void applyMode(const WindowMode& mode) { state.mode = mode; }
 
 bool fullscreen() { return state.mode.fullscreen; }
 
-int largestScale() { return state.largestScale; }
+int largestScale() { return kLargestHeadlessScale; }
 
 void present(const uint8_t* pixels, int /*pitch*/, int /*firstRow*/, int /*lastRow*/)
 {
@@ -157,8 +156,6 @@ void requestClose() { state.closeRequested = true; }
 void onPump(std::function<void()> hook) { state.pumpHook = std::move(hook); }
 
 void failNextOpen(const std::string& reason) { state.openFailure = reason; }
-
-void setLargestScale(int scale) { state.largestScale = scale; }
 
 std::pair<int, bool> windowMode() { return {state.mode.scale, state.mode.fullscreen}; }
 

@@ -87,8 +87,7 @@ void toggleFullscreen()
 {
     if (!sdlWindow.window) return;
     // Desktop fullscreen keeps the display mode, so switching is instant and safe.
-    const bool fullscreen = SDL_GetWindowFlags(sdlWindow.window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
-    SDL_SetWindowFullscreen(sdlWindow.window, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_SetWindowFullscreen(sdlWindow.window, backend::fullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 } // namespace sdl
