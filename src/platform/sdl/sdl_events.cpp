@@ -17,6 +17,11 @@ struct EventState {
     bool focusLost = false;
     std::array<bool, SDL_NUM_SCANCODES> tapped{};
     int wheel = 0;
+    // A menu reads its keys, redraws and waits, and the redraw's present begins a
+    // frame of its own: a key tapped during the present is in that frame, unread when
+    // the wait comes, so the wait keeps it and returns at once instead of beginning
+    // another frame, which would forget it.
+    bool frameUnread = false;
 };
 
 EventState events;
@@ -87,7 +92,11 @@ namespace sdl {
 
 bool closeRequested() { return events.closeRequested; }
 void cancelClose() { events.closeRequested = false; }
-bool tapped(SDL_Scancode key) { return events.tapped[key]; }
+bool tapped(SDL_Scancode key)
+{
+    events.frameUnread = false;
+    return events.tapped[key];
+}
 int wheelPosition() { return events.wheel; }
 
 } // namespace sdl
@@ -100,7 +109,10 @@ void stopTextInput() { SDL_StopTextInput(); }
 void pumpEvents(bool frameBoundary)
 {
     if (!sdl::window()) return;
-    if (frameBoundary) startFrame();
+    if (frameBoundary) {
+        startFrame();
+        events.frameUnread = true;
+    }
     SDL_Event event;
     while (SDL_PollEvent(&event)) handle(event);
 }
@@ -112,8 +124,12 @@ bool FOCUS_LOST() { return events.focusLost; }
 void WAIT_EVENTS(int milliseconds)
 {
     if (!sdl::window()) return;
-    startFrame();
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, milliseconds)) handle(event);
+    if (events.frameUnread) {
+        events.frameUnread = false;
+    } else {
+        startFrame();
+        if (SDL_WaitEventTimeout(&event, milliseconds)) handle(event);
+    }
     while (SDL_PollEvent(&event)) handle(event);
 }
