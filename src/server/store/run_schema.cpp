@@ -1,5 +1,6 @@
 // The runs table, version 1, for both databases. A later version adds its steps here,
-// after these, so an older database is brought up to date when it is opened.
+// after these, so an older database is brought up to date when it is opened, and
+// names its own last step as the schema's last object.
 #include "server/store/sql_session.h"
 
 std::string runsSchema(const SqlTypes& types)
@@ -28,5 +29,5 @@ std::string runsSchema(const SqlTypes& types)
            // Holds all a board shows, so reading one touches no row.
            "CREATE INDEX IF NOT EXISTS runs_board ON runs (day, score DESC, id, name, level) WHERE status = 'verified';"
            "CREATE INDEX IF NOT EXISTS runs_pending ON runs (id) WHERE status = 'pending';"
-           "CREATE INDEX IF NOT EXISTS runs_duplicates ON runs (duplicate_of);";
+           "CREATE INDEX IF NOT EXISTS " + std::string(kLastSchemaObject) + " ON runs (duplicate_of);";
 }

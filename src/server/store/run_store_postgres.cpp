@@ -29,6 +29,7 @@ class PostgresSession final : public SqlSession {
 public:
     explicit PostgresSession(const std::string& url) : url_(url), connection_(std::make_unique<pqxx::connection>(url))
     {
+        if (schemaMade()) return;
         pqxx::work schema(*connection_);
         schema.exec_params("SELECT pg_advisory_xact_lock($1)", kSchemaLock);
         schema.exec(runsSchema(kTypes));
@@ -69,6 +70,16 @@ public:
     }
 
 private:
+    // Making the schema locks the table against writers even where there is nothing to
+    // make: a connection opened while other processes write would wait for each write
+    // in progress and hold up those that follow, seconds on a busy server. So the
+    // schema is looked for first, which takes no lock.
+    bool schemaMade()
+    {
+        pqxx::nontransaction look(*connection_);
+        return !look.exec_params1("SELECT to_regclass($1)", kLastSchemaObject)[0].is_null();
+    }
+
     // A connection lost (the database restarted) fails this call and is made again for
     // the next: the call is not repeated, as a commit that broke off may have happened.
     pqxx::connection& connection()

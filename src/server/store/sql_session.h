@@ -42,5 +42,8 @@ struct SqlTypes {
 };
 // The schema, made where missing: its one description for both databases.
 std::string runsSchema(const SqlTypes& types);
+// The schema's last object. The schema is made in one transaction, so where this
+// exists, all of it does.
+inline constexpr const char* kLastSchemaObject = "runs_duplicates";
 
 std::unique_ptr<class RunStore> runStoreOver(std::unique_ptr<SqlSession> session);

@@ -4,6 +4,7 @@
 #include "support/postgres_cluster.h"
 
 #include <gtest/gtest.h>
+#include <pqxx/pqxx>
 
 #include <filesystem>
 #include <set>
@@ -255,6 +256,18 @@ TEST_P(PostgresRunStoreTest, Restarted_NextCallsReconnect)
     ASSERT_TRUE(cluster_->restart(reason)) << reason;
     EXPECT_THROW(store_->pendingCount(), RunStoreError);
     EXPECT_EQ(store_->run(id)->name, "ann");
+}
+
+// A server process opens connections while others write: opening one waits for no
+// write in progress. (The lock timeout turns a wait into a failure at once.)
+TEST_P(PostgresRunStoreTest, Opening_WaitsForNoWriteInProgress)
+{
+    submit("ann", "k");
+    pqxx::connection other(database_);
+    pqxx::work writing(other);
+    writing.exec("UPDATE runs SET name = 'bea'");
+    std::string error;
+    EXPECT_NE(openRunStore(database_ + "&options=-c%20lock_timeout%3D100", error), nullptr) << error;
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, PostgresRunStoreTest, testing::Values("postgresql"), storeName);
