@@ -62,16 +62,21 @@ bool verifyProgram(const Launch& launch, VerifyProgram& program, std::string& er
     return error.empty();
 }
 
-// The claims' length, shortened by the testing variable when it is set.
-bool readClaimSeconds(const Environment& environment, UtcSeconds& seconds, std::string& error)
+// A testing variable's seconds, from lowest to highest; seconds is left as it is when
+// the variable is not set.
+bool readSecondsVariable(const Environment& environment, const std::string& variable, UtcSeconds lowest,
+                         UtcSeconds highest, UtcSeconds& seconds, std::string& error)
 {
-    const std::string text = environment(kClaimSecondsVariable);
+    const std::string text = environment(variable);
     if (text.empty()) return true;
-    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    if (problem == std::errc() && end == text.data() + text.size() && seconds >= 1 && seconds <= kClaimSeconds) {
+    UtcSeconds read = 0;
+    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), read);
+    if (problem == std::errc() && end == text.data() + text.size() && read >= lowest && read <= highest) {
+        seconds = read;
         return true;
     }
-    error = kClaimSecondsVariable + " wants seconds from 1 to " + std::to_string(kClaimSeconds) + ", not '" + text + "'";
+    error = variable + " wants seconds from " + std::to_string(lowest) + " to " + std::to_string(highest) + ", not '" +
+            text + "'";
     return false;
 }
 
@@ -90,7 +95,11 @@ int runServer(const Launch& launch, const ServerOptions& options)
     std::string error;
     if (!readServerClock(launch.environment, clock, error)) return fail(launch, error, 2);
     UtcSeconds claimSeconds = kClaimSeconds;
-    if (!readClaimSeconds(launch.environment, claimSeconds, error)) return fail(launch, error, 2);
+    UtcSeconds queueSeconds = kLongestQueueSeconds;
+    if (!readSecondsVariable(launch.environment, kClaimSecondsVariable, 1, kClaimSeconds, claimSeconds, error) ||
+        !readSecondsVariable(launch.environment, kQueueSecondsVariable, 0, kLongestQueueSeconds, queueSeconds, error)) {
+        return fail(launch, error, 2);
+    }
     std::unique_ptr<RunStore> firstStore = openRunStore(options.database, error);
     if (!firstStore) return fail(launch, error, 1);
     VerifyProgram program;
@@ -115,7 +124,7 @@ int runServer(const Launch& launch, const ServerOptions& options)
     ClientLimits limits;
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     VerifyWorkers workers(options.database, program, cores, [&limits](RunId id) { limits.settle(id); },
-                          claimSeconds);
+                          claimSeconds, queueSeconds);
     StorePool stores(options.database, std::move(firstStore));
     Leaderboard leaderboard(stores, limits, workers, clock);
     addRoutes(server, leaderboard, options.trustedProxy);

@@ -21,9 +21,9 @@ constexpr double kNewTimeWeight = 0.2;
 UtcSeconds utcNow() { return static_cast<UtcSeconds>(std::time(nullptr)); }
 
 VerifyWorkers::VerifyWorkers(std::string database, VerifyProgram program, unsigned count,
-                             std::function<void(RunId)> settled, UtcSeconds claimSeconds)
+                             std::function<void(RunId)> settled, UtcSeconds claimSeconds, UtcSeconds queueSeconds)
     : database_(std::move(database)), program_(std::move(program)), settled_(std::move(settled)),
-      claimSeconds_(claimSeconds), secondsPerRun_(kFirstGuessSeconds)
+      claimSeconds_(claimSeconds), queueSeconds_(queueSeconds), secondsPerRun_(kFirstGuessSeconds)
 {
     for (unsigned i = 0; i < count; ++i) threads_.emplace_back([this] { work(); });
 }
@@ -49,7 +49,7 @@ void VerifyWorkers::wake()
 
 int64_t VerifyWorkers::queueCapacity() const
 {
-    return static_cast<int64_t>(double(count()) * double(kLongestQueueSeconds) / secondsPerRun_.load());
+    return static_cast<int64_t>(double(count()) * double(queueSeconds_) / secondsPerRun_.load());
 }
 
 int64_t VerifyWorkers::secondsToJudge(int64_t runs) const

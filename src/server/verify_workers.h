@@ -26,21 +26,24 @@ constexpr UtcSeconds kClaimSeconds = kVerifyDeadline.count() + 60;
 // it is judged, and only the later judgement's verdict is written.
 inline const std::string kClaimSecondsVariable = "SPACE_GAME_SERVER_CLAIM_SECONDS";
 // No more runs wait than the workers can judge in this time.
-constexpr int64_t kLongestQueueSeconds = 600;
+constexpr UtcSeconds kLongestQueueSeconds = 600;
+// A testing aid that shortens that time; at 0 every run that would wait is refused,
+// which is how a test reaches the answer for a server with too much to do.
+inline const std::string kQueueSecondsVariable = "SPACE_GAME_SERVER_QUEUE_SECONDS";
 
 class VerifyWorkers {
 public:
     // settled is told each run whose verdict this process wrote or lost.
     VerifyWorkers(std::string database, VerifyProgram program, unsigned count, std::function<void(RunId)> settled,
-                  UtcSeconds claimSeconds = kClaimSeconds);
+                  UtcSeconds claimSeconds = kClaimSeconds, UtcSeconds queueSeconds = kLongestQueueSeconds);
     ~VerifyWorkers(); // ends the judgements in progress (their runs wait for another claim) and joins
     VerifyWorkers(const VerifyWorkers&) = delete;
     VerifyWorkers& operator=(const VerifyWorkers&) = delete;
 
     void wake();
     unsigned count() const { return static_cast<unsigned>(threads_.size()); }
-    // How many pending runs the workers can judge within kLongestQueueSeconds, by the
-    // time the judgements have taken so far.
+    // How many pending runs the workers can judge within the queue's time
+    // (kLongestQueueSeconds), by the time the judgements have taken so far.
     int64_t queueCapacity() const;
     // When that many more pending runs will have been judged.
     int64_t secondsToJudge(int64_t runs) const;
@@ -54,6 +57,7 @@ private:
     VerifyProgram program_;
     std::function<void(RunId)> settled_;
     UtcSeconds claimSeconds_;
+    UtcSeconds queueSeconds_;
     std::atomic<double> secondsPerRun_;
     std::mutex mutex_;
     std::condition_variable wakeUp_;

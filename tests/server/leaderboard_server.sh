@@ -3,7 +3,7 @@
 # run rejected by its replay with the reason, the golden challenge run verified and
 # ranked by its own, the same inputs under another name given the same run, hostile
 # requests refused with their reasons (one table), the run deleted with its token,
-# and a stop by SIGTERM. Run from the repository root: leaderboard_server.sh BUILD_DIR
+# a stop by SIGTERM, and a server too busy to take a run. Run from the repository root: leaderboard_server.sh BUILD_DIR
 set -euo pipefail
 build=$(realpath "$1")
 source tests/e2e/lib/window.sh # fail, wait_for, scratch folders; no display is used
@@ -12,14 +12,18 @@ golden=tests/data/demos/challenge_2026_12_01.demo
 work=$(mktemp -d)
 SCRATCH_DIRS+=("$work")
 
-# The golden run's day is long past: the server's day is set to the day after, so
-# that the run is yesterday's, which the server still takes.
-SPACE_GAME_SERVER_TODAY=2026-12-02 "$build/server" --listen 127.0.0.1:0 --database "sqlite:$work/runs.sqlite" \
-    >"$work/stdout" 2>"$work/stderr" &
-PROGRAM_PID=$!
+# start_server [VARIABLE=VALUE...]: the server on the test's database, its day set to
+# the day after the golden run's, which is long past: the run is then yesterday's,
+# which the server still takes.
+start_server() {
+    env SPACE_GAME_SERVER_TODAY=2026-12-02 "$@" "$build/server" --listen 127.0.0.1:0 \
+        --database "sqlite:$work/runs.sqlite" >"$work/stdout" 2>"$work/stderr" &
+    PROGRAM_PID=$!
+    wait_for 30 "the server to say where it listens" listening
+    base=$(listening)
+}
 listening() { grep -o 'http://127\.0\.0\.1:[0-9]*/' "$work/stdout"; }
-wait_for 30 "the server to say where it listens" listening
-base=$(listening)
+start_server
 
 # request METHOD PATH [CURL-ARGUMENT...]: sets STATUS and BODY.
 request() {
@@ -133,6 +137,7 @@ runner_demo 2026-12-02 "$work/today.demo"
 for _ in $(seq 10); do
     submit queued "$work/today.demo"
     expect 202 "a run while fewer than ten of the address wait"
+    last_id=$(field .id)
 done
 submit queued "$work/today.demo"
 expect 429 "an eleventh run waiting"
@@ -159,4 +164,14 @@ stopped() { ! kill -0 "$PROGRAM_PID" 2>/dev/null; }
 wait_for 30 "the server to stop on SIGTERM" stopped
 wait "$PROGRAM_PID" || fail "the server's exit status after SIGTERM: $?; $(cat "$work/stderr")"
 PROGRAM_PID=
+
+# A server with more waiting than it can replay in its queue's time (none, here) asks
+# the client to come back later, and keeps nothing of the run.
+start_server SPACE_GAME_SERVER_QUEUE_SECONDS=0
+submit busy "$work/today.demo" -D "$work/headers"
+expect 503 "a run while the queue is full"
+grep -qF "more runs are waiting than this server can replay" <<<"$(field .error)" || fail "the busy reason: $BODY"
+grep -qiE '^Retry-After: [1-9][0-9]*' "$work/headers" || fail "no Retry-After: $(cat "$work/headers")"
+request GET "api/runs/$((last_id + 1))"
+expect 404 "the refused run, looked for"
 echo "leaderboard server: every check held"
