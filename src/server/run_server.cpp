@@ -122,8 +122,7 @@ int runServer(const Launch& launch, const ServerOptions& options)
         return fail(launch, "cannot serve the site " + options.site, 1);
     }
     ClientLimits limits;
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    VerifyWorkers workers(options.database, program, cores, [&limits](RunId id) { limits.settle(id); },
+    VerifyWorkers workers(options.database, program, options.workers, [&limits](RunId id) { limits.settle(id); },
                           claimSeconds, queueSeconds);
     StorePool stores(options.database, std::move(firstStore));
     Leaderboard leaderboard(stores, limits, workers, clock);
@@ -135,7 +134,7 @@ int runServer(const Launch& launch, const ServerOptions& options)
         server.stop();
     });
     std::printf("%s: listening on http://%s:%d/ with %u verifying workers\n", launch.program.c_str(),
-                options.host.c_str(), port, cores);
+                options.host.c_str(), port, options.workers);
     std::fflush(stdout);
     const bool listened = server.listen_after_bind();
     pthread_kill(stopper.native_handle(), SIGTERM); // the stopper, if the server ended by itself

@@ -3,8 +3,10 @@
 
 #include <arpa/inet.h>
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
+#include <thread>
 
 namespace {
 
@@ -14,13 +16,20 @@ constexpr OptionSpec kSiteOption{"--site", "DIR", "serve the browser build's pag
 constexpr OptionSpec kTrustedProxyOption{"--trusted-proxy", "ADDR",
                                          "read the client's address from X-Forwarded-For on requests from ADDR"};
 
-constexpr OptionSpec kServerOptions[] = {kListenOption,       kDatabaseOption, kSiteOption,   kTrustedProxyOption,
-                                         kDataOption,         kHelpOption,     kVersionOption};
+constexpr OptionSpec kWorkersOption{"--workers", "N",
+                                    "verify runs with N workers (one per core; 0: only answer requests)"};
+
+// More workers than this would only wait for each other's processors.
+constexpr unsigned kMostWorkers = 256;
+
+constexpr OptionSpec kServerOptions[] = {kListenOption, kDatabaseOption, kSiteOption, kTrustedProxyOption,
+                                         kWorkersOption, kDataOption,    kHelpOption, kVersionOption};
 
 constexpr std::string_view kServerDetails = R"(The server ranks the daily challenge's runs by replaying their demos itself: a
 client sends the demo, never a score. Each run is replayed in a process of its own,
 at a lower priority and with limits on its processor time and memory, by as many
-workers as the machine has cores.
+workers as the machine has cores (--workers). A process with no workers answers
+requests while others that share its PostgreSQL database verify.
 
 The database is an SQLite file, $XDG_DATA_HOME/space-game/server/runs.sqlite
 (~/.local/share by default), unless --database names another; several server
@@ -67,6 +76,14 @@ bool parseListen(const std::string& text, ServerOptions& options, std::string& e
     return true;
 }
 
+bool parseWorkers(const std::string& text, ServerOptions& options, std::string& error)
+{
+    const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), options.workers);
+    if (problem == std::errc() && end == text.data() + text.size() && options.workers <= kMostWorkers) return true;
+    error = "--workers wants a number from 0 to " + std::to_string(kMostWorkers) + ", not '" + text + "'";
+    return false;
+}
+
 bool isAddress(const std::string& text)
 {
     unsigned char bytes[16];
@@ -104,5 +121,6 @@ bool readServerOptions(const CommandLine& commandLine, const Environment& enviro
         error = "--trusted-proxy wants an IP address, not '" + options.trustedProxy + "'";
         return false;
     }
-    return true;
+    options.workers = std::max(1u, std::thread::hardware_concurrency());
+    return !commandLine.has(kWorkersOption.name) || parseWorkers(commandLine.value(kWorkersOption.name), options, error);
 }

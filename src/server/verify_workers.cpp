@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <limits>
 
 namespace {
 
@@ -49,6 +50,8 @@ void VerifyWorkers::wake()
 
 int64_t VerifyWorkers::queueCapacity() const
 {
+    // Without workers of its own a process cannot tell how fast the others verify.
+    if (count() == 0) return std::numeric_limits<int64_t>::max();
     return static_cast<int64_t>(double(count()) * double(queueSeconds_) / secondsPerRun_.load());
 }
 

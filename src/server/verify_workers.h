@@ -1,5 +1,5 @@
 // The workers that judge pending runs, apart from the threads that answer requests:
-// one thread per core, each with a store of its own, claiming the oldest pending run,
+// threads (one per core unless told), each with a store of its own, claiming the oldest pending run,
 // judging it in a child process (verify_process.h) and writing the verdict if its
 // claim still holds; an idle one drops the demos of runs rejected a week ago. They
 // wake when a run arrives, and every few seconds for runs
