@@ -72,4 +72,8 @@ ctest --test-dir "$build" --output-on-failure -j 2 -R '^runner_level_'
 # dpkg-shlibdeps reads the target's architecture from here to find the arm64
 # libraries and their symbol files.
 (cd "$build" && DEB_HOST_ARCH=arm64 cpack -G DEB)
-ls "$build"/space-game_*_arm64.deb
+deb=$(ls "$build"/space-game_*_arm64.deb)
+# A library that dpkg-shlibdeps finds without its package's symbols or shlibs costs the
+# package that dependency without a word: libpqxx, unpacked beside the build, could be one.
+dpkg-deb -f "$deb" Depends | grep -q 'libpqxx-6\.4 ' || { echo "arm64: $deb does not depend on libpqxx" >&2; exit 1; }
+echo "arm64: made $deb"
