@@ -18,7 +18,7 @@ packages=(
     crossbuild-essential-arm64 qemu-user        # the compiler, and a way to run what it makes
     libsdl2-dev:arm64 libsdl2-mixer-dev:arm64 zlib1g-dev:arm64 libcurl4-openssl-dev:arm64
     libgtest-dev:arm64 libbenchmark-dev:arm64 libpng-dev:arm64 libmpfr-dev:arm64
-    libsqlite3-dev:arm64 libpqxx-dev:arm64 libssl-dev:arm64 # the leaderboard's run storage
+    libsqlite3-dev:arm64 libpq5:arm64 libssl-dev:arm64 # the leaderboard's run storage (libpqxx: below)
     libcpp-httplib-dev:arm64 # the leaderboard server's HTTP (its JSON library is headers for every machine)
     libjack-dev:arm64 # SDL2_mixer's headers pull in a JACK one: the one the host has, not a rival
 )
@@ -33,9 +33,28 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${apt[@]}" install -y -q --no-install-recommends "${missing[@]}"
 fi
 
+# libpqxx's arm64 development files cannot be installed beside the host's: apt would
+# remove the host's libpqxx-dev and libpq-dev. They are unpacked into a folder of the
+# build's own instead, laid out as libpqxx-6.4's package build tree (its DEBIAN holds
+# that package's symbols file, from which cpack's dpkg-shlibdeps reads the dependency).
+private=$PWD/build/arm64-private
+if [ ! -e "$private/DEBIAN/symbols" ]; then
+    debs=$private-debs
+    rm -rf "$debs" && mkdir -p "$debs"
+    # libpq's headers are those of the libpq5:arm64 installed above.
+    (cd "$debs" && apt-get download -q libpqxx-dev:arm64 libpqxx-6.4:arm64 \
+        "libpq-dev:arm64=$(dpkg-query -W -f='${Version}' libpq5:arm64)")
+    rm -rf "$private" && mkdir -p "$private"
+    for deb in "$debs"/*.deb; do dpkg-deb -x "$deb" "$private"; done
+    # Their pkg-config files name /usr, where the host's are.
+    sed -i "s|/usr|$private/usr|g" "$private"/usr/lib/aarch64-linux-gnu/pkgconfig/*.pc
+    dpkg-deb -e "$debs"/libpqxx-6.4_*.deb "$private/DEBIAN" # last: it marks the folder complete
+    rm -rf "$debs"
+fi
+
 build=build/arm64
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake \
-      -DCMAKE_BUILD_TYPE=Release -DWARNINGS_AS_ERRORS=ON
+      -DCMAKE_BUILD_TYPE=Release -DWARNINGS_AS_ERRORS=ON -DARM64_PRIVATE_ROOT="$private"
 cmake --build "$build"
 
 # Under qemu everything runs many times slower. The unit tests run one process each
@@ -53,4 +72,8 @@ ctest --test-dir "$build" --output-on-failure -j 2 -R '^runner_level_'
 # dpkg-shlibdeps reads the target's architecture from here to find the arm64
 # libraries and their symbol files.
 (cd "$build" && DEB_HOST_ARCH=arm64 cpack -G DEB)
-ls "$build"/space-game_*_arm64.deb
+deb=$(ls "$build"/space-game_*_arm64.deb)
+# A library that dpkg-shlibdeps finds without its package's symbols or shlibs costs the
+# package that dependency without a word: libpqxx, unpacked beside the build, could be one.
+dpkg-deb -f "$deb" Depends | grep -q 'libpqxx-6\.4 ' || { echo "arm64: $deb does not depend on libpqxx" >&2; exit 1; }
+echo "arm64: made $deb"

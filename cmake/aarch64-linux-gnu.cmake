@@ -18,3 +18,12 @@ set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
 # pkg-config answers for arm64 under this name (pkgconf's arm64 personality), so the
 # libraries found through it (libpqxx) are the target's, not the host's.
 set(PKG_CONFIG_EXECUTABLE aarch64-linux-gnu-pkg-config)
+
+# What apt cannot install beside the host's (libpqxx's development files) arm64.sh
+# unpacks into a folder of its own: pkg-config looks there first, the build tree's
+# programs find libpqxx there through their RPATH, and cpack's dpkg-shlibdeps finds it
+# there with its package's symbols file.
+if(ARM64_PRIVATE_ROOT)
+    set(ENV{PKG_CONFIG_PATH} ${ARM64_PRIVATE_ROOT}/usr/lib/aarch64-linux-gnu/pkgconfig)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${ARM64_PRIVATE_ROOT}/usr/lib/aarch64-linux-gnu)
+endif()
