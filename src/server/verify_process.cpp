@@ -22,6 +22,8 @@ namespace {
 
 // A verdict is a line of JSON; more than this is no verdict.
 constexpr size_t kLongestAnswer = 64 * 1024;
+// The status of a child whose program could not be run, by convention.
+constexpr int kCouldNotStart = 127;
 
 std::string systemError(const std::string& what) { return what + ": " + std::strerror(errno); }
 
@@ -168,6 +170,12 @@ std::optional<ChallengeJudgement> judgeInChildProcess(const VerifyProgram& progr
         return std::nullopt;
     }
     if (end == AnswerEnd::Late) return failed("it took longer than " + std::to_string(kVerifyDeadline.count()) + " s");
+    // Where posix_spawn cannot report a program that fails to start (an emulator runs
+    // it as fork and exec), the child ends with 127 and says nothing: as when it does.
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kCouldNotStart && answer.empty()) {
+        error = "cannot start " + program.path;
+        return std::nullopt;
+    }
     const std::optional<ChallengeJudgement> judgement = parseJudgementJson(answer);
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && judgement) return judgement;
     return failed(howItEnded(status));

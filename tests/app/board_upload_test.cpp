@@ -134,6 +134,9 @@ TEST(BoardReply, ReadsTopLevelFieldsOnlyAndRefusesOtherKinds)
 
 TEST(BoardUpload, TheRealServerRanksTheGoldenRunAfterRefusingAForgedCopyWithItsReason)
 {
+#ifdef CHILD_TASK_EMULATOR
+    GTEST_SKIP() << "under Debian 12's qemu-user the server's second thread spins for ever";
+#endif
     ScratchFolder scratch("board_upload");
     const ServerProcess server(scratch.path());
     const std::string address = server.address();

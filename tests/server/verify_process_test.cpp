@@ -57,4 +57,9 @@ TEST(VerifyProcess, NoChildOrAStopIsTheServersFaultNotTheRuns)
     const std::atomic<bool> stopping = true;
     EXPECT_FALSE(judgeInChildProcess({program, "data"}, demo, stopping, error));
     EXPECT_EQ(error, "the server is stopping");
+
+    // As a program that cannot be run ends where posix_spawn cannot say so (under an emulator).
+    std::ofstream(program) << "#!/bin/sh\nexit 127\n";
+    EXPECT_FALSE(judgeInChildProcess({program, "data"}, demo, kGoingOn, error));
+    EXPECT_EQ(error, "cannot start " + program);
 }
