@@ -18,6 +18,7 @@ SCRATCH_DIRS+=("$work")
 # after the golden run's, which is long past: the run is then yesterday's, which the
 # server still takes. stop_server: SIGTERM, which must end it well.
 start_server() {
+    rm -f "$work/stdout" # a stopped server's line must not be taken for this one's
     SPACE_GAME_SERVER_TODAY=2026-12-02 "$build/server" --listen 127.0.0.1:0 --database "sqlite:$work/runs.sqlite" \
         "$@" >"$work/stdout" 2>"$work/stderr" &
     PROGRAM_PID=$!
